@@ -1,0 +1,2 @@
+// The client program.
+int main() { return 0; }

@@ -1,0 +1,21 @@
+// Time and chance: the millisecond clock, sleeping, date and time texts, random numbers.
+#pragma once
+
+#include <string>
+
+// Milliseconds since program start as a wrapping 32-bit value. Compare two readings by
+// their difference (MsSince), never by < or >.
+int MilliSecs();
+inline int MsSince(int earlier, int now) { return static_cast<int>(static_cast<unsigned>(now) - static_cast<unsigned>(earlier)); }
+void Delay(int ms);
+// Headless fast mode (QXR_FAST=1): the clock advances 1000/60 ms per flip and never sleeps.
+bool FastClock();
+void AdvanceFastClock();       // Flip calls this once per frame in fast mode
+
+std::string CurrentDate();     // "09 Dec 2026"
+std::string CurrentTime();     // "04:28:58"
+std::string FormatLocalTime(const char* strftimeFormat);
+
+void SeedRnd(int seed);
+int Rand(int low, int high);   // integer in low..high inclusive (either order)
+float Rnd(float low, float high);  // real in low..high

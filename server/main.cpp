@@ -1,0 +1,2 @@
+// The dedicated server program.
+int main() { return 0; }
