@@ -1,8 +1,6 @@
 // Definitions of the shared globals, with their start-up defaults.
 #include "world/records.h"
 
-std::vector<SpriteRef> SpriteList;
-
 GameVars Game;
 PlayerType Players[MaxPlayers];
 PlayersDetails Slots[MaxPlayers];
