@@ -46,6 +46,16 @@ float JumpFactor[19];
 int LastStepTime = 0;
 int LastSendTime = 0;
 int RoomStateDeadline = 0;
+int PlayReady = 0;
+
+int Moved = 0;
+int AnimTick = 0;
+int AnimCountdown = 0;
+int AnimCounter = 0;
+int AnimPhase = 0;
+int JumpPhase = 0;
+std::string RoomTitle;
+int RoomStateAsked = 0;
 
 int PlayerColourR[MaxPlayers], PlayerColourG[MaxPlayers], PlayerColourB[MaxPlayers];
 
