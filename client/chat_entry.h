@@ -1,0 +1,12 @@
+// The one-line chat entry of the game screen and its local commands.
+#pragma once
+
+#include <string>
+
+// One frame of the chat entry: Y or Enter opens it; while open, the line editor runs and a
+// finished line is handled.
+void ChatEntryStep();
+// A finished line: a local command, or a chat line sent when online. Closes the entry.
+void HandleChatLine(const std::string& line);
+// The chat line sent for slot's text: two-digit slot, ":", the text.
+std::string ChatLineFor(int slot, const std::string& text);
