@@ -210,6 +210,8 @@ extern int JumpTable[5][18];
 extern float JumpFactor[19];
 
 extern int LastStepTime;                      // clock of the last world step
+extern int LastSendTime;                      // clock of the last own-state message
+extern int RoomStateDeadline;
 
 // World-step and room-entry state shared by the world, the net code and the HUD.
 extern int Moved;                             // 1 when the own position changed since the last own-state message
@@ -220,8 +222,6 @@ extern int AnimPhase;                         // four-phase animation 0..3 (conv
 extern int JumpPhase;                         // jump-table row chosen at take-off, 0..3
 extern std::string RoomTitle;                 // the shown room's name centred in 33 characters
 extern int RoomStateAsked;                    // 1 when the host asked another player for this room's state
-extern int LastSendTime;                      // clock of the last own-state message
-extern int RoomStateDeadline;
 extern int PlayReady;                         // 0 while a game's first room is entered, 1 after
 
 // Player colours per slot.
