@@ -84,3 +84,8 @@ int FullScreenOption = 0;
 int WindowOption = 0;
 std::string PlayerName;
 int SelectedSkin = 0;
+std::string LastHostAddress;
+std::string RegisterAnswer;
+std::string GameDescription;
+std::string HostPassword;
+std::string ConnectPassword;

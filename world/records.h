@@ -255,6 +255,14 @@ extern int WindowOption;
 extern std::string PlayerName;                // 8 characters, centred
 extern int SelectedSkin;
 
+// The rest of the client's settings (its "ip.txt"); the server keeps the register answer,
+// description and password in its own settings file.
+extern std::string LastHostAddress;           // last host address typed when joining
+extern std::string RegisterAnswer;            // "Y" registers a hosted game with the game list
+extern std::string GameDescription;           // description of a hosted game
+extern std::string HostPassword;              // password of a hosted game; "" = none
+extern std::string ConnectPassword;           // password typed for joining a game
+
 // Slot and skin helpers that guard every array index taken from outside.
 inline bool ValidSlot(int slot) { return slot >= 0 && slot < MaxPlayers; }
 inline bool ValidRoom(int room) { return room >= 1 && room <= 255; }
