@@ -33,8 +33,9 @@ bool AppTerminate();           // the window-close request has been made
 // Feeding input by hand (the input script and tests use these).
 void InjectKeyDown(int vk);
 void InjectKeyUp(int vk);
-void InjectKeyHit(int vk);     // a press and a release
+void InjectKeyHit(int vk);     // a press, held until the next poll, then released
+void InjectUtf8Text(const char* utf8);  // text as the window system delivers it, kept where 8 bits hold it
 void InjectText(const std::string& text);  // 8-bit characters into the typed queue
 void InjectMouse(int x, int y);
-void InjectMouseClick(int button);
+void InjectMouseClick(int button);  // a press, held until the next poll, then released
 void InjectClose();
