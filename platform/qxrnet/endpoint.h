@@ -1,0 +1,80 @@
+// RN_Interface: one ENet host with its service thread and the queue of what arrived.
+#pragma once
+
+#include <enet/enet.h>
+
+#include <atomic>
+#include <cstdint>
+#include <deque>
+#include <mutex>
+#include <thread>
+
+#include "platform/qxrnet/bitstream.h"
+#include "platform/qxrnet/qxrnet.h"
+
+struct RN_Interface {
+  enum class Kind { Server, Client };
+
+  explicit RN_Interface(Kind kind);
+  virtual ~RN_Interface();
+  RN_Interface(const RN_Interface&) = delete;
+  RN_Interface& operator=(const RN_Interface&) = delete;
+
+  const Kind kind;
+
+  // The oldest queued packet or event, or nullptr. Program thread.
+  RN_Packet* Receive();
+
+ protected:
+  // Takes ownership of host and runs the service thread over it.
+  void StartService(ENetHost* host, int threadSleepMs);
+  // Stops and joins the service thread; the host stays (hostMutex_ is then uncontended).
+  void StopService();
+  // Services host for up to ms, handing events to HandleEvent, until done() holds.
+  template <typename Done>
+  void ServiceUntil(uint32_t ms, Done done);
+  // Destroys the host (connections dropped without notice) and frees the queue.
+  void DestroyHost();
+
+  // Called with hostMutex_ held, on the service thread (or the program thread once the
+  // service has stopped).
+  virtual void HandleEvent(ENetEvent& event) = 0;
+  virtual void Tick(uint32_t now) = 0;
+
+  void Queue(RN_Packet* packet);            // data from the wire (bounded)
+  void QueueEvent(uint8_t id, RN_PlayerId sender);
+
+  // Sends bytes to peer on channel: reliable, or unreliable-sequenced. Then flushes.
+  static bool SendBytes(ENetPeer* peer, const uint8_t* data, size_t size, int channel, bool reliable);
+  static ENetPacket* MakeEnetPacket(const uint8_t* data, size_t size, bool reliable);
+
+  std::mutex hostMutex_;
+  ENetHost* host_ = nullptr;
+
+ private:
+  void ServiceLoop();
+  void ServiceOnce();
+
+  std::thread thread_;
+  std::atomic<bool> stopping_{false};
+  int waitMs_ = 1;
+  std::mutex queueMutex_;
+  std::deque<RN_Packet*> queue_;
+  size_t queuedData_ = 0;
+};
+
+// The reliability codes that are sent as reliable-ordered.
+bool IsReliable(int reliability);
+// Checks what every Send refuses: empty, too large, first byte below 64, bad channel.
+bool SendableData(const RN_BitStream* stream, int channel);
+
+template <typename Done>
+void RN_Interface::ServiceUntil(uint32_t ms, Done done) {
+  const uint32_t start = enet_time_get();
+  ENetEvent event;
+  while (!done() && enet_time_get() - start < ms) {
+    const int r = enet_host_service(host_, &event, 5);
+    if (r > 0) HandleEvent(event);
+    if (r < 0) break;
+  }
+}

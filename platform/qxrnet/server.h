@@ -1,0 +1,44 @@
+// The server interface: admits clients after their handshake, queues their data, sends to one or all.
+#pragma once
+
+#include <string>
+#include <unordered_map>
+
+#include "platform/qxrnet/endpoint.h"
+
+namespace qxrnet {
+
+class ServerInterface : public RN_Interface {
+ public:
+  ServerInterface() : RN_Interface(Kind::Server) {}
+  ~ServerInterface() override;
+
+  int Start(int maxConnections, int threadSleepMs, int port);
+  void SetPassword(const char* password);
+  int Send(const RN_BitStream& stream, int reliability, int channel, RN_PlayerId playerId, bool broadcast);
+  // Tells every client that the server closes, and gives the notices a moment to leave.
+  void Close();
+
+ private:
+  struct PeerState {
+    RN_PlayerId id = 0;       // 0 until admitted
+    bool refused = false;     // a disconnect with a reason is on its way
+    uint32_t since = 0;       // when the ENet connection was made
+  };
+
+  void HandleEvent(ENetEvent& event) override;
+  void Tick(uint32_t now) override;
+  void OnConnect(ENetPeer* peer, uint32_t data);
+  void OnReceive(ENetPeer* peer, int channel, const ENetPacket& packet);
+  void OnControl(ENetPeer* peer, PeerState& state, const uint8_t* data, size_t size);
+  void OnDisconnect(ENetPeer* peer, uint32_t data);
+  void Refuse(ENetPeer* peer, PeerState& state, uint32_t reason);
+  void Admit(ENetPeer* peer, PeerState& state);
+  void FreePeerStates();
+
+  int maxConnections_ = 0;
+  std::string password_;
+  std::unordered_map<RN_PlayerId, ENetPeer*> admitted_;
+};
+
+}  // namespace qxrnet
