@@ -26,6 +26,7 @@ int GraphicsHeight();
 void Cls();                               // clears the back buffer to the clear colour
 void SetClsColor(int r, int g, int b);
 void Flip();                              // shows the frame; waits for the next 1/60 s
+int FlipCount();                          // flips since program start (the input script's frames)
 
 // Drawing state.
 void SetColor(int r, int g, int b);       // tint of images, colour of rects and lines

@@ -23,6 +23,8 @@ bool ChannelPlaying(Channel channel);
 void StopChannel(Channel channel);
 
 // The music player's output hooks in here: the device asks the source for frames of
-// interleaved stereo 16-bit samples. Null stops music output.
+// interleaved stereo 16-bit samples at 44100 Hz, which are mixed over the effects. The
+// source is called on the audio device's own thread, with the device locked. Null stops
+// music output.
 using MusicSource = void (*)(void* user, short* frames, int frameCount);
 void SetMusicSource(MusicSource source, void* user);

@@ -13,8 +13,5 @@ SDL_Window* VideoWindow();      // nullptr while no screen is open
 SDL_Renderer* VideoRenderer();  // nullptr while no screen is open
 // Changes whenever the renderer is made or destroyed; a texture made under another value is gone.
 unsigned RendererGeneration();
-// Counts page flips since program start; the input script runs by it.
-int FlipCount();
-
 // Runs the input script's events for this flip (input_script.cpp).
 void RunInputScript(int flip);
