@@ -11,13 +11,10 @@
 #include "platform/qxrnet/wire.h"
 
 namespace qxrnet {
-namespace {
 
 ClientInterface* AsClient(RN_Interface* i) {
   return i != nullptr && i->kind == RN_Interface::Kind::Client ? static_cast<ClientInterface*>(i) : nullptr;
 }
-
-}  // namespace
 
 ClientInterface::~ClientInterface() { StopService(); }
 
@@ -224,8 +221,4 @@ RN_EXPORT RN_Interface* RN_DestroyRakClientInterface(RN_Interface* client) {
 RN_EXPORT int RN_ClientGetAveragePing(RN_Interface* client) {
   auto* c = AsClient(client);
   return c == nullptr ? -1 : c->AveragePing();
-}
-
-RN_EXPORT void RN_TestDropWithoutNotice(RN_Interface* client) {
-  if (auto* c = AsClient(client)) c->Vanish();
 }

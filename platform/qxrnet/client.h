@@ -42,4 +42,7 @@ class ClientInterface : public RN_Interface {
   std::deque<int> pingSamples_;
 };
 
+// The interface as a client, or nullptr when it is none.
+ClientInterface* AsClient(RN_Interface* i);
+
 }  // namespace qxrnet

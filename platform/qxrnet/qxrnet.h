@@ -185,9 +185,9 @@ RN_PlayerId RN_GetUNASSIGNEDPLAYERID(void);
  * up after timeoutMs to 2 x timeoutMs, and an idle connection is pinged every
  * pingIntervalMs. 0 for either restores the default (3 to 6 s, ping every 500 ms). */
 void RN_TestSetTimeouts(int timeoutMs, int pingIntervalMs);
-/* Makes a client vanish: its connection is dropped without a word to the server, as when
- * its process is killed. The interface must still be destroyed. */
-void RN_TestDropWithoutNotice(RN_Interface* client);
+/* Makes an interface vanish: its connections are dropped without a word to the other end,
+ * as when its process is killed. The interface must still be destroyed. */
+void RN_TestDropWithoutNotice(RN_Interface* iface);
 
 #ifdef __cplusplus
 }

@@ -16,11 +16,11 @@ namespace {
 // answered with a refusal instead of being ignored until it times out.
 constexpr int kSparePeers = 8;
 
+}  // namespace
+
 ServerInterface* AsServer(RN_Interface* i) {
   return i != nullptr && i->kind == RN_Interface::Kind::Server ? static_cast<ServerInterface*>(i) : nullptr;
 }
-
-}  // namespace
 
 ServerInterface::~ServerInterface() {
   StopService();
@@ -91,6 +91,13 @@ void ServerInterface::Close() {
     }
     return true;
   });
+  FreePeerStates();
+  DestroyHost();
+}
+
+void ServerInterface::Vanish() {
+  StopService();
+  std::lock_guard lock(hostMutex_);
   FreePeerStates();
   DestroyHost();
 }

@@ -18,6 +18,8 @@ class ServerInterface : public RN_Interface {
   int Send(const RN_BitStream& stream, int reliability, int channel, RN_PlayerId playerId, bool broadcast);
   // Tells every client that the server closes, and gives the notices a moment to leave.
   void Close();
+  // Drops every connection without a word, as a killed process would.
+  void Vanish();
 
  private:
   struct PeerState {
@@ -40,5 +42,8 @@ class ServerInterface : public RN_Interface {
   std::string password_;
   std::unordered_map<RN_PlayerId, ENetPeer*> admitted_;
 };
+
+// The interface as a server, or nullptr when it is none.
+ServerInterface* AsServer(RN_Interface* i);
 
 }  // namespace qxrnet
