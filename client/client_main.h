@@ -9,7 +9,3 @@
 // log, records and tables, command line, window, networking library, the version and
 // full-screen questions, audio and sound effects, movement tables and the tune list.
 void RunClientStartup(int argc, char** argv);
-
-// Fills the shared records and tables with their start-up contents (players with their colours
-// and sprites, slots, lists, tables). Needs the pictures loaded.
-void CreateClientRecords();

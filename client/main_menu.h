@@ -12,6 +12,3 @@ enum class MenuResult { Play, Exit };
 // and Hosting tell which kind of play starts. Exit: F10 or Escape (the program's exit path
 // follows). A window-close request counts as Exit.
 MenuResult RunMainMenu();
-
-// The loop between menu and play; ends the program when the menu is left for the exit.
-[[noreturn]] void MenuLoop();

@@ -1,0 +1,102 @@
+// The client's entry: the start-up sequence, the title screen, and the loop between menu and play.
+#include "client/client_main.h"
+
+#include "assets/embedded_files.h"
+#include "client/client_records.h"
+#include "client/command_line.h"
+#include "client/game_session.h"
+#include "client/line_editor.h"
+#include "client/main_menu.h"
+#include "client/pictures.h"
+#include "client/sound_effects.h"
+#include "client/title_screen.h"
+#include "client/version_check.h"
+#include "client/window_icon.h"
+#include "net/netlib_binding.h"
+#include "platform/clock.h"
+#include "platform/graphics.h"
+#include "platform/input.h"
+#include "platform/sound.h"
+#include "platform/stream.h"
+#include "platform/system.h"
+#include "world/game_modes.h"
+#include "world/records.h"
+#include "world/static_data.h"
+#include "world/text_utils.h"
+
+int InitMusicModule();  // TEMP until the music set-up header lands
+
+namespace {
+
+constexpr const char* WindowTitle = "QXR ONLINE v 2.13";
+constexpr const char* ChatLogFile = "Chat.txt";
+constexpr const char* TuneFolder = "8bit_tunes/";
+
+// "Chat.txt" starts anew at every run with its banner line.
+void CreateChatLog() {
+  StreamPtr fresh = WriteFile(ChatLogFile);
+  CloseFile(fresh);
+  ChatLog = OpenFile(ChatLogFile);  // kept open for reading and writing for the whole run
+  AppendChatLog("Zarnaby Online Chat Log. Created " + FormatLocalTime("%d %b %Y") + "  " +
+                FormatLocalTime("%H:%M:%S"));
+}
+
+void OpenWindow() {
+  AppTitle(WindowTitle);
+  if (!Graphics(640, 480, 0, 60)) RaiseError("Unable to open a 640 x 480 screen");
+  AutoMidHandle(false);
+  SetWindowIcon(0);
+}
+
+}  // namespace
+
+void RunClientStartup(int argc, char** argv) {
+  RegisterEmbeddedFiles();
+  InitMusicModule();
+  LoadPictures();
+  CreateChatLog();
+  CreateClientRecords();
+  ParseCommandLine(argc, argv);
+  OpenWindow();
+
+  FillModeTexts();
+  FillRaceRoomTable();
+  for (int& first : FirstPickupOfRoom) first = 0;
+
+  BindNetLibrary();
+
+  EditBuffer.clear();
+  PlayerName = AlignText("Guest", 8, "C");
+  FlushKeys();
+
+  if (!AutoJoin) AskVersionCheck();
+  AskFullScreen();
+
+  if (!NoSound) OpenAudio();
+  HidePointer();
+  FlushKeys();
+  LoadSounds();
+
+  ReadMovementTables();
+  ListTunes(TuneFolder);
+}
+
+namespace {
+
+// Menu and play by turns until the menu is left for the exit.
+[[noreturn]] void MenuLoop() {
+  for (;;) {
+    if (RunMainMenu() == MenuResult::Exit) ExitProgram();
+    PlayGame();
+  }
+}
+
+}  // namespace
+
+void ClientMain(int argc, char** argv) {
+  RunClientStartup(argc, argv);
+  TitleScreen();
+  for (int i = 0; i < 3; ++i) SeedRnd(Rand(0, MilliSecs()));
+  MouseSprite = sprite::Create(MouseImage, 0, 0);
+  MenuLoop();
+}

@@ -1,0 +1,37 @@
+// The start-up version question and the check of the newest version with the game-list service.
+#include "client/version_check.h"
+
+#include "client/bitmap_text.h"
+#include "client/line_editor.h"
+#include "net/game_list.h"
+#include "platform/graphics.h"
+#include "platform/stream.h"
+#include "platform/system.h"
+#include "world/records.h"
+
+bool AnswerIsYes(const std::string& answer) { return !answer.empty() && (answer[0] == 'y' || answer[0] == 'Y'); }
+
+std::string VersionCheckNotice() {
+  StreamPtr reply = OpenHttp(GameListHost(), "/v.php");
+  if (!reply) return "I can not contact " + GameListHost();
+  std::string newest = ReadLine(*reply);
+  CloseFile(reply);
+  if (newest.empty() || newest == ClientVersion) return "";
+  return "Version " + newest + " is now available.  " + GameSiteAddress;
+}
+
+void AskVersionCheck() {
+  if (!AnswerIsYes(InputLine("Check for new version ?: ", 140, 0, 1))) return;
+  Cls();
+  DrawBigText("Contacting Game List server", 90, 310, 0, 255, 0);
+  Flip();
+  std::string notice = VersionCheckNotice();
+  if (!notice.empty()) Notify(notice);
+}
+
+void AskFullScreen() {
+  bool fullScreen = FullScreenOption != 0;
+  if (!fullScreen && !WindowOption) fullScreen = AnswerIsYes(InputLine("Fullscreen ?: ", 140, 0, 1));
+  // A screen that cannot go full screen keeps (or gets back) its window.
+  if (fullScreen && !Graphics(640, 480, 32, 60)) Graphics(640, 480, 0, 60);
+}

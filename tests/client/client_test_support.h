@@ -1,0 +1,208 @@
+// Test helpers of the client suite: a scratch working folder, a stand-in HTTP service on
+// 127.0.0.1, and running the real client program headless.
+#pragma once
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <climits>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/stream.h"
+
+namespace clienttest {
+
+inline std::string ReadText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+inline void WriteText(const std::string& path, const std::string& text) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << text;
+}
+
+// A fresh folder under /tmp that becomes the working directory while the object lives.
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    char pattern[] = "/tmp/qxr-client-test-XXXXXX";
+    const char* made = mkdtemp(pattern);
+    path_ = made ? made : "/tmp";
+    char here[PATH_MAX];
+    previous_ = getcwd(here, sizeof here) ? here : "/tmp";
+    if (chdir(path_.c_str()) != 0) path_ = previous_;
+  }
+  ~ScratchFolder() {
+    if (chdir(previous_.c_str()) != 0) return;
+    std::string command = "rm -rf '" + path_ + "'";
+    if (path_.rfind("/tmp/qxr-client-test-", 0) == 0 && std::system(command.c_str()) != 0) return;
+  }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+  const std::string& Path() const { return path_; }
+  std::string File(const std::string& name) const { return path_ + "/" + name; }
+
+ private:
+  std::string path_;
+  std::string previous_;
+};
+
+// Answers every GET on 127.0.0.1 with a fixed body per path ("HTTP/1.0 200 OK"), 404 for the
+// rest. Records the paths asked for.
+class StandInHttpService {
+ public:
+  explicit StandInHttpService(std::map<std::string, std::string> bodies) : bodies_(std::move(bodies)) {
+    listener_ = socket(AF_INET, SOCK_STREAM, 0);
+    int yes = 1;
+    setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = 0;
+    bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    listen(listener_, 8);
+    socklen_t length = sizeof address;
+    getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
+    port_ = ntohs(address.sin_port);
+    thread_ = std::thread([this] { Serve(); });
+  }
+  ~StandInHttpService() {
+    stop_ = true;
+    thread_.join();
+    close(listener_);
+  }
+  StandInHttpService(const StandInHttpService&) = delete;
+  StandInHttpService& operator=(const StandInHttpService&) = delete;
+
+  std::string Host() const { return "127.0.0.1:" + std::to_string(port_); }
+  int Requests() const { return requests_; }
+
+ private:
+  void Serve() {
+    while (!stop_) {
+      pollfd waiting{listener_, POLLIN, 0};
+      if (poll(&waiting, 1, 20) <= 0) continue;
+      int connection = accept(listener_, nullptr, nullptr);
+      if (connection < 0) continue;
+      std::string request;
+      char buffer[1024];
+      while (request.find("\r\n\r\n") == std::string::npos) {
+        pollfd readable{connection, POLLIN, 0};
+        if (poll(&readable, 1, 2000) <= 0) break;
+        ssize_t got = recv(connection, buffer, sizeof buffer, 0);
+        if (got <= 0) break;
+        request.append(buffer, static_cast<size_t>(got));
+      }
+      std::string path;
+      if (request.rfind("GET ", 0) == 0) path = request.substr(4, request.find(' ', 4) - 4);
+      ++requests_;
+      auto found = bodies_.find(path);
+      std::string reply = found != bodies_.end()
+                              ? "HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\n" + found->second
+                              : std::string("HTTP/1.0 404 Not Found\r\n\r\n");
+      send(connection, reply.data(), reply.size(), MSG_NOSIGNAL);
+      close(connection);
+    }
+  }
+
+  std::map<std::string, std::string> bodies_;
+  int listener_ = -1;
+  int port_ = 0;
+  std::atomic<bool> stop_{false};
+  std::atomic<int> requests_{0};
+  std::thread thread_;
+};
+
+// A host:port on 127.0.0.1 where nothing listens.
+inline std::string UnreachableHost() {
+  int s = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
+  socklen_t length = sizeof address;
+  getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
+  close(s);
+  return "127.0.0.1:" + std::to_string(ntohs(address.sin_port));
+}
+
+// The real client program, beside the test program in the build's bin/ folder.
+inline std::string ClientProgram() { return ProgramFolder() + "qxr"; }
+
+struct ClientRun {
+  int exitCode = -1;     // -1 when it had to be killed or did not exit normally
+  bool timedOut = false;
+  std::string errors;    // what it wrote on standard error (headless message boxes)
+};
+
+// Runs the client headless and fast in folder with the input script, the extra environment
+// and the arguments; kills it after timeoutSeconds.
+inline ClientRun RunClient(const std::string& folder, const std::string& script,
+                           const std::vector<std::string>& arguments = {},
+                           const std::map<std::string, std::string>& environment = {}, int timeoutSeconds = 60) {
+  ClientRun run;
+  std::string scriptPath = folder + "/input_script.txt";
+  WriteText(scriptPath, script);
+  std::string errorsPath = folder + "/stderr.txt";
+  std::string program = ClientProgram();
+
+  pid_t child = fork();
+  if (child == 0) {
+    if (chdir(folder.c_str()) != 0) _exit(126);
+    int errors = open(errorsPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (errors >= 0) dup2(errors, 2);
+    int nothing = open("/dev/null", O_RDWR);
+    if (nothing >= 0) {
+      dup2(nothing, 0);
+      dup2(nothing, 1);
+    }
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    setenv("QXR_FAST", "1", 1);
+    setenv("QXR_INPUT_SCRIPT", scriptPath.c_str(), 1);
+    for (const auto& [name, value] : environment) setenv(name.c_str(), value.c_str(), 1);
+    std::vector<char*> argv;
+    argv.push_back(program.data());
+    std::vector<std::string> copies = arguments;
+    for (std::string& a : copies) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    execv(program.c_str(), argv.data());
+    _exit(127);
+  }
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
+  int status = 0;
+  for (;;) {
+    pid_t done = waitpid(child, &status, WNOHANG);
+    if (done == child) break;
+    if (std::chrono::steady_clock::now() > deadline) {
+      kill(child, SIGKILL);
+      waitpid(child, &status, 0);
+      run.timedOut = true;
+      break;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  if (!run.timedOut && WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
+  run.errors = ReadText(errorsPath);
+  return run;
+}
+
+}  // namespace clienttest
