@@ -1,0 +1,162 @@
+// One MOD tick: the row's notes on tick 0, the effects on every tick, gains, tick length.
+#include "music/mod_song.h"
+
+#include <algorithm>
+
+#include "music/music_tables.h"
+
+namespace {
+
+constexpr int EffectTonePorta = 3;
+constexpr int EffectTonePortaVolSlide = 5;
+constexpr int EffectExtended = 14;
+constexpr int ExtendedNoteDelay = 13;
+
+}  // namespace
+
+Tunemix_MOD::Tunemix_MOD() {
+  rate = 22050;
+  masterVolume = 0.5;
+  maxChannels = 32;
+  maxPatterns = 128;
+  maxOrders = 128;
+  maxInstruments = 128;
+  patterns.assign(maxPatterns, nullptr);
+  orders.assign(maxOrders, 0);
+  instruments.assign(maxInstruments, nullptr);
+}
+
+void Tunemix_MOD::TriggerRow(int c, const Tunemix_Track* track) {
+  const int ins = track->instrumentNumbers[row];
+  const int note = track->notes[row];
+  const int eff = track->effects[row];
+  const bool porta = eff == EffectTonePorta || eff == EffectTonePortaVolSlide;
+  const bool delay = eff == EffectExtended && track->paramHigh[row] == ExtendedNoteDelay;
+  auto instrumentAt = [this](int n) {
+    return n >= 0 && n < static_cast<int>(instruments.size()) ? instruments[n] : nullptr;
+  };
+  auto resetWaves = [this, c] {
+    if (chVibWave[c] < 4) chVibPos[c] = 0;
+    if (chTremWave[c] < 4) chTremPos[c] = 0;
+  };
+  auto silence = [this, c] {
+    chSample[c] = nullptr;
+    chCrossfade[c] = rampLength;
+  };
+  auto startNote = [this, c, note, delay] {
+    chPitch[c] = note;
+    if (delay) return;
+    chPosition[c] = 0.0;
+    chStep[c] = NoteToFrequency(*chSample[c], note) / rate;
+    chFadeIn[c] = chCrossfade[c] = rampLength;
+  };
+  if (ins != 0 && note != 0) {
+    resetWaves();
+    chInstrument[c] = instrumentAt(ins);
+    if (!chInstrument[c]) return silence();
+    chSample[c] = chInstrument[c]->SampleForNote(note);
+    if (!chSample[c]) return;
+    chVolume[c] = std::min(std::max(chSample[c]->volume, 0), 64);
+    chBaseGain[c] = VolumeTable[chVolume[c]];
+    if (!porta) startNote();
+  } else if (note != 0) {
+    if (!chInstrument[c]) return silence();
+    resetWaves();
+    chSample[c] = chInstrument[c]->SampleForNote(note);
+    if (chSample[c] && !porta) startNote();
+  } else if (ins != 0) {
+    chInstrument[c] = instrumentAt(ins);
+    if (!chInstrument[c]) return silence();
+    chSample[c] = chInstrument[c]->SampleForNote(TruncNote(chPitch[c]));
+    if (!chSample[c]) return;
+    chStep[c] = NoteToFrequency(*chSample[c], chPitch[c]) / rate;
+    chVolume[c] = std::min(std::max(chSample[c]->volume, 0), 64);
+    chBaseGain[c] = VolumeTable[chVolume[c]];
+    chCrossfade[c] = rampLength;
+  }
+}
+
+void Tunemix_MOD::ApplyEffect(int c, const Tunemix_Track* track) {
+  const int note = track->notes[row];
+  const int eff = track->effects[row];
+  const int param = track->params[row];
+  const int hi = track->paramHigh[row];
+  const int lo = track->paramLow[row];
+
+  // Song-level effects act whether or not the channel has an instrument.
+  switch (eff) {
+    case 0xB: PositionJump(param); return;
+    case 0xD: PatternBreak(param); return;
+    case 0xF: SetSpeedTempo(param); return;
+    case EffectExtended:
+      if (hi == 6) return PatternLoop(lo);
+      if (hi == 14) return PatternDelay(lo);
+      break;
+    default: break;
+  }
+  if (!chInstrument[c]) return;
+
+  switch (eff) {
+    case 0x0: Arpeggio(c, param, hi, lo); break;
+    case 0x1: PortaUp(c, note, param); break;
+    case 0x2: PortaDown(c, note, param); break;
+    case 0x3: TonePortaSetup(c, note, param); break;
+    case 0x4: VibratoSetup(c, hi, lo); break;
+    case 0x5: TonePortaVolSlide(c, note, hi, lo); break;
+    case 0x6: VibratoVolSlide(c, note, hi, lo); break;
+    case 0x7: TremoloSetup(c, hi, lo); break;
+    case 0x8: SetPanning(c, param); break;
+    case 0x9: SampleOffset(c, param); break;
+    case 0xA: VolumeSlide(c, note, hi, lo); break;
+    case 0xC: SetVolume(c, param); break;
+    case EffectExtended:
+      switch (hi) {
+        case 1: FinePortaUp(c, lo); break;
+        case 2: FinePortaDown(c, lo); break;
+        case 4: SetVibratoWaveform(c, lo); break;
+        case 5: SetFinetune(c, lo); break;
+        case 7: SetTremoloWaveform(c, lo); break;
+        case 8: SetPanningCoarse(c, lo); break;
+        case 9: Retrigger(c, lo); break;
+        case 10: FineVolumeUp(c, lo); break;
+        case 11: FineVolumeDown(c, lo); break;
+        case 12: NoteCut(c, lo); break;
+        case 13: NoteDelay(c, lo); break;
+        default: break;  // E0, E3, EF
+      }
+      break;
+    default: break;
+  }
+}
+
+void Tunemix_MOD::Update() {
+  const Tunemix_Pattern* current = PatternAt(pattern);
+  const int channels = std::min(channelCount, static_cast<int>(chStep.size()));
+  for (int c = 0; c < channels; ++c) {
+    const Tunemix_Track* track = nullptr;
+    if (current && c < static_cast<int>(current->tracks.size()) && row >= 0 &&
+        row < current->tracks[c]->rowCount) {
+      track = current->tracks[c].get();
+    }
+    if (track) {
+      if (tick == 0) TriggerRow(c, track);
+      ApplyEffect(c, track);
+    }
+    if (!chInstrument[c]) continue;
+    chGain[c] = chBaseGain[c];
+    SetPanGains(c, chPanning[c] * panSeparation);
+  }
+
+  framesToTick = FramesPerTick(rate, tempo);
+  ++tick;
+  // ">=" rather than "==": the tick runs past the speed while a pattern delay counts down.
+  if (tick >= speed) {
+    if (patternDelay > 0) {
+      --patternDelay;
+    } else {
+      NextRow();
+      jumpFlag = -1;
+      tick = 0;
+    }
+  }
+}
