@@ -11,3 +11,6 @@ void ClientNetUpdate();
 // Adds a line to the chat window: a system line (system 1, drawn white, not logged), or a
 // player line whose text begins with the writer's two-digit slot.
 void AddChatLine(const std::string& text, int system);
+// Reports the own state to the host (nothing in single play): reliable 1 on room entry, 0
+// from the world step after a move.
+void SendPlayerState(int reliable);
