@@ -20,6 +20,7 @@ size_t OggRead(void* buffer, size_t size, size_t count, void* source) {
   size_t wanted = size * count;
   size_t left = reader->bytes->size() - reader->position;
   if (wanted > left) wanted = left;
+  if (wanted == 0) return 0;
   std::memcpy(buffer, reader->bytes->data() + reader->position, wanted);
   reader->position += wanted;
   return size ? wanted / size : 0;
