@@ -15,6 +15,8 @@ std::string TickDayClock();
 std::string RoundClockText(int roundTime, int now);
 // Room title, "Items collected     Time", the score and the clock; team scores in team modes.
 void DrawHud();
+// Name tags over the players of the shown room (the own one always, unless spectating elsewhere).
+void DrawNameTags();
 // Up to 10 icons of the selected skin, one per life, each in the colour of its index.
 void DrawLivesIcons();
 // "YOU ARE FOLLOWING <name>" while spectating, else the lives icons.

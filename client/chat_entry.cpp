@@ -1,0 +1,97 @@
+// The chat line of the game screen: opening it, polling the line editor, local commands, sending.
+#include "client/chat_entry.h"
+
+#include "client/line_editor.h"
+#include "net/dispatcher.h"
+#include "net/envelope.h"
+#include "net/messages.h"
+#include "platform/input.h"
+#include "world/records.h"
+
+namespace {
+
+constexpr int ChatMaxLength = 57;
+
+// The first count characters, a-z upper-cased (the command words may be typed in any case).
+std::string CommandPart(const std::string& line, size_t count) {
+  std::string part = line.substr(0, count);
+  for (char& c : part) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return part;
+}
+
+std::string Trimmed(const std::string& text) {
+  size_t first = 0, last = text.size();
+  while (first < last && static_cast<unsigned char>(text[first]) < 33) ++first;
+  while (last > first && static_cast<unsigned char>(text[last - 1]) < 33) --last;
+  return text.substr(first, last - first);
+}
+
+// Hands the administrator role to the player named in the rest of the line.
+void HandOverAdmin(const std::string& line) {
+  std::string name = Trimmed(line.substr(6));
+  for (int slot = 0; slot < MaxPlayers; ++slot) {
+    if (slot == MySlot || Trimmed(Players[slot].name) != name) continue;
+    WriteMessage(MsgAdminHandOver{slot});
+    NetSend(-1);
+    IsAdmin = 0;
+    AddChatLine("Player " + name + " is now the admin ", 1);
+    return;
+  }
+  AddChatLine("Player " + name + " not found ", 1);
+}
+
+// The goal of the current game as a system line.
+void ShowGoal() {
+  if (Game.gameMode >= 50 && Game.gameMode <= 59) {
+    int index = Game.chainIndex >= 0 && Game.chainIndex < 6 ? Game.chainIndex : 5;
+    int room = ChainTargets[index];
+    AddChatLine(">>> GOTO ROOM >>>" + (ValidRoom(room) ? RoomNames[room] : std::string()), 1);
+  } else {
+    AddChatLine(Trimmed(Game.bannerTitle) + " " + Trimmed(Game.bannerGoal), 1);
+  }
+}
+
+void SendChat(const std::string& line) {
+  if (Game.singlePlayer || Trimmed(line).empty()) return;
+  std::string text = ChatLineFor(MySlot, line);
+  WriteMessage(MsgChat{text});
+  NetSendChat();
+  // The host does not receive its own line back.
+  if (Hosting) AddChatLine(text, 0);
+}
+
+}  // namespace
+
+std::string ChatLineFor(int slot, const std::string& text) {
+  std::string number = std::to_string(slot);
+  if (number.size() < 2) number = "0" + number;
+  return number + ":" + text;
+}
+
+void HandleChatLine(const std::string& line) {
+  if (IsAdmin && CommandPart(line, 6) == "/ADMIN") {
+    HandOverAdmin(line);
+  } else if (CommandPart(line, 5) == "/GAME") {
+    ShowGoal();
+  } else if (CommandPart(line, 8) == "CHEAT ON" || CommandPart(line, 9) == "CHEAT OFF") {
+    // Consumed and never sent; neither switches the cheat on.
+    Game.cheatMode = 0;
+  } else {
+    SendChat(line);
+  }
+  Game.chatEntryOpen = 0;
+}
+
+void ChatEntryStep() {
+  if (!Game.chatEntryOpen) {
+    if (KeyHit(Key::A + ('Y' - 'A')) || KeyHit(Key::Enter)) {
+      Game.chatEntryOpen = 1;
+      FlushKeys();
+    }
+    return;
+  }
+  std::string line = PollInputLine("TEXT : ", 0, 128, ChatMaxLength);
+  if (!line.empty()) HandleChatLine(line);
+}
