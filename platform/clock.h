@@ -8,7 +8,8 @@
 int MilliSecs();
 inline int MsSince(int earlier, int now) { return static_cast<int>(static_cast<unsigned>(now) - static_cast<unsigned>(earlier)); }
 void Delay(int ms);
-// Headless fast mode (QXR_FAST=1): the clock advances 1000/60 ms per flip and never sleeps.
+// Headless fast mode (QXR_FAST=1, read once): the clock advances exactly 1000/60 ms per flip
+// (50 ms per 3 flips) and Delay adds its milliseconds; neither ever sleeps.
 bool FastClock();
 void AdvanceFastClock();       // Flip calls this once per frame in fast mode
 

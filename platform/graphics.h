@@ -12,7 +12,8 @@
 struct ImageData;  // pixels, frames and handle; defined by the SDL implementation
 using Image = std::shared_ptr<ImageData>;
 
-// Blend modes for SetBlend. The game itself uses BlendAlpha.
+// Blend modes for SetBlend (BlendMask until set). The game itself uses BlendAlpha; mask and
+// solid blending ignore the alpha.
 enum BlendMode { BlendMask = 1, BlendSolid = 2, BlendAlpha = 3, BlendLight = 4, BlendShade = 5 };
 
 // Opens (or reopens) the screen: depth 0 is a window, any other depth full screen.
@@ -62,7 +63,7 @@ int ImageYHandle(const Image& image);
 
 // Draws a frame with the current state. Null images and frames out of range draw nothing.
 void DrawImage(const Image& image, float x, float y, int frame = 0);
-void DrawRect(float x, float y, float width, float height, bool filled = true);
+void DrawRect(float x, float y, float width, float height, bool filled = true);  // scaled, not rotated
 void DrawLine(float x1, float y1, float x2, float y2);
 
 // Pixel-exact: true when an opaque pixel of one frame covers an opaque pixel of the other.

@@ -2,6 +2,13 @@
 //
 // Everything is gathered when Flip() (or PollInput) pumps the window's events. KeyHit counts
 // presses since it was last asked for that key.
+//
+// QXR_INPUT_SCRIPT=<file> replays timed input, one event per line ('#' lines and blank lines
+// are skipped): "<frame> key <vk>" (a hit), "<frame> down <vk>", "<frame> up <vk>",
+// "<frame> type <text>" (the rest of the line, bytes as they are), "<frame> mouse <x> <y>
+// [click]", "<frame> shot <file.png>" (the frame just drawn), "<frame> close". Frames count
+// page flips from program start (FlipCount); the events of frame N run during the Nth flip,
+// after the real events, so the next loop pass sees them.
 #pragma once
 
 #include <string>
@@ -22,13 +29,14 @@ void PollInput();              // pumps pending window events (Flip does this to
 int KeyHit(int vk);            // presses since the last call for this key
 bool KeyDown(int vk);          // held now
 int GetChar();                 // next typed character (8 backspace, 13 enter, 27 escape, 32..255), 0 when none
+                               // (typed text arrives as 8-bit codes: the pound sign is 163)
 void FlushKeys();              // forgets hits, held keys and typed characters
 int MouseX();
 int MouseY();
 bool MouseDown(int button);    // 1 left, 2 right, 3 middle
 int MouseHit(int button);
 void FlushMouse();
-bool AppTerminate();           // the window-close request has been made
+bool AppTerminate();           // the window-close request has been made (true once per request)
 
 // Feeding input by hand (the input script and tests use these).
 void InjectKeyDown(int vk);

@@ -58,6 +58,7 @@ bool DeleteFile(const std::string& path);
 std::string ProgramFolder();             // folder of the running program, with a trailing '/'
 
 // HTTP GET (HTTP/1.0). Sends "GET <path> HTTP/1.0", "Host: <host>" and an empty line, skips
-// the reply's header and returns a stream over the body. Null when the host cannot be
-// resolved or reached or gives no reply within the timeout. host may carry ":port".
+// the reply's header and returns a stream over the body (read whole before returning). Null
+// when the host cannot be resolved or reached or gives no reply within the timeout. host may
+// carry ":port".
 StreamPtr OpenHttp(const std::string& host, const std::string& path, int timeoutMs = 5000);
