@@ -12,6 +12,7 @@
 #include "client/title_screen.h"
 #include "client/version_check.h"
 #include "client/window_icon.h"
+#include "music/music_module.h"
 #include "net/netlib_binding.h"
 #include "platform/clock.h"
 #include "platform/graphics.h"
@@ -23,8 +24,6 @@
 #include "world/records.h"
 #include "world/static_data.h"
 #include "world/text_utils.h"
-
-int InitMusicModule();  // TEMP until the music set-up header lands
 
 namespace {
 

@@ -153,16 +153,16 @@ struct ClientRun {
   std::string errors;    // what it wrote on standard error (headless message boxes)
 };
 
-// Runs the client headless and fast in folder with the input script, the extra environment
-// and the arguments; kills it after timeoutSeconds.
-inline ClientRun RunClient(const std::string& folder, const std::string& script,
-                           const std::vector<std::string>& arguments = {},
-                           const std::map<std::string, std::string>& environment = {}, int timeoutSeconds = 60) {
+// Runs program headless and fast in folder with the input script, the extra environment and
+// the arguments; kills it after timeoutSeconds.
+inline ClientRun RunClientProgram(std::string program, const std::string& folder, const std::string& script,
+                                  const std::vector<std::string>& arguments = {},
+                                  const std::map<std::string, std::string>& environment = {},
+                                  int timeoutSeconds = 60) {
   ClientRun run;
   std::string scriptPath = folder + "/input_script.txt";
   WriteText(scriptPath, script);
   std::string errorsPath = folder + "/stderr.txt";
-  std::string program = ClientProgram();
 
   pid_t child = fork();
   if (child == 0) {
@@ -203,6 +203,13 @@ inline ClientRun RunClient(const std::string& folder, const std::string& script,
   if (!run.timedOut && WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
   run.errors = ReadText(errorsPath);
   return run;
+}
+
+// The real client program run as RunClientProgram does.
+inline ClientRun RunClient(const std::string& folder, const std::string& script,
+                           const std::vector<std::string>& arguments = {},
+                           const std::map<std::string, std::string>& environment = {}, int timeoutSeconds = 60) {
+  return RunClientProgram(ClientProgram(), folder, script, arguments, environment, timeoutSeconds);
 }
 
 }  // namespace clienttest
