@@ -1,0 +1,238 @@
+// The networking tests' harness: binding, ports, waiting, and the reordering relay.
+#include "net_harness.h"
+
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <functional>
+
+#include "net/envelope.h"
+
+namespace net_harness {
+namespace {
+
+BoundFunction<void(int, int)> setTimeouts;
+BoundFunction<void(RN_Interface*)> dropWithoutNotice;
+
+int FirstPortForThisTest() {
+  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  const std::string name = info != nullptr ? std::string(info->test_suite_name()) + info->name() : "net";
+  return 20000 + static_cast<int>(std::hash<std::string>{}(name) % 30000);
+}
+
+sockaddr_in Loopback(int port) {
+  sockaddr_in a{};
+  a.sin_family = AF_INET;
+  a.sin_port = htons(static_cast<uint16_t>(port));
+  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  return a;
+}
+
+int BoundUdpSocket(int* port) {
+  const int fd = socket(AF_INET, SOCK_DGRAM, 0);
+  sockaddr_in a = Loopback(0);
+  bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
+  socklen_t length = sizeof a;
+  getsockname(fd, reinterpret_cast<sockaddr*>(&a), &length);
+  *port = ntohs(a.sin_port);
+  return fd;
+}
+
+}  // namespace
+
+void BindLibrary() {
+  if (OutStream != nullptr && setTimeouts.IsBound()) return;
+  BindNetLibrary();
+  setTimeouts = NetLibraryFile().Bind<void(int, int)>("RN_TestSetTimeouts");
+  dropWithoutNotice = NetLibraryFile().Bind<void(RN_Interface*)>("RN_TestDropWithoutNotice");
+}
+
+void SetTimeouts(int timeoutMs, int pingIntervalMs) { setTimeouts(timeoutMs, pingIntervalMs); }
+
+void DropWithoutNotice(RN_Interface* iface) { dropWithoutNotice(iface); }
+
+Server StartServer(int maxConnections) {
+  BindLibrary();
+  Server server;
+  const int first = FirstPortForThisTest();
+  for (int port = first; port < first + 200; ++port) {
+    RN_Interface* iface = NetLib.GetRakServerInterface();
+    if (NetLib.ServerStart(iface, maxConnections, 414194, 1, port) == 0) {
+      server.iface = iface;
+      server.port = port;
+      return server;
+    }
+    NetLib.DestroyRakServerInterface(iface);
+  }
+  ADD_FAILURE() << "no free port for the test server";
+  return server;
+}
+
+int UnusedPort() {
+  int port = 0;
+  close(BoundUdpSocket(&port));
+  return port;
+}
+
+RN_Interface* StartClient(int port, const std::string& password) {
+  BindLibrary();
+  RN_Interface* client = NetLib.GetRakClientInterface();
+  if (!password.empty()) NetLib.ClientSetPassword(client, password.c_str());
+  EXPECT_NE(NetLib.ClientConnect(client, "127.0.0.1", port, 0, 414194, 1), 0);
+  NetLib.ClientStartOccasionalPing(client);
+  return client;
+}
+
+RN_Packet* WaitPacket(const std::function<RN_Packet*()>& receive, int timeoutMs) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  for (;;) {
+    if (RN_Packet* p = receive()) return p;
+    if (std::chrono::steady_clock::now() > deadline) return nullptr;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+}
+
+RN_Packet* WaitServer(RN_Interface* server, int timeoutMs) {
+  return WaitPacket([server] { return NetLib.ServerReceive(server); }, timeoutMs);
+}
+
+RN_Packet* WaitClient(RN_Interface* client, int timeoutMs) {
+  return WaitPacket([client] { return NetLib.ClientReceive(client); }, timeoutMs);
+}
+
+int NextServerByte(RN_Interface* server, int timeoutMs) {
+  RN_Packet* p = WaitServer(server, timeoutMs);
+  if (p == nullptr) return -1;
+  const int first = NetLib.PacketGetData(p)[0];
+  NetLib.ServerDeallocatePacket(server, p);
+  return first;
+}
+
+int NextClientByte(RN_Interface* client, int timeoutMs) {
+  RN_Packet* p = WaitClient(client, timeoutMs);
+  if (p == nullptr) return -1;
+  const int first = NetLib.PacketGetData(p)[0];
+  NetLib.ClientDeallocatePacket(client, p);
+  return first;
+}
+
+RN_PlayerId WaitServerEvent(RN_Interface* server, int id, int timeoutMs) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (std::chrono::steady_clock::now() < deadline) {
+    RN_Packet* p = WaitServer(server, 20);
+    if (p == nullptr) continue;
+    const int first = NetLib.PacketGetData(p)[0];
+    const RN_PlayerId sender = NetLib.PacketGetplayerID(p);
+    NetLib.ServerDeallocatePacket(server, p);
+    if (first == id) return sender;
+  }
+  return -1;
+}
+
+RN_PlayerId Admit(RN_Interface* server, RN_Interface* client) {
+  EXPECT_EQ(NextClientByte(client), RN_ID_CONNECTION_REQUEST_ACCEPTED);
+  RN_Packet* p = WaitServer(server);
+  if (p == nullptr) {
+    ADD_FAILURE() << "the server saw no connection";
+    return -1;
+  }
+  EXPECT_EQ(NetLib.PacketGetData(p)[0], RN_ID_NEW_INCOMING_CONNECTION);
+  const RN_PlayerId id = NetLib.CreatePlayerIDFromPacket(p);
+  NetLib.ServerDeallocatePacket(server, p);
+  return id;
+}
+
+namespace {
+
+RN_BitStream* StreamOf(const std::vector<uint8_t>& bytes) {
+  RN_BitStream* s = NetLib.BitStreamCreate1(0);
+  NetLib.BitStreamWrite(s, bytes.data(), static_cast<int>(bytes.size()));
+  return s;
+}
+
+}  // namespace
+
+int ClientSendBytes(RN_Interface* client, const std::vector<uint8_t>& bytes, int reliability, int channel) {
+  RN_BitStream* s = StreamOf(bytes);
+  const int sent = NetLib.ClientSend2(client, s, 1, reliability, channel);
+  NetLib.BitStreamDestroy(s);
+  return sent;
+}
+
+int ServerSendBytes(RN_Interface* server, const std::vector<uint8_t>& bytes, int reliability, int channel,
+                    RN_PlayerId to, int broadcast) {
+  RN_BitStream* s = StreamOf(bytes);
+  const int sent = NetLib.ServerSend2(server, s, 1, reliability, channel, to, broadcast);
+  NetLib.BitStreamDestroy(s);
+  return sent;
+}
+
+Relay::Relay(int serverPort, Options options) : serverPort_(serverPort), options_(std::move(options)) {
+  clientSide_ = BoundUdpSocket(&port_);
+  int unused = 0;
+  serverSide_ = BoundUdpSocket(&unused);
+  const sockaddr_in server = Loopback(serverPort_);
+  connect(serverSide_, reinterpret_cast<const sockaddr*>(&server), sizeof server);
+  thread_ = std::thread([this] { Run(); });
+}
+
+Relay::~Relay() {
+  stop_ = true;
+  thread_.join();
+  close(clientSide_);
+  close(serverSide_);
+}
+
+void Relay::Run() {
+  sockaddr_in client{};
+  bool haveClient = false;
+  std::vector<uint8_t> held;
+  auto heldSince = std::chrono::steady_clock::now();
+  uint8_t buffer[4096];
+  while (!stop_) {
+    pollfd fds[2] = {{clientSide_, POLLIN, 0}, {serverSide_, POLLIN, 0}};
+    poll(fds, 2, 2);
+    if (fds[0].revents & POLLIN) {
+      socklen_t length = sizeof client;
+      const ssize_t n = recvfrom(clientSide_, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&client), &length);
+      haveClient = true;
+      if (n > 0) {
+        std::vector<uint8_t> datagram(buffer, buffer + n);
+        if (!options_.marker.empty()) {
+          auto at = std::search(datagram.begin() + 1, datagram.end(), options_.marker.begin(), options_.marker.end());
+          if (at != datagram.end()) *(at - 1) = options_.markerReplacement;
+        }
+        if (!options_.swapPairs) {
+          send(serverSide_, datagram.data(), datagram.size(), 0);
+        } else if (held.empty()) {
+          held = std::move(datagram);
+          heldSince = std::chrono::steady_clock::now();
+        } else {
+          send(serverSide_, datagram.data(), datagram.size(), 0);
+          send(serverSide_, held.data(), held.size(), 0);
+          held.clear();
+          ++swapped_;
+        }
+      }
+    }
+    if (!held.empty() && std::chrono::steady_clock::now() - heldSince > std::chrono::milliseconds(10)) {
+      send(serverSide_, held.data(), held.size(), 0);
+      held.clear();
+    }
+    if (fds[1].revents & POLLIN) {
+      const ssize_t n = recv(serverSide_, buffer, sizeof buffer, 0);
+      if (n > 0 && haveClient) {
+        sendto(clientSide_, buffer, static_cast<size_t>(n), 0, reinterpret_cast<const sockaddr*>(&client), sizeof client);
+      }
+    }
+  }
+}
+
+}  // namespace net_harness
