@@ -56,6 +56,7 @@ int AnimPhase = 0;
 int JumpPhase = 0;
 std::string RoomTitle;
 int RoomStateAsked = 0;
+int TagTargetSlot = 0;
 
 int PlayerColourR[MaxPlayers], PlayerColourG[MaxPlayers], PlayerColourB[MaxPlayers];
 

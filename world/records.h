@@ -222,6 +222,7 @@ extern int AnimPhase;                         // four-phase animation 0..3 (conv
 extern int JumpPhase;                         // jump-table row chosen at take-off, 0..3
 extern std::string RoomTitle;                 // the shown room's name centred in 33 characters
 extern int RoomStateAsked;                    // 1 when the host asked another player for this room's state
+extern int TagTargetSlot;                     // mode 32: the slot to catch (the world step names it)
 extern int PlayReady;                         // 0 while a game's first room is entered, 1 after
 
 // Player colours per slot.
