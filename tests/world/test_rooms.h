@@ -7,9 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "platform/clock.h"
+#include "platform/input.h"
 #include "platform/stream.h"
+#include "world/enter_room.h"
 #include "world/records.h"
+#include "world/static_data.h"
 #include "world/world_files.h"
+#include "world/world_step.h"
 
 // Common tile values.
 constexpr int TestSolid = 1;          // class 1
@@ -124,3 +129,55 @@ class TestWorld {
   std::vector<uint8_t> enemies_;
   std::vector<uint8_t> pickups_;
 };
+
+// Puts the shared records back to a fresh single-player game with slot 0 and no sprites,
+// no keys held and sound effects off.
+inline void ResetWorldState() {
+  sprite::RemoveAll();
+  RoomPickups.clear();
+  RoomEnemies.clear();
+  RoomHazards.clear();
+  Rope = ropetype();
+  Game = GameVars();
+  Game.singlePlayer = 1;
+  for (int slot = 0; slot < MaxPlayers; ++slot) {
+    Players[slot] = PlayerType();
+    Slots[slot] = PlayersDetails();
+    Slots[slot].netId = -1;
+    Slots[slot].room = LoungeRoom;
+  }
+  MySlot = 0;
+  Hosting = 0;
+  for (int& visits : VisitCounts) visits = 0;
+  for (int& target : ChainTargets) target = 0;
+  ReadPlayerColours();
+  ReadMovementTables();
+  FlushKeys();
+  SfxOn = 0;
+  ShownRoom = 0;
+  Moved = 0;
+  JumpPhase = 0;
+  LastSendTime = MilliSecs();
+}
+
+// The local hero: a sprite with its handle at the top-left corner, at (x, y).
+inline sprite& MakeHero(float x, float y) {
+  PlayerType& p = Players[MySlot];
+  p.name = "  Hero  ";
+  p.sprite = sprite::Create(Skins[0], 0, 0);
+  p.sprite->ResetHandle();
+  p.sprite->SetPosition(x, y);
+  return *p.sprite;
+}
+
+// Enters a room of the loaded world in single play, as a walk through an exit would.
+inline void EnterTestRoom(int room) {
+  Game.room = room;
+  EnterRoom();
+}
+
+// One world step, whatever the clock says: the last step is made to lie well in the past.
+inline void WorldStep() {
+  LastStepTime = MilliSecs() - 1000;
+  GameStep();
+}
