@@ -215,9 +215,28 @@ void DrawLine(float x1, float y1, float x2, float y2) {
   SDL_RenderDrawLineF(Renderer, x1, y1, x2, y2);
 }
 
+// The output pixel showing logical pixel (x, y): in full screen the frame is scaled (nearest
+// neighbour) and may be letterboxed, so read-back samples the middle of the scaled pixel.
+static SDL_Point OutputPixel(int x, int y) {
+  float scaleX = 1, scaleY = 1;
+  SDL_RenderGetScale(Renderer, &scaleX, &scaleY);
+  SDL_Rect viewport{};
+  SDL_RenderGetViewport(Renderer, &viewport);
+  return SDL_Point{static_cast<int>((viewport.x + x + 0.5f) * scaleX), static_cast<int>((viewport.y + y + 0.5f) * scaleY)};
+}
+
+static bool OutputIsScaled() {
+  float scaleX = 1, scaleY = 1;
+  SDL_RenderGetScale(Renderer, &scaleX, &scaleY);
+  SDL_Rect viewport{};
+  SDL_RenderGetViewport(Renderer, &viewport);
+  return scaleX != 1 || scaleY != 1 || viewport.x != 0 || viewport.y != 0;
+}
+
 uint32_t ReadPixel(int x, int y) {
   if (!Renderer || x < 0 || y < 0 || x >= ScreenWidth || y >= ScreenHeight) return 0;
-  SDL_Rect rect{x, y, 1, 1};
+  SDL_Point at = OutputPixel(x, y);
+  SDL_Rect rect{at.x, at.y, 1, 1};
   uint32_t pixel = 0;
   if (SDL_RenderReadPixels(Renderer, &rect, SDL_PIXELFORMAT_ARGB8888, &pixel, 4) != 0) return 0;
   return pixel & 0xFFFFFF;
@@ -226,9 +245,24 @@ uint32_t ReadPixel(int x, int y) {
 bool SaveScreenshot(const std::string& path) {
   if (!Renderer) return false;
   std::vector<uint32_t> pixels(static_cast<size_t>(ScreenWidth) * ScreenHeight);
-  SDL_Rect rect{0, 0, ScreenWidth, ScreenHeight};
-  if (SDL_RenderReadPixels(Renderer, &rect, SDL_PIXELFORMAT_ARGB8888, pixels.data(), ScreenWidth * 4) != 0)
-    return false;
+  if (!OutputIsScaled()) {
+    SDL_Rect rect{0, 0, ScreenWidth, ScreenHeight};
+    if (SDL_RenderReadPixels(Renderer, &rect, SDL_PIXELFORMAT_ARGB8888, pixels.data(), ScreenWidth * 4) != 0)
+      return false;
+  } else {
+    int outputWidth = 0, outputHeight = 0;
+    SDL_GetRendererOutputSize(Renderer, &outputWidth, &outputHeight);
+    std::vector<uint32_t> output(static_cast<size_t>(outputWidth) * outputHeight);
+    if (output.empty() ||
+        SDL_RenderReadPixels(Renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, output.data(), outputWidth * 4) != 0)
+      return false;
+    for (int y = 0; y < ScreenHeight; ++y)
+      for (int x = 0; x < ScreenWidth; ++x) {
+        SDL_Point at = OutputPixel(x, y);
+        if (at.x >= 0 && at.y >= 0 && at.x < outputWidth && at.y < outputHeight)
+          pixels[static_cast<size_t>(y) * ScreenWidth + x] = output[static_cast<size_t>(at.y) * outputWidth + at.x];
+      }
+  }
   for (uint32_t& p : pixels) p |= 0xFF000000;
   return EncodePng(path, ScreenWidth, ScreenHeight, pixels.data());
 }
