@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "tests/world/sent_message.h"
 #include "tests/world/test_rooms.h"
 #include "world/room_tiles.h"
 #include "world/team_rules.h"
@@ -184,6 +185,143 @@ TEST_F(EnterRoomTest, RoomNumbersOutsideTheWorldKeepTheShownRoom) {
     EXPECT_EQ(CellGrid[5][15], CellSolid);
   }
   EXPECT_EQ(std::memcmp(visits, VisitCounts, sizeof visits), 0);
+}
+
+// Online: without a network interface every send is dropped, so the last message built
+// stays in the outgoing stream, where the test reads it.
+class OnlineEnterRoomTest : public EnterRoomTest {
+ protected:
+  void SetUp() override {
+    EnterRoomTest::SetUp();
+    BindNetOnce();
+    Game.singlePlayer = 0;
+    MySlot = 2;
+    MakeHero(64, 352);
+    world.FloorRoom(40, "Forty");
+    world.FloorRoom(12, "Twelve");
+    world.FloorRoom(81, "Desert Isle");
+    world.AddPickup(40, 100, 200, 1);
+    world.AddPickup(40, 140, 200, 2);
+  }
+  void TearDown() override {
+    Hosting = 0;
+    RoomStateWait = 0;
+    RoomStateAsked = 0;
+  }
+  // Enters room and tells whether the room's state was asked for.
+  bool EnterAsksForState(int room) {
+    MarkNothingSent();
+    EnterTestRoom(room);
+    MsgEnterRoom asked;
+    return SentMessage(asked) && asked.slot == MySlot && asked.room == room && Game.awaitingRoomState == 1;
+  }
+};
+
+TEST_F(OnlineEnterRoomTest, AJoinedClientAsksTheHostForTheRoomsState) {
+  Load();
+  EXPECT_TRUE(EnterAsksForState(40));
+  EXPECT_EQ(RoomStateWait, 1);
+  EXPECT_TRUE(RoomPickups.empty()) << "the pickups come with the state";
+  EXPECT_EQ(VisitCounts[40], 1);
+}
+
+TEST_F(OnlineEnterRoomTest, AJoinedClientInTheLobbyAsksForTheGameMode) {
+  Load();
+  MarkNothingSent();
+  EnterTestRoom(BriefingRoom);
+  MsgGameModeRequest request;
+  ASSERT_TRUE(SentMessage(request));
+  EXPECT_EQ(request.slot, 2);
+  EXPECT_EQ(Game.awaitingRoomState, 0);
+}
+
+TEST_F(OnlineEnterRoomTest, AHostAloneInTheRoomSpawnsItsPickupsAtOnce) {
+  Hosting = 1;
+  Load();
+  MySlot = 0;
+  MakeHero(64, 352);
+  Slots[4].name = " Other  ";
+  Slots[4].room = 41;
+  MarkNothingSent();
+  EnterTestRoom(40);
+  EXPECT_EQ(SentType(), NothingSentType);
+  EXPECT_EQ(Game.awaitingRoomState, 0);
+  EXPECT_EQ(RoomStateWait, 0);
+  EXPECT_EQ(RoomPickups.size(), 2u);
+}
+
+TEST_F(OnlineEnterRoomTest, AHostAsksAPlayerAlreadyInTheRoom) {
+  Load();
+  Hosting = 1;
+  MySlot = 0;
+  MakeHero(64, 352);
+  Slots[4].name = " Other  ";
+  Slots[4].room = 40;
+  Slots[6].name = " Third  ";
+  Slots[6].room = 40;
+  MarkNothingSent();
+  EnterTestRoom(40);
+  MsgRoomQuery query;
+  ASSERT_TRUE(SentMessage(query));
+  EXPECT_EQ(query.requester, 0);
+  EXPECT_EQ(query.room, 40);
+  EXPECT_EQ(RoomStateAsked, 1);
+  EXPECT_EQ(Game.awaitingRoomState, 1);
+  EXPECT_EQ(RoomStateWait, 1);
+  EXPECT_TRUE(RoomPickups.empty());
+}
+
+TEST_F(OnlineEnterRoomTest, ArrivingWithTheDiscoveryShareOrInTheRaceRoomWins) {
+  Load();
+  Game.gameMode = 41;  // 20 percent
+  for (int room = 100; room < 100 + 49; ++room) VisitCounts[room] = 1;
+  EXPECT_TRUE(EnterAsksForState(40)) << "50 of 252 rooms is 19 percent";
+  EXPECT_EQ(Players[2].percent, 19);
+  EXPECT_FALSE(EnterAsksForState(12)) << "51 rooms make 20 percent: the win instead of the state";
+  EXPECT_EQ(Game.awaitingRoomState, 0);
+  EXPECT_EQ(Game.goalReached, 0);
+
+  Game.gameMode = 21;
+  EXPECT_TRUE(EnterAsksForState(40));
+  EXPECT_FALSE(EnterAsksForState(81));
+  EXPECT_EQ(Game.goalReached, 0);
+}
+
+TEST_F(OnlineEnterRoomTest, AChainRaceAnnouncesEachTargetAndWinsAtTheLast) {
+  Load();
+  Game.gameMode = 50;
+  ChainTargets[0] = 12;
+  ChainTargets[1] = 40;
+  EXPECT_TRUE(EnterAsksForState(40)) << "40 is not the next target yet";
+  EXPECT_EQ(Game.chainIndex, 0);
+  EXPECT_TRUE(EnterAsksForState(12));
+  EXPECT_EQ(Game.chainIndex, 1);
+  EXPECT_EQ(ChatLines[13].text, ">>> GOTO ROOM >>>Forty");
+  EXPECT_EQ(ChatLines[13].colour, 99);
+  MarkNothingSent();
+  EnterTestRoom(40);
+  EXPECT_EQ(Game.chainIndex, 2);
+  EXPECT_EQ(Game.awaitingRoomState, 0) << "the last target wins instead of asking for the state";
+  // The arrival line goes out first; the win, when it is sent, comes after it.
+  InStream = OutStream;
+  ASSERT_EQ(NetReadByte(), GameMessageId);
+  int type = NetReadByte();
+  MsgChat chat;
+  if (type == MsgChat::type) {
+    ASSERT_TRUE(ReadMessage(chat));
+    EXPECT_EQ(chat.text, "2: Made it to Forty");
+  } else {
+    EXPECT_EQ(type, MsgWinner::type);
+  }
+  InStream = nullptr;
+}
+
+TEST_F(OnlineEnterRoomTest, ASpectatorsViewCountsNoVisitAndWinsNothing) {
+  Load();
+  Game.gameMode = 21;
+  Game.spectating = 1;
+  EXPECT_TRUE(EnterAsksForState(81));
+  EXPECT_EQ(VisitCounts[81], 0);
 }
 
 TEST(RaceGoalRoomTest, EachRaceHasItsRoom) {
