@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 
 #include "platform/sound_internal.h"
 #include "platform/stream.h"
@@ -101,6 +102,10 @@ bool OpenAudio() {
   SDL_AudioSpec have{};
   Device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);  // SDL converts to what the device needs
   if (!Device) return false;
+  // The device's thread must stop before the program's globals (sounds, buffers, the music
+  // player) are destroyed at exit.
+  static bool closeAtExit = (std::atexit(CloseAudio), true);
+  (void)closeAtExit;
   SDL_PauseAudioDevice(Device, 0);
   return true;
 }
