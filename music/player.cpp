@@ -118,6 +118,14 @@ void Tunemix_Player::NextRow() {
 }
 
 void Tunemix_Player::MeasureLength() {
+  // E5x retunes the shared samples while the song runs; measuring must leave them as found.
+  std::vector<std::pair<Tunemix_Sample*, double>> tunings;
+  for (const auto& instrument : instruments) {
+    if (!instrument) continue;
+    for (const auto& sample : instrument->samples) {
+      if (sample) tunings.emplace_back(sample.get(), sample->finetune);
+    }
+  }
   playing = 1;
   loop = 0;
   long long total = 0;
@@ -135,6 +143,7 @@ void Tunemix_Player::MeasureLength() {
   visitedRows_.clear();
   visitedRows_.shrink_to_fit();
   length = total < INT_MAX ? static_cast<int>(total) : INT_MAX;
+  for (const auto& [sample, finetune] : tunings) sample->finetune = finetune;
   Restart();
 }
 

@@ -74,8 +74,8 @@ class Tunemix_Player : public Tunemix_Mixer {
   void VibratoStep(int c);
   void TremoloStep(int c);
 
-  // The longest a measurement runs, in ticks (about eleven hours at the fastest usual tempo).
-  static constexpr long long MaxMeasuredTicks = 1LL << 22;
+  // The longest a measurement runs, in ticks: almost three hours at tempo 255, six at 125.
+  static constexpr long long MaxMeasuredTicks = 1LL << 20;
 
  protected:
   // Shared by the ticks: the rate for a pitch, starting the sample, the gain from the volume.
