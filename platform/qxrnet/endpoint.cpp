@@ -42,7 +42,9 @@ void RN_Interface::StartService(ENetHost* host, int threadSleepMs) {
   // that floods us with fragments.
   host_->maximumPacketSize = RN_MAX_PACKET_BYTES;
   host_->maximumWaitingData = 4 * 1024 * 1024;
-  waitMs_ = std::clamp(threadSleepMs, 1, 50);
+  // Traffic wakes the thread at once; the wait only paces timers (resends, pings,
+  // time-outs), for which 5 ms is fine and spares the processor.
+  waitMs_ = std::clamp(threadSleepMs, 5, 50);
   stopping_ = false;
   thread_ = std::thread([this] { ServiceLoop(); });
 }

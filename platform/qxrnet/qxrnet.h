@@ -108,7 +108,8 @@ RN_Interface* RN_GetRakServerInterface(void);
 /* Starts listening on UDP port (all local addresses) for up to maxConnections admitted
  * clients (clamped to 1..4000); further clients are refused at once with
  * RN_ID_NO_FREE_INCOMING_CONNECTIONS. reserved is ignored. threadSleepMs is the longest
- * the service thread waits for traffic between its timer checks (clamped to 1..50).
+ * the service thread waits for traffic between its timer checks (clamped to 5..50; traffic
+ * wakes it at once).
  * Returns 0 when listening, 1 on failure (port taken, interface already started, bad
  * handle). */
 int RN_ServerStart(RN_Interface* server, int maxConnections, int reserved, int threadSleepMs, int port);
