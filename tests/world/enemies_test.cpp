@@ -143,12 +143,16 @@ TEST_F(EnemiesTest, AnArrowSoundsAtStep40EntersAt50AndComesAgainEachPeriod) {
   for (int period = 0; period < 2; ++period) {
     for (int step = 1; step <= 150; ++step) {
       UpdateRoomEnemies();
-      if (step < 50) ASSERT_TRUE(s.hidden) << step;
+      if (step < 50) {
+        ASSERT_TRUE(s.hidden) << step;
+      }
       if (step == 50) {
         EXPECT_FALSE(s.hidden);
         EXPECT_EQ(s.x, 496) << "placed at the right edge";
       }
-      if (step == 51) EXPECT_EQ(s.x, 488);
+      if (step == 51) {
+        EXPECT_EQ(s.x, 488);
+      }
     }
     EXPECT_EQ(ArrowCount1, 0) << "the counter starts over after a period";
     EXPECT_TRUE(s.hidden) << "gone past the left edge";
