@@ -101,14 +101,6 @@ TEST_F(PickupsTest, CaptureTheFlagAddsTheFlagOnlyToARoomWithPickups) {
   EXPECT_EQ(Pickups[2].present, 1);
 }
 
-TEST_F(PickupsTest, TheGoldenGameShowsTheGoldenPicture) {
-  ThreePickups();
-  StartIn(PickupRoom, 32, StandingY(15), 31);
-  ASSERT_EQ(Shown(), 2);
-  EXPECT_EQ(RoomPickups.front().sprite->image, GoldenImage);
-  EXPECT_EQ(RoomPickups.front().sprite->frame, 0);
-}
-
 TEST_F(PickupsTest, AloneACollectionCountsButSendsAndWinsNothing) {
   ThreePickups();
   StartIn(PickupRoom, 32, StandingY(15), 1);

@@ -80,19 +80,6 @@ TEST_F(StairsTest, ClimbsARisingLeftSlopeAndComesBackDown) {
   EXPECT_EQ(Game.dying, 0);
 }
 
-TEST_F(StairsTest, TheSlopeKindHoldsUntilTheHeroLeavesIt) {
-  BuildStairs(true);
-  StartIn(StairRoom, 120, StandingY(15));
-  Hold(Key::Right);
-  while (!hero().onStairs && heroSprite().x < 200) Step();
-  Release(Key::Right);
-  ASSERT_EQ(hero().onStairs, 1);
-  EXPECT_EQ(hero().stairKind, CellStairsRight);
-  // A probe for the other slope is refused while the lock holds.
-  EXPECT_EQ(CheckStairsLeft(), 1);
-  EXPECT_EQ(hero().stairKind, CellStairsRight);
-}
-
 TEST_F(StairsTest, WallsBlockAtHeadAndBodyHeightButFeetOnlyInMidJump) {
   world_.FloorRoom(StairRoom);
   world_.SetTile(StairRoom, 20, 13, TestSolid);  // body height of a hero standing on row 15
