@@ -75,7 +75,10 @@ void ClientInterface::Close() {
   if (peer_ != nullptr && peer_->state != ENET_PEER_STATE_DISCONNECTED) {
     enet_peer_disconnect(peer_, kReasonClosed);
     enet_host_flush(host_);
-    ServiceUntil(250, [this] { return peer_ == nullptr || state_ == State::Closed; });
+    // A connection still being made is dropped at once; a made one waits for the ack.
+    ServiceUntil(250, [this] {
+      return peer_ == nullptr || state_ == State::Closed || peer_->state == ENET_PEER_STATE_DISCONNECTED;
+    });
   }
   peer_ = nullptr;
   state_ = State::Closed;

@@ -154,15 +154,3 @@ TEST_F(EnvelopeFields, ReadsPastTheEndGiveZeroAndEmptyAndAreNoticed) {
   EXPECT_EQ(NetReadString(), "");
   EXPECT_TRUE(NetReadPastEnd());
 }
-
-TEST_F(EnvelopeFields, BitstreamReadOfManyBytesStopsAtTheData) {
-  RN_BitStream* s = NetLib.BitStreamCreate1(0);
-  NetLib.BitStreamWrite(s, "xyz", 3);
-  const unsigned char* p = NetLib.BitStreamRead(s, 8);
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(p), 8), std::string("xyz\0\0\0\0\0", 8));
-  EXPECT_EQ(NetLib.BitStreamReadPastEnd(s), 1);
-  NetLib.BitStreamReset(s);
-  EXPECT_EQ(NetLib.BitStreamReadPastEnd(s), 0);
-  EXPECT_EQ(NetLib.BitStreamGetNumberOfBytesUsed(s), 0);
-  NetLib.BitStreamDestroy(s);
-}
