@@ -8,7 +8,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <condition_variable>
 #include <cstdlib>
+#include <memory>
+#include <mutex>
+#include <thread>
 
 #include "platform/memory_stream.h"
 #include "platform/stream.h"
@@ -22,6 +26,40 @@ constexpr size_t MaxReply = 4 * 1024 * 1024;  // a service that never stops talk
 int MsLeft(Clock::time_point deadline) {
   auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
   return left > 0 ? static_cast<int>(left) : 0;
+}
+
+// Resolves name on a thread of its own so that a resolver that does not answer cannot hold us
+// past the deadline; the thread finishes on its own later if we stop waiting for it.
+addrinfo* Resolve(const std::string& name, const std::string& port, Clock::time_point deadline) {
+  struct Lookup {
+    std::mutex lock;
+    std::condition_variable done;
+    bool finished = false;
+    bool abandoned = false;
+    addrinfo* result = nullptr;
+  };
+  auto lookup = std::make_shared<Lookup>();
+  std::thread([lookup, name, port] {
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* result = nullptr;
+    if (getaddrinfo(name.c_str(), port.c_str(), &hints, &result) != 0) result = nullptr;
+    std::lock_guard<std::mutex> hold(lookup->lock);
+    if (lookup->abandoned) {
+      if (result) freeaddrinfo(result);
+      return;
+    }
+    lookup->result = result;
+    lookup->finished = true;
+    lookup->done.notify_one();
+  }).detach();
+  std::unique_lock<std::mutex> hold(lookup->lock);
+  if (!lookup->done.wait_until(hold, deadline, [&] { return lookup->finished; })) {
+    lookup->abandoned = true;
+    return nullptr;
+  }
+  return lookup->result;
 }
 
 // Connects without blocking past the deadline; -1 when it cannot.
@@ -101,12 +139,9 @@ StreamPtr OpenHttp(const std::string& host, const std::string& path, int timeout
     port = host.substr(colon + 1);
   }
 
-  addrinfo hints{};
-  hints.ai_family = AF_UNSPEC;
-  hints.ai_socktype = SOCK_STREAM;
-  addrinfo* addresses = nullptr;
-  if (getaddrinfo(name.c_str(), port.c_str(), &hints, &addresses) != 0 || !addresses) return nullptr;
   auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+  addrinfo* addresses = Resolve(name, port, deadline);
+  if (!addresses) return nullptr;
   int fd = -1;
   for (addrinfo* a = addresses; a && fd < 0 && MsLeft(deadline) > 0; a = a->ai_next) fd = Connect(*a, deadline);
   freeaddrinfo(addresses);

@@ -1,5 +1,6 @@
 // Streams: the embedded-file registry, local file streams, and the typed readers and writers.
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <sys/stat.h>
 
@@ -60,9 +61,10 @@ class FileStream : public Stream {
   LastOperation last_ = LastSeek;
 };
 
-StreamPtr OpenLocal(const std::string& path, const char* mode) {
+// Opens a local file; an existing one must be a plain file (not a folder) unless it is made anew.
+StreamPtr OpenLocal(const std::string& path, const char* mode, bool mustExist) {
   struct stat info {};
-  if (std::string(mode) != "wb+" && (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))) return nullptr;
+  if (mustExist && (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))) return nullptr;
   std::FILE* file = std::fopen(path.c_str(), mode);
   if (!file) return nullptr;
   return std::make_shared<FileStream>(file);
@@ -82,11 +84,11 @@ StreamPtr ReadFile(const std::string& url) {
     if (found == EmbeddedFiles().end()) return nullptr;
     return std::make_shared<MemoryStream>(found->second.data, found->second.size);
   }
-  return OpenLocal(url, "rb");
+  return OpenLocal(url, "rb", true);
 }
 
-StreamPtr WriteFile(const std::string& path) { return OpenLocal(path, "wb+"); }
-StreamPtr OpenFile(const std::string& path) { return OpenLocal(path, "rb+"); }
+StreamPtr WriteFile(const std::string& path) { return OpenLocal(path, "wb+", false); }
+StreamPtr OpenFile(const std::string& path) { return OpenLocal(path, "rb+", true); }
 void CloseFile(StreamPtr& stream) { stream.reset(); }
 
 std::vector<uint8_t> ReadAll(const std::string& url) {
