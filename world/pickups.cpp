@@ -107,6 +107,10 @@ void SpawnRoomPickups() {
   AnimCountdown = 0;
   AnimPhase = 0;
   RoomPickupCount = 0;
+  // A room state that arrives twice (a retried request) must not show every pickup twice.
+  for (Pickk& item : RoomPickups)
+    if (item.sprite) item.sprite->Remove();
+  RoomPickups.clear();
   BlueFlagSprite.reset();
   RedFlagSprite.reset();
   int room = ShownRoomIndex();

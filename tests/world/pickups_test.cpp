@@ -211,6 +211,14 @@ TEST_F(PickupsTest, ARoomStateListMarksItsPickupsAndIgnoresBadIndices) {
   EXPECT_EQ(Pickups[2].present, 1);
   ASSERT_EQ(Shown(), 1);
   EXPECT_EQ(RoomPickups.front().pickupIndex, 1);
+
+  ClearRoomPickupFlags();
+  {
+    InboundShorts again({1, 9999});
+    ReadRoomPickupList();
+  }
+  EXPECT_EQ(Shown(), 1) << "a second state for the room shows each pickup once";
+  EXPECT_EQ(RoomPickupCount, 1);
 }
 
 TEST_F(PickupsTest, AListReadsAtMostFiftyIndicesAndStopsWhereAShortPacketEnds) {
