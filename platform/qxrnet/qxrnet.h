@@ -116,7 +116,7 @@ int RN_ServerStart(RN_Interface* server, int maxConnections, int reserved, int t
 /* Sets the password that clients must give (8-bit bytes up to the terminating zero); NULL
  * or "" admits anyone. Applies to clients whose handshake arrives afterwards. */
 void RN_ServerSetPassword(RN_Interface* server, const char* password);
-/* Accepted for compatibility: the server always answers its clients' pings. */
+/* Does nothing: the server always answers its clients' pings. */
 void RN_ServerStartOccasionalPing(RN_Interface* server);
 /* The next queued packet or event, or NULL when there is none. */
 RN_Packet* RN_ServerReceive(RN_Interface* server);
