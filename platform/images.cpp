@@ -124,6 +124,12 @@ Image CreateImage(int width, int height, int frames) {
 void WriteImagePixels(const Image& image, int frame, const uint32_t* argb) {
   if (!image || !argb || frame < 0 || frame >= image->frames) return;
   std::copy_n(argb, static_cast<size_t>(image->width) * image->height, image->Frame(frame));
+  if (image->texture && !image->textureStale && image->textureGeneration == RendererGeneration()) {
+    // A live texture takes just this frame; the others stay as they are.
+    SDL_Rect cell{(frame % image->columns) * image->width, (frame / image->columns) * image->height, image->width,
+                  image->height};
+    if (SDL_UpdateTexture(image->texture, &cell, image->Frame(frame), image->width * 4) == 0) return;
+  }
   image->textureStale = true;
 }
 
