@@ -141,6 +141,11 @@ void FallingSound() {
 void StartGame() {
   for (int slot = 1; slot < MaxPlayers; ++slot) Slots[slot].name.clear();
 
+  // Nothing of the last game's motion (dying, jumping, riding, blinking) carries over; the
+  // new sprite below faces left as every new sprite does.
+  ResetPlayerMotion();
+  Game.dyingSteps = 0;
+
   PlayerType& me = Me();
   me.lives = 9;
   me.name = AlignText(PlayerName, 8, "C").substr(0, 8);
@@ -165,10 +170,6 @@ void StartGame() {
   Game.dayClock = DayClockStart;
   Game.amPm = "am";  // a new game starts in the morning, whatever the last one reached
   for (int& count : VisitCounts) count = 0;
-
-  // Nothing of the last game's motion (dying, jumping, riding, blinking) carries over.
-  ResetPlayerMotion();
-  Game.dyingSteps = 0;
 
   PlayReady = 0;
   WorldName = "";
