@@ -86,7 +86,7 @@ void HandleChatLine(const std::string& line) {
 
 void ChatEntryStep() {
   if (!Game.chatEntryOpen) {
-    if (KeyHit(Key::A + ('Y' - 'A')) || KeyHit(Key::Enter)) {
+    if (KeyHit('Y') || KeyHit(Key::Enter)) {
       Game.chatEntryOpen = 1;
       FlushKeys();
     }
