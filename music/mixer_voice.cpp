@@ -1,8 +1,13 @@
 // The per-channel inner loop of the mixer, specialised by interpolation and loop type.
 #include "music/mixer_voice.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -12,11 +17,14 @@ struct SampleView {
   const int16_t* data;
   double length, loopStart, loopLength, loopEnd;
   int last;  // highest index that may be read
+  // Up to here every neighbour q of a position reads d[trunc(q)] directly: below the loop
+  // end and the sample end, nothing wraps.
+  double directEnd;
 };
 
 // The neighbour at q: WrapPosition(q, 0) read as data, 0 where there is none.
 template <int Loop>
-inline float Neighbour(const SampleView& s, double q) {
+[[gnu::always_inline]] inline float Neighbour(const SampleView& s, double q) {
   double w;
   if (Loop == LoopForward) {
     w = q > s.loopEnd ? q - s.loopLength : q > s.length ? s.loopStart + (q - s.length) : q;
@@ -25,14 +33,14 @@ inline float Neighbour(const SampleView& s, double q) {
   } else {
     w = q > s.length ? -1.0 : q;
   }
-  if (!(w >= 0.0)) return 0.0f;
-  const double index = std::trunc(w);
-  return index <= s.last ? static_cast<float>(s.data[static_cast<int>(index)]) : 0.0f;
+  // w below last + 1 truncates to an index of the data.
+  if (!(w >= 0.0) || !(w < s.last + 1.0)) return 0.0f;
+  return static_cast<float>(s.data[static_cast<int>(w)]);
 }
 
 // Applies the loop to p; false when the channel contributes nothing this frame.
 template <int Loop>
-inline bool WrapForFrame(const SampleView& s, Voice& v, double& p) {
+[[gnu::always_inline]] inline bool WrapForFrame(const SampleView& s, Voice& v, double& p) {
   const double L = s.length, S = s.loopStart, N = s.loopLength, E = s.loopEnd;
   if (Loop == LoopForward) {
     if (p > E) p -= N;
@@ -81,29 +89,183 @@ inline bool WrapForFrame(const SampleView& s, Voice& v, double& p) {
   return false;
 }
 
+// The sample's value at p, which lies inside the data.
 template <int Mode, int Loop>
-void Mix(Voice& v, const SampleView& s, int frames, float rampStep, double* left, double* right) {
-  for (int f = 0; f < frames; ++f) {
+[[gnu::always_inline]] inline double Interpolate(const SampleView& s, double p) {
+  const int i = static_cast<int>(p);
+  const bool direct = p >= 1.0 && p + 2.0 <= s.directEnd;
+  if (Mode == Linear) {
+    const double y0 = s.data[i];
+    const double y1 = direct ? s.data[i + 1] : Neighbour<Loop>(s, p + 1);
+    return y0 + (y1 - y0) * (p - i);
+  }
+  if (Mode == Cubic) {
+    float ym, y1, y2;
+    if (direct) {
+      ym = s.data[i - 1], y1 = s.data[i + 1], y2 = s.data[i + 2];
+    } else {
+      ym = Neighbour<Loop>(s, p - 1), y1 = Neighbour<Loop>(s, p + 1), y2 = Neighbour<Loop>(s, p + 2);
+    }
+    const float y0 = s.data[i];
+    const float t = static_cast<float>(p - i);
+    return 0.5f * (2.0f * y0 + (y1 - ym) * t + (2.0f * ym - 5.0f * y0 + 4.0f * y1 - y2) * t * t +
+                   (3.0f * y0 - ym - 3.0f * y1 + y2) * t * t * t);
+  }
+  return s.data[i];
+}
+
+// Interpolate for a position whose neighbours all lie inside the data unwrapped.
+template <int Mode>
+[[gnu::always_inline]] inline double InterpolateDirect(const SampleView& s, double p) {
+  const int i = static_cast<int>(p);
+  if (Mode == Linear) {
+    const double y0 = s.data[i];
+    const double y1 = s.data[i + 1];
+    return y0 + (y1 - y0) * (p - i);
+  }
+  if (Mode == Cubic) {
+    const float ym = s.data[i - 1], y0 = s.data[i], y1 = s.data[i + 1], y2 = s.data[i + 2];
+    const float t = static_cast<float>(p - i);
+    return 0.5f * (2.0f * y0 + (y1 - ym) * t + (2.0f * ym - 5.0f * y0 + 4.0f * y1 - y2) * t * t +
+                   (3.0f * y0 - ym - 3.0f * y1 + y2) * t * t * t);
+  }
+  return s.data[i];
+}
+
+// How many frames from p on (at most limit) need neither a loop wrap nor a neighbour check:
+// every position stays at least 1 and, with its neighbour two frames on, inside the data and
+// the loop. The margin covers the rounding of the repeated additions of the step.
+template <int Loop>
+[[gnu::always_inline]] inline int UncheckedFrames(const SampleView& s, double p, double step, int limit) {
+  constexpr double Margin = 0.01, SmallestStep = 0.001;
+  double room;
+  if (step >= SmallestStep) {
+    const double end = Loop == LoopPingPong ? std::min(s.loopEnd, s.length) : s.directEnd;
+    if (!(p >= 1.0)) return 0;
+    room = (end - 2.0 - Margin - p) / step;
+  } else if (Loop == LoopPingPong && step <= -SmallestStep) {
+    if (!(p + 2.0 <= s.length)) return 0;
+    room = (p - std::max(s.loopStart, 1.0) - Margin) / -step;
+  } else {
+    return 0;
+  }
+  if (!(room >= 0.0)) return 0;
+  return room + 1.0 < limit ? static_cast<int>(room) + 1 : limit;
+}
+
+// Where a channel's value goes: the pan stays put between two ticks. Hard left and right
+// feed one side only, the centre both at full level, any other pan both through the gains.
+struct PanTarget {
+  double leftMul, rightMul;
+  bool toLeft, toRight;
+  explicit PanTarget(const Voice& v) : leftMul(v.leftGain), rightMul(v.rightGain), toLeft(true), toRight(true) {
+    if (v.pan <= -1.0) {
+      leftMul = 1.0, toRight = false;
+    } else if (v.pan >= 1.0) {
+      rightMul = 1.0, toLeft = false;
+    } else if (v.pan == 0.0) {
+      leftMul = rightMul = 1.0;
+    }
+  }
+  void Add(double value, double* left, double* right, int f) const {
+    if (toLeft) left[f] += value * leftMul;
+    if (toRight) right[f] += value * rightMul;
+  }
+};
+
+#if defined(__SSE2__)
+// The cubic values of positions[0..run) (all unchecked) times gain, four frames at a time.
+// Each lane does the operations of InterpolateDirect<Cubic> in the same order, so the
+// results are the same to the last bit.
+void CubicValuesFourAtATime(const SampleView& s, const double* positions, double* values, int run,
+                            double gain) {
+  const int16_t* d = s.data;
+  const __m128 two = _mm_set1_ps(2.0f), three = _mm_set1_ps(3.0f), four = _mm_set1_ps(4.0f),
+               five = _mm_set1_ps(5.0f), half = _mm_set1_ps(0.5f);
+  const __m128d gains = _mm_set1_pd(gain);
+  int k = 0;
+  for (; k + 4 <= run; k += 4) {
+    const __m128d p01 = _mm_loadu_pd(positions + k), p23 = _mm_loadu_pd(positions + k + 2);
+    const __m128i i01 = _mm_cvttpd_epi32(p01), i23 = _mm_cvttpd_epi32(p23);
+    const __m128 t = _mm_movelh_ps(_mm_cvtpd_ps(_mm_sub_pd(p01, _mm_cvtepi32_pd(i01))),
+                                   _mm_cvtpd_ps(_mm_sub_pd(p23, _mm_cvtepi32_pd(i23))));
+    const int a = _mm_cvtsi128_si32(i01), b = _mm_cvtsi128_si32(_mm_shuffle_epi32(i01, 1));
+    const int c = _mm_cvtsi128_si32(i23), e = _mm_cvtsi128_si32(_mm_shuffle_epi32(i23, 1));
+    // Each frame's four neighbours lie side by side: one 8-byte load a frame, widened to
+    // 32 bits, then turned so that each vector holds one neighbour of all four frames.
+    auto neighbours = [d](int i) {
+      const __m128i four16 = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(d + i - 1));
+      return _mm_srai_epi32(_mm_unpacklo_epi16(four16, four16), 16);
+    };
+    const __m128i na = neighbours(a), nb = neighbours(b), nc = neighbours(c), ne = neighbours(e);
+    const __m128i ab01 = _mm_unpacklo_epi32(na, nb), ab23 = _mm_unpackhi_epi32(na, nb);
+    const __m128i ce01 = _mm_unpacklo_epi32(nc, ne), ce23 = _mm_unpackhi_epi32(nc, ne);
+    const __m128 ym = _mm_cvtepi32_ps(_mm_unpacklo_epi64(ab01, ce01));
+    const __m128 y0 = _mm_cvtepi32_ps(_mm_unpackhi_epi64(ab01, ce01));
+    const __m128 y1 = _mm_cvtepi32_ps(_mm_unpacklo_epi64(ab23, ce23));
+    const __m128 y2 = _mm_cvtepi32_ps(_mm_unpackhi_epi64(ab23, ce23));
+    const __m128 linear = _mm_add_ps(_mm_mul_ps(two, y0), _mm_mul_ps(_mm_sub_ps(y1, ym), t));
+    const __m128 square = _mm_sub_ps(
+        _mm_add_ps(_mm_sub_ps(_mm_mul_ps(two, ym), _mm_mul_ps(five, y0)), _mm_mul_ps(four, y1)), y2);
+    const __m128 cube = _mm_add_ps(
+        _mm_sub_ps(_mm_sub_ps(_mm_mul_ps(three, y0), ym), _mm_mul_ps(three, y1)), y2);
+    const __m128 sum = _mm_add_ps(_mm_add_ps(linear, _mm_mul_ps(_mm_mul_ps(square, t), t)),
+                                  _mm_mul_ps(_mm_mul_ps(_mm_mul_ps(cube, t), t), t));
+    const __m128 r = _mm_mul_ps(half, sum);
+    _mm_storeu_pd(values + k, _mm_mul_pd(_mm_cvtps_pd(r), gains));
+    _mm_storeu_pd(values + k + 2, _mm_mul_pd(_mm_cvtps_pd(_mm_movehl_ps(r, r)), gains));
+  }
+  for (; k < run; ++k) values[k] = InterpolateDirect<Cubic>(s, positions[k]) * gain;
+}
+#endif
+
+constexpr int MaxDirectRun = 256;
+
+// Mixes run frames that need no checks, in three passes (positions, values, sums) so that
+// the frames do not wait on each other.
+template <int Mode>
+void MixDirectRun(const SampleView& s, Voice& v, const PanTarget& pan, int run, double* left, double* right) {
+  double positions[MaxDirectRun];
+  double values[MaxDirectRun];
+  double p = v.position;
+  const double step = v.step, gain = v.gain;
+  for (int k = 0; k < run; ++k) {
+    positions[k] = p;
+    p += step;
+  }
+#if defined(__SSE2__)
+  if (Mode == Cubic) {
+    CubicValuesFourAtATime(s, positions, values, run, gain);
+  } else
+#endif
+  {
+    for (int k = 0; k < run; ++k) values[k] = InterpolateDirect<Mode>(s, positions[k]) * gain;
+  }
+  if (pan.toLeft) {
+    for (int k = 0; k < run; ++k) left[k] += values[k] * pan.leftMul;
+  }
+  if (pan.toRight) {
+    for (int k = 0; k < run; ++k) right[k] += values[k] * pan.rightMul;
+  }
+  v.position = p;
+  v.lastValue = values[run - 1];
+}
+
+template <int Mode, int Loop>
+void Mix(Voice& voice, const SampleView& sample, int frames, float rampStep, double* left, double* right) {
+  // Local copies: the mix buffers are doubles too, and must not force reloads of the state.
+  Voice v = voice;
+  const SampleView s = sample;
+  const PanTarget pan(v);
+  int f = 0;
+
+  // While a ramp runs.
+  for (; f < frames && (v.fadeIn > 0 || v.crossfade > 0); ++f) {
     double value = 0.0;
     if (v.step != 0.0) {
       double p = v.position;
       if (!WrapForFrame<Loop>(s, v, p)) continue;
-      const int i = static_cast<int>(p);
-      if (Mode == Linear) {
-        const double y0 = s.data[i];
-        const double y1 = Neighbour<Loop>(s, p + 1);
-        value = y0 + (y1 - y0) * (p - i);
-      } else if (Mode == Cubic) {
-        const float ym = Neighbour<Loop>(s, p - 1);
-        const float y0 = s.data[i];
-        const float y1 = Neighbour<Loop>(s, p + 1);
-        const float y2 = Neighbour<Loop>(s, p + 2);
-        const float t = static_cast<float>(p - i);
-        value = 0.5f * (2.0f * y0 + (y1 - ym) * t + (2.0f * ym - 5.0f * y0 + 4.0f * y1 - y2) * t * t +
-                        (3.0f * y0 - ym - 3.0f * y1 + y2) * t * t * t);
-      } else {
-        value = s.data[i];
-      }
+      value = Interpolate<Mode, Loop>(s, p);
       v.position = p + v.step;
       value *= v.gain;
       if (v.fadeIn > 0) {
@@ -117,19 +279,32 @@ void Mix(Voice& v, const SampleView& s, int frames, float rampStep, double* left
     } else {
       v.lastValue = value;
     }
-    if (value == 0.0) continue;
-    if (v.pan <= -1.0) {
-      left[f] += value;
-    } else if (v.pan >= 1.0) {
-      right[f] += value;
-    } else if (v.pan == 0.0) {
-      left[f] += value;
-      right[f] += value;
-    } else {
-      left[f] += value * v.leftGain;
-      right[f] += value * v.rightGain;
-    }
+    pan.Add(value, left, right, f);
   }
+
+  // Without ramps every frame's value becomes the last value. Stretches in which no wrap can
+  // happen and every neighbour is read directly are mixed without the checks.
+  while (f < frames) {
+    if (v.step == 0.0) {
+      v.lastValue = 0.0;
+      break;
+    }
+    const int run = UncheckedFrames<Loop>(s, v.position, v.step, std::min(frames - f, MaxDirectRun));
+    if (run > 0) {
+      MixDirectRun<Mode>(s, v, pan, run, left + f, right + f);
+      f += run;
+      continue;
+    }
+    double p = v.position;
+    if (WrapForFrame<Loop>(s, v, p)) {
+      const double value = Interpolate<Mode, Loop>(s, p) * v.gain;
+      v.position = p + v.step;
+      v.lastValue = value;
+      pan.Add(value, left, right, f);
+    }
+    ++f;
+  }
+  voice = v;
 }
 
 template <int Mode>
@@ -149,7 +324,7 @@ void MixLoop(Voice& v, const SampleView& s, int loopType, int frames, float ramp
 void MixVoice(Voice& v, const Tunemix_Sample* sample, int interpolation, int frames, float rampStep,
               double* left, double* right) {
   static const int16_t silence[1] = {0};
-  SampleView s{silence, 0, 0, 0, 0, 0};
+  SampleView s{silence, 0, 0, 0, 0, 0, 0};
   if (sample && !sample->data.empty()) {
     const int last = static_cast<int>(sample->data.size()) - 1;
     s.data = sample->data.data();
@@ -158,6 +333,7 @@ void MixVoice(Voice& v, const Tunemix_Sample* sample, int interpolation, int fra
     s.loopStart = sample->loopStart;
     s.loopLength = sample->loopLength;
     s.loopEnd = s.loopStart + s.loopLength;
+    s.directEnd = sample->loopType == LoopForward ? std::min(s.loopEnd, s.length) : s.length;
   } else {
     sample = nullptr;
   }

@@ -1,6 +1,7 @@
 // The software mixer: exact output, loops, ramps, panning, master gain and clipping.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "music/mixer.h"
@@ -145,6 +146,43 @@ TEST(MusicMixer, RunawayStepsStopTheChannel) {
     mixer.Play(0, s, step);
     music_test::Render(mixer, 4);
     SUCCEED();
+  }
+}
+
+// Cubic interpolation in single precision, as written: 0.5 (2 y0 + (y1 - ym) t + ...).
+float CubicAt(const Tunemix_Sample& s, double p) {
+  const int i = static_cast<int>(p);
+  const float ym = s.data[i - 1], y0 = s.data[i], y1 = s.data[i + 1], y2 = s.data[i + 2];
+  const float t = static_cast<float>(p - i);
+  return 0.5f * (2.0f * y0 + (y1 - ym) * t + (2.0f * ym - 5.0f * y0 + 4.0f * y1 - y2) * t * t +
+                 (3.0f * y0 - ym - 3.0f * y1 + y2) * t * t * t);
+}
+
+TEST(MusicMixer, CubicInterpolationFollowsTheFormula) {
+  constexpr int Channels = 8, Frames = 400;
+  BareMixer mixer(Channels);
+  mixer.masterVolume = 1.0;
+  mixer.interpolation = 2;
+  auto s = Constant(1000, 0);
+  for (int i = 0; i < 1000; ++i) s->data[i] = static_cast<int16_t>((i * 7919) % 60000 - 30000);
+  s->loopType = LoopForward;
+  s->loopLength = 1000;
+  for (int c = 0; c < Channels; ++c) {
+    mixer.Play(c, s, 0.37 + 0.11 * c, c == 0 ? 1.0 : -1.0);
+    mixer.chGain[c] = 0.8 / Channels;
+    mixer.chPosition[c] = 1.5 + 3.3 * c;
+  }
+  const auto out = music_test::Render(mixer, Frames);
+  // Channel 0 alone on the right: every frame, truncated.
+  double p = 1.5;
+  for (int f = 0; f < Frames; ++f, p += 0.37) {
+    ASSERT_EQ(out[2 * f + 1], static_cast<int16_t>(CubicAt(*s, p) * (0.8 / Channels))) << "frame " << f;
+  }
+  // Every channel's last value, to the last bit.
+  for (int c = 0; c < Channels; ++c) {
+    double q = 1.5 + 3.3 * c;
+    for (int f = 0; f < Frames - 1; ++f) q += 0.37 + 0.11 * c;
+    EXPECT_EQ(mixer.chLastValue[c], CubicAt(*s, q) * (0.8 / Channels)) << "channel " << c;
   }
 }
 

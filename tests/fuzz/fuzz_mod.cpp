@@ -1,0 +1,15 @@
+// libFuzzer target: any bytes through the MOD loader, and the song played if it loads.
+#include "music/mod_song.h"
+#include "music/music_module.h"
+#include "tests/fuzz/fuzz_play.h"
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  InitMusicModule();
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  auto song = LoadMODFromMemory(data, size);
+  if (song) FuzzPlay(*song, size);
+  return 0;
+}
