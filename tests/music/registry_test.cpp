@@ -12,7 +12,7 @@
 namespace {
 
 // Keeps the loader list as it was, so a test can register loaders of its own.
-class RegistryTest : public ::testing::Test {
+class MusicRegistry : public ::testing::Test {
  protected:
   void SetUp() override {
     InitMusicModule();
@@ -44,7 +44,7 @@ struct SilentMusic : TMusic {
   int FillBuffer(void*, int) override { return 0; }
 };
 
-TEST_F(RegistryTest, InitRegistersTrackerLoadersOnceInOrder) {
+TEST_F(MusicRegistry, InitRegistersTrackerLoadersOnceInOrder) {
   InitMusicModule();
   ASSERT_GE(MusicLoaders().size(), 2u);
   EXPECT_EQ(MusicLoaders()[0]->extension, "mod");
@@ -54,7 +54,7 @@ TEST_F(RegistryTest, InitRegistersTrackerLoadersOnceInOrder) {
   EXPECT_EQ(mods, 1);
 }
 
-TEST_F(RegistryTest, FileNamesReachTheirLoaderBySuffixOrPrefix) {
+TEST_F(MusicRegistry, FileNamesReachTheirLoaderBySuffixOrPrefix) {
   TempFolder folder;
   const auto mod = music_test::SimpleMod().Build();
   const auto xm = music_test::SimpleXm().Build();
@@ -74,7 +74,7 @@ TEST_F(RegistryTest, FileNamesReachTheirLoaderBySuffixOrPrefix) {
   EXPECT_EQ(LoadMusic("/nonexistent/folder/song.mod"), nullptr);
 }
 
-TEST_F(RegistryTest, FirstMatchingLoaderDecidesEvenWhenItFails) {
+TEST_F(MusicRegistry, FirstMatchingLoaderDecidesEvenWhenItFails) {
   MusicLoaders().clear();
   int secondCalls = 0;
   TunemixLoader::Add([](const std::string&) { return MusicPtr(); }, "first", "abc");
@@ -90,7 +90,7 @@ TEST_F(RegistryTest, FirstMatchingLoaderDecidesEvenWhenItFails) {
   EXPECT_EQ(LoadMusic("bc"), nullptr);  // shorter than ".abc"
 }
 
-TEST_F(RegistryTest, FilterTextListsLoadersInOrder) {
+TEST_F(MusicRegistry, FilterTextListsLoadersInOrder) {
   EXPECT_EQ(MusicFileFilter(1, 1),
             "All supported:,mod,xm;Protracker \".mod\":mod;Fasttracker \".xm\":xm;All Files:*");
   EXPECT_EQ(MusicFileFilter(0, 0), "Protracker \".mod\":mod;Fasttracker \".xm\":xm");
