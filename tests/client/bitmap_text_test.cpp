@@ -79,8 +79,9 @@ TEST_F(BitmapText, ColourCodesThatNameNoSlotAreSafe) {
   DrawPlayerName(-1, "x", 0, 0, 1);
   DrawPlayerName(16, "x", 0, 0, 1);
   DrawPlayerName(255, "x", 0, 0, 1);
-  DrawPlayerText(200, "x", 0, 0);
+  DrawPlayerText(200, "x", 100, 100);
   EXPECT_EQ(ScreenTextMismatches(SmallFontImage, "x", 0, 0, 255, 255, 255), 0);
+  EXPECT_EQ(ScreenTextMismatches(FontImage, "x", 100, 100, 255, 255, 255), 0);
 }
 
 TEST_F(BitmapText, ThePanelListsPlayersOutsideTheLoungeFromTheTop) {

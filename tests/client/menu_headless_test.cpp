@@ -100,7 +100,7 @@ TEST_F(Menu, ASkinPlayedWithF2IsReplacedByTheSavedOneButF1KeepsIt) {
   EXPECT_EQ(SelectedSkin, 5);  // the menu entry read the file again
 
   // Left, then F1 and a new name: the prompt saves the settings with the chosen skin.
-  Script("1 key 37\n3 key 112\n5 type \b\b\bZed\n6 key 13\n9 key 121\n");
+  Script("1 key 37\n3 key 112\n5 type \b\b\bZed\n6 key 13\n30 key 121\n");  // F10 after the prompt ended
   EXPECT_EQ(RunMainMenu(), MenuResult::Exit);
   EXPECT_EQ(SelectedSkin, 4);
   EXPECT_EQ(PlayerName, "  Zed   ");
