@@ -1,6 +1,8 @@
 // Loading the game's pictures (title, menu, tiles, fonts, enemies, skins ...) into the picture globals.
 #include "client/pictures.h"
 
+#include "assets/embedded_files.h"
+#include "assets/embedded_files.h"
 #include "platform/graphics.h"
 #include "world/records.h"
 #include "world/text_utils.h"
@@ -36,13 +38,8 @@ void LoadPictures() {
   FlagBlueImage = loader.LoadAnimImage("incbin::pictures/flag_blue.png", 32, 32, 0, 7, StripFlags);
   FlagRedImage = loader.LoadAnimImage("incbin::pictures/flag_red.png", 32, 32, 0, 7, StripFlags);
   Skins[0] = loader.LoadAnimImage("incbin::pictures/gorbo.png", 20, 32, 0, 4, StripFlags);
-  const std::vector<std::string>& skins = SkinPictureNames();
+  const std::vector<std::string>& skins = EmbeddedSkinNames();
   for (size_t i = 0; i < skins.size() && i < 50; ++i)
     Skins[i + 1] = loader.LoadAnimImage("incbin::" + skins[i], 20, 32, 0, 4, StripFlags);
   SkinCount = 50;
-}
-
-const std::vector<std::string>& SkinPictureNames() {
-  static const std::vector<std::string> names;  // TEMP until the content lands
-  return names;
 }
