@@ -112,17 +112,22 @@ int main(int argc, char** argv) {
 
   // Worlds, in the order of the world table.
   std::map<std::string, std::vector<uint8_t>> worlds = GenerateWorldFiles();
+  std::vector<std::string> missing;
   for (const char* world : WorldNames)
     for (const char* suffix : WorldSuffixes) {
       std::string name = std::string(world) + suffix;
       auto found = worlds.find(name);
       if (found == worlds.end()) {
-        std::fprintf(stderr, "qxr-assetgen: warning: the world generator made no %s\n", name.c_str());
+        missing.push_back(name);
         continue;
       }
       write(name, found->second);
       enrol(name);
     }
+
+  if (!missing.empty())
+    std::fprintf(stderr, "qxr-assetgen: the world generator made %zu of the 21 world files (no %s)\n",
+                 21 - missing.size(), missing.front().c_str());
 
   std::vector<SoundFile> sounds = GenerateSounds();
   for (const SoundFile& sound : sounds) write(sound.name, sound.bytes);

@@ -35,9 +35,9 @@ void Thick(Canvas& c, int x1, int y1, int x2, int y2, Colour colour) {
 void DrawLeg(Canvas& c, int hipX, int hipY, int footX, const HeroLook& look, bool far) {
   Colour trousers = far ? Shade(look.trousers, 75) : look.trousers;
   Colour shoes = far ? Shade(look.shoes, 75) : look.shoes;
-  Thick(c, hipX, hipY, footX, 27, trousers);
-  c.Fill(footX - 2, 28, 5, 2, shoes);  // toe to the left
-  c.Set(footX - 2, 28, Shade(shoes, 130));
+  Thick(c, hipX, hipY, footX, 28, trousers);
+  c.Fill(footX - 2, 29, 5, 2, shoes);  // toe to the left; the outline under it is row 31
+  c.Set(footX - 2, 29, Shade(shoes, 130));
 }
 
 void DrawHeadwear(Canvas& c, const HeroLook& look, int top) {

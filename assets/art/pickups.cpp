@@ -228,8 +228,8 @@ Canvas GoldenPickupPicture() {
     c.Fill(5 + w, 13, 1, 2, deep);
     if (f == 0) c.Set(3, 4, pal::Ink);
     if (f == 2) c.Set(7, 4, pal::Ink);
-    c.Set(5 - w / 2, 3, shine);
-    c.Set(5, 9, shine);
+    c.Set(f == 3 ? 5 + w / 2 : 5 - w / 2, 3, shine);  // the light catches the side turned to it
+    c.Set(f == 3 ? 6 : 4, 9, shine);
     c.Outline(Shade(deep, 60));
     cells.push_back(c);
   }

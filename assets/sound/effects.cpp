@@ -8,6 +8,7 @@
 namespace {
 
 constexpr double Pi = 3.14159265358979323846;
+constexpr float EffectPeak = 0.7f;  // headroom for the encoder's ripple
 
 int Frames(double seconds) { return static_cast<int>(seconds * EffectRate); }
 
@@ -45,6 +46,14 @@ void Declick(std::vector<float>& samples) {
   }
 }
 
+// Scales to a fixed peak, so every effect is as loud as the others and none clips.
+void Normalise(std::vector<float>& samples, float peak) {
+  float highest = 0;
+  for (float s : samples) highest = std::max(highest, std::fabs(s));
+  if (highest <= 0) return;
+  for (float& s : samples) s *= peak / highest;
+}
+
 }  // namespace
 
 std::vector<float> JumpEffect() {
@@ -60,6 +69,7 @@ std::vector<float> JumpEffect() {
     out[i] = static_cast<float>(0.45 * envelope * Square(phase, 0.3));
   }
   Declick(out);
+  Normalise(out, EffectPeak);
   return out;
 }
 
@@ -82,6 +92,7 @@ std::vector<float> CollectEffect() {
     out[i] = static_cast<float>(0.4 * envelope * voice);
   }
   Declick(out);
+  Normalise(out, EffectPeak);
   return out;
 }
 
@@ -101,6 +112,7 @@ std::vector<float> DieEffect() {
     out[i] = static_cast<float>(0.42 * envelope * voice);
   }
   Declick(out);
+  Normalise(out, EffectPeak);
   return out;
 }
 
@@ -123,6 +135,7 @@ std::vector<float> ArrowEffect() {
     out[i] = static_cast<float>(0.9 * envelope * envelope * band);
   }
   Declick(out);
+  Normalise(out, EffectPeak);
   return out;
 }
 

@@ -29,6 +29,42 @@ void Label(Canvas& canvas, const std::string& text, int x, int y, Colour colour,
           canvas.Fill(x + (static_cast<int>(i) * 6 + gx) * scale, y + gy * scale, scale, scale, colour);
 }
 
+Canvas PicturePage(const PictureEntry& entry) {
+  std::vector<Canvas> frames = LoadFrames(entry);
+  if (frames.empty()) return Canvas(64, 16, Background);
+  int factor = frames[0].Width() >= 320 ? 1 : frames[0].Width() >= 64 ? 3 : 2;
+  int w = frames[0].Width() * factor, h = frames[0].Height() * factor;
+  int columns = std::max(1, std::min(static_cast<int>(frames.size()), (SheetWidth - Margin) / (w + 4)));
+  int rows = (static_cast<int>(frames.size()) + columns - 1) / columns;
+  Canvas page(Margin + columns * (w + 4), Margin + rows * (h + 4), Background);
+  for (size_t f = 0; f < frames.size(); ++f) {
+    int x = Margin + static_cast<int>(f % columns) * (w + 4), y = Margin + static_cast<int>(f / columns) * (h + 4);
+    for (int j = 0; j < h; ++j)
+      for (int i = 0; i < w; ++i) page.Set(x + i, y + j, ((i / 8 + j / 8) % 2) ? Checker : Background);
+    page.BlitScaled(frames[f], x, y, factor);
+  }
+  return page;
+}
+
+Canvas HeroLineUp() {
+  std::vector<PictureEntry> heroes;
+  for (const PictureEntry& entry : PictureTable())
+    if (entry.cellWidth == 20 && entry.cellHeight == 32) heroes.push_back(entry);
+  constexpr int Factor = 3, PerRow = 9, FrameW = 20 * Factor + 2, BlockW = 4 * FrameW + 16, BlockH = 32 * Factor + 18;
+  int rows = (static_cast<int>(heroes.size()) + PerRow - 1) / PerRow;
+  Canvas page(Margin + PerRow * BlockW, Margin + rows * BlockH, Background);
+  for (size_t h = 0; h < heroes.size(); ++h) {
+    int x = Margin + static_cast<int>(h % PerRow) * BlockW, y = Margin + static_cast<int>(h / PerRow) * BlockH;
+    Label(page, std::to_string(h), x, y, 0xe0e0f0);
+    std::vector<Canvas> frames = LoadFrames(heroes[h]);
+    for (size_t f = 0; f < frames.size(); ++f) {
+      page.Fill(x + static_cast<int>(f) * FrameW, y + 10, 20 * Factor, 32 * Factor, Checker);
+      page.BlitScaled(frames[f], x + static_cast<int>(f) * FrameW, y + 10, Factor);
+    }
+  }
+  return page;
+}
+
 Canvas ContactSheet() {
   std::vector<PictureEntry> table = PictureTable();
   std::vector<std::vector<Canvas>> pictures;

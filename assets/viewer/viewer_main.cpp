@@ -1,8 +1,9 @@
 // qxr-contentview <out-dir> [world:room ...]: renders the embedded content as PNG files to look at.
 //
 // Writes <out-dir>/contact_sheet.png (every picture, frame by frame) and <out-dir>/<world>_map.png
-// for each of the seven worlds; each extra argument "world:room" (e.g. "maps:32") also writes that
-// room at full size as <out-dir>/<world>_room<room>.png.
+// for each of the seven worlds, <out-dir>/heroes.png (the heroes side by side); each extra argument "world:room" (e.g. "maps:32") also writes that
+// room at full size as <out-dir>/<world>_room<room>.png. Each picture is also written alone,
+// enlarged, under <out-dir>/pictures/.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -10,6 +11,7 @@
 #include "assets/art/png_file.h"
 #include "assets/embedded_files.h"
 #include "assets/viewer/contact_sheet.h"
+#include "assets/viewer/embedded_pictures.h"
 #include "assets/viewer/world_maps.h"
 
 int main(int argc, char** argv) {
@@ -29,6 +31,14 @@ int main(int argc, char** argv) {
     }
   };
   save(out / "contact_sheet.png", ContactSheet());
+  save(out / "heroes.png", HeroLineUp());
+  std::filesystem::create_directories(out / "pictures", error);
+  for (const PictureEntry& entry : PictureTable()) {
+    std::string flat = entry.name;
+    for (char& c : flat)
+      if (c == '/') c = '_';
+    save(out / "pictures" / flat, PicturePage(entry));
+  }
   for (const char* world : {"maps", "pitfall", "assault", "tower", "original", "jailbreak", "laboratory"})
     save(out / (std::string(world) + "_map.png"), WorldMap(world));
   for (int i = 2; i < argc; ++i) {
