@@ -86,9 +86,6 @@ bool WriteRegistration(const fs::path& path, const std::vector<WrittenFile>& fil
 
 }  // namespace
 
-// Stands in until the world generator defines it; its own definition takes the place of this one.
-__attribute__((weak)) std::map<std::string, std::vector<uint8_t>> GenerateWorldFiles() { return {}; }
-
 int main(int argc, char** argv) {
   if (argc < 2 || argc > 3) {
     std::fprintf(stderr, "usage: qxr-assetgen <output-dir> [<embed-dir>]\n");

@@ -108,6 +108,20 @@ void Canvas::Outline(Colour c) {
     }
 }
 
+Canvas DoubleSmooth(const Canvas& mask) {
+  Canvas big(mask.Width() * 2, mask.Height() * 2);
+  for (int y = 0; y < mask.Height(); ++y)
+    for (int x = 0; x < mask.Width(); ++x) {
+      Colour p = mask.Get(x, y), a = mask.Get(x, y - 1), b = mask.Get(x + 1, y), c = mask.Get(x - 1, y),
+             d = mask.Get(x, y + 1);
+      big.Set(2 * x, 2 * y, (c == a && c != d && a != b) ? a : p);
+      big.Set(2 * x + 1, 2 * y, (a == b && a != c && b != d) ? b : p);
+      big.Set(2 * x, 2 * y + 1, (d == c && d != b && c != a) ? c : p);
+      big.Set(2 * x + 1, 2 * y + 1, (b == d && b != a && d != c) ? d : p);
+    }
+  return big;
+}
+
 Canvas AssembleStrip(const std::vector<Canvas>& cells, int cellWidth, int cellHeight, int columns) {
   int rows = (static_cast<int>(cells.size()) + columns - 1) / columns;
   Canvas strip(cellWidth * columns, cellHeight * rows);

@@ -48,6 +48,9 @@ class Canvas {
   std::vector<Colour> pixels_;
 };
 
+// Doubles a picture, rounding off diagonal steps (the EPX rule), so enlarged shapes are not blocky.
+Canvas DoubleSmooth(const Canvas& picture);
+
 // Cells of equal size in reading order, columns per row; empty cells stay transparent.
 Canvas AssembleStrip(const std::vector<Canvas>& cells, int cellWidth, int cellHeight, int columns);
 

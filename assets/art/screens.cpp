@@ -41,24 +41,66 @@ void Hills(Canvas& c, int base, int height, double wavelength, double phase, Col
   }
 }
 
-// Text in the font's letter shapes, each pixel a square of the given size, with an outline.
-void Letters(Canvas& c, const std::string& text, int x, int y, int size, Colour top, Colour bottom, Colour edge) {
-  Canvas letters(static_cast<int>(text.size()) * 6 * size + 2 * size, 8 * size + 2 * size);
+// The letter shapes of a text as a mask (1 = ink), six pixels per character, eight rows.
+Canvas TextMask(const std::string& text) {
+  Canvas mask(static_cast<int>(text.size()) * 6, GlyphHeight);
   for (size_t i = 0; i < text.size(); ++i)
     for (int gy = 0; gy < GlyphHeight; ++gy)
       for (int gx = 0; gx < GlyphWidth; ++gx)
-        if (GlyphInk(static_cast<unsigned char>(text[i]), gx, gy)) {
-          Colour colour = Mix(top, bottom, gy * 256 / 7);
-          letters.Fill(size + static_cast<int>(i) * 6 * size + gx * size, size + gy * size, size, size, colour);
-        }
-  for (int pass = 0; pass < std::max(1, size / 3); ++pass) letters.Outline(edge);
-  c.Blit(letters, x - size, y - size);
+        if (GlyphInk(static_cast<unsigned char>(text[i]), gx, gy)) mask.Set(static_cast<int>(i) * 6 + gx, gy, 1);
+  return mask;
 }
 
-int LettersWidth(const std::string& text, int size) { return static_cast<int>(text.size()) * 6 * size - size; }
+struct Lettering {
+  int smoothing = 0;  // times the shapes are doubled and rounded
+  int pixel = 1;      // then each pixel becomes a square of this size
+  Colour top, bottom; // the face's colour, from its top to its bottom
+  int depth = 0;      // extrusion down and to the right
+  Colour side = pal::Ink;
+  Colour edge = pal::Ink;
+};
 
-void CentredLetters(Canvas& c, const std::string& text, int y, int size, Colour top, Colour bottom, Colour edge) {
-  Letters(c, text, (W - LettersWidth(text, size)) / 2, y, size, top, bottom, edge);
+int LetteringScale(const Lettering& style) { return (1 << style.smoothing) * style.pixel; }
+int LettersWidth(const std::string& text, const Lettering& style) {
+  return (static_cast<int>(text.size()) * 6 - 1) * LetteringScale(style);
+}
+
+// Draws a text from the font's letter shapes: rounded, shaded, extruded and outlined.
+void Letters(Canvas& c, const std::string& text, int x, int y, const Lettering& style) {
+  Canvas mask = TextMask(text);
+  for (int i = 0; i < style.smoothing; ++i) mask = DoubleSmooth(mask);
+  int p = style.pixel, pad = style.depth + 2;
+  int height = mask.Height() * p;
+  Canvas letters(mask.Width() * p + 2 * pad, height + 2 * pad);
+  auto face = [&](int mx, int my) { return mask.Get(mx, my) != 0; };
+  for (int d = style.depth; d >= 1; --d)
+    for (int my = 0; my < mask.Height(); ++my)
+      for (int mx = 0; mx < mask.Width(); ++mx)
+        if (face(mx, my)) letters.Fill(pad + mx * p + d, pad + my * p + d, p, p, Shade(style.side, 100 - 40 * d / std::max(1, style.depth)));
+  for (int my = 0; my < mask.Height(); ++my)
+    for (int mx = 0; mx < mask.Width(); ++mx) {
+      if (!face(mx, my)) continue;
+      Colour colour = Mix(style.top, style.bottom, my * p * 256 / std::max(1, height));
+      if (!face(mx, my - 1) && !face(mx - 1, my - 1) && !face(mx + 1, my - 1))
+        colour = Mix(colour, pal::White, 140);  // light on the flat upper edges
+      letters.Fill(pad + mx * p, pad + my * p, p, p, colour);
+    }
+  letters.Outline(style.edge);
+  if (style.pixel >= 3 || style.smoothing > 0) letters.Outline(style.edge);
+  c.Blit(letters, x - pad, y - pad);
+}
+
+void CentredLetters(Canvas& c, const std::string& text, int y, const Lettering& style) {
+  Letters(c, text, (W - LettersWidth(text, style)) / 2, y, style);
+}
+
+Lettering Plain(int pixel, Colour top, Colour bottom) {
+  Lettering style;
+  style.pixel = pixel;
+  style.top = top;
+  style.bottom = bottom;
+  style.depth = pixel > 1 ? 1 : 0;
+  return style;
 }
 
 // One cell of a strip picture, cut as the game cuts it.
@@ -88,9 +130,24 @@ void Panel(Canvas& c, int x, int y, int w, int h) {
   c.Fill(x + 2, y + 2, w - 4, 1, pal::Dusk);
 }
 
-void Logo(Canvas& c, int y, int size) {
-  CentredLetters(c, "QXR", y, size, pal::Yellow, pal::Orange1, pal::Ink);
-  CentredLetters(c, "ONLINE", y + 9 * size + 6, size * 2 / 5, pal::Cyan, pal::Blue2, pal::Ink);
+// The game's name in big rounded gold letters over a smaller cyan "ONLINE".
+void Logo(Canvas& c, int y, int pixel) {
+  Lettering big;
+  big.smoothing = 2;
+  big.pixel = pixel;
+  big.top = pal::Cream;
+  big.bottom = pal::Orange2;
+  big.depth = 2 * pixel + 2;
+  big.side = pal::Orange1;
+  CentredLetters(c, "QXR", y, big);
+  Lettering online;
+  online.smoothing = 1;
+  online.pixel = std::max(1, pixel * 2 / 3);
+  online.top = pal::Sky;
+  online.bottom = pal::Blue2;
+  online.depth = online.pixel + 1;
+  online.side = pal::Blue1;
+  CentredLetters(c, "ONLINE", y + 7 * LetteringScale(big) + 3 * pixel + 8, online);
 }
 
 Canvas NightScene(int seed) {
@@ -109,21 +166,25 @@ Canvas NightScene(int seed) {
 Canvas TitlePicture() {
   Canvas c = NightScene(3);
   Canvas tilesPicture = TilesPicture();
-  Logo(c, 48, 20);
-  CentredLetters(c, "A MULTIPLAYER PLATFORM ADVENTURE", 262, 2, pal::Grey4, pal::Grey3, pal::Ink);
+  Logo(c, 28, 5);
+  CentredLetters(c, "A MULTIPLAYER PLATFORM ADVENTURE", 262, Plain(2, pal::Grey4, pal::Grey3));
   Ground(c, tilesPicture, 400, 2);
-  // Heroes and enemies out for a walk along the ground.
+  // Heroes and enemies out on the ground, twice their size.
+  auto big = [&c](const Canvas& picture, int x, int y, bool mirrored) {
+    Canvas flipped(picture.Width(), picture.Height());
+    flipped.Blit(picture, 0, 0, mirrored);
+    c.BlitScaled(flipped, x, y, 2);
+  };
   const int heroes[] = {0, 7, 12, 23, 31, 44};
-  for (int i = 0; i < 6; ++i) {
-    Canvas hero = Cell(HeroPicture(heroes[i]), 20, 32, i % 4);
-    c.Blit(hero, 60 + i * 90, 368, i % 2 == 0);
-  }
+  const int heroX[] = {40, 130, 250, 350, 470, 560};
+  for (int i = 0; i < 6; ++i) big(Cell(HeroPicture(heroes[i]), 20, 32, i % 4), heroX[i], 336, i % 2 == 0);
   Canvas enemies = Enemies32Picture();
-  c.Blit(Cell(enemies, 32, 32, 1 * 4 + 1), 150, 300);
-  c.Blit(Cell(enemies, 32, 32, 0 * 4), 470, 368);
-  c.Blit(Cell(enemies, 32, 32, 20 * 4 + 2), 420, 310);
+  big(Cell(enemies, 32, 32, 1 * 4 + 1), 170, 200, false);   // a bat up in the sky
+  big(Cell(enemies, 32, 32, 14 * 4), 400, 336, false);      // a slime on the ground
+  big(Cell(enemies, 32, 32, 45 * 4 + 2), 520, 220, false);  // a ghost
   Canvas pickups = PickupsPicture();
-  for (int i = 0; i < 5; ++i) c.Blit(Cell(pickups, 16, 16, (i * 5 % 25) * 4), 120 + i * 100, 340 - (i % 2) * 14);
+  const int pickupX[] = {95, 200, 305, 420, 520};
+  for (int i = 0; i < 5; ++i) big(Cell(pickups, 16, 16, (i * 5 % 25) * 4), pickupX[i], 318 - (i % 2) * 16, false);
   // The bottom line stays dark for the flickering "press space" text.
   c.Fill(0, 432, W, 48, pal::Ink);
   c.Fill(0, 432, W, 1, pal::Grey1);
@@ -133,11 +194,15 @@ Canvas TitlePicture() {
 Canvas MenuPicture() {
   Canvas c = NightScene(5);
   Canvas tilesPicture = TilesPicture();
-  CentredLetters(c, "QXR ONLINE", 18, 5, pal::Yellow, pal::Orange1, pal::Ink);
+  Lettering name = Plain(1, pal::Cream, pal::Orange2);
+  name.smoothing = 2;
+  name.depth = 3;
+  name.side = pal::Orange1;
+  CentredLetters(c, "QXR ONLINE", 22, name);
   Panel(c, 78, 86, 404, 160);   // the options at x 90, y 96 .. 236
   Panel(c, 78, 302, 404, 26);   // "F10...Exit"
   Panel(c, 120, 336, 380, 64);  // the hero carousel at y 350
-  CentredLetters(c, "CHOOSE YOUR HERO", 262, 2, pal::Cyan, pal::Teal2, pal::Ink);
+  CentredLetters(c, "CHOOSE YOUR HERO", 264, Plain(2, pal::Cyan, pal::Teal2));
   Ground(c, tilesPicture, 448, 2);
   // A big default hero on the right, waving the game's colours.
   Canvas hero = Cell(HeroPicture(0), 20, 32, 0);
@@ -151,8 +216,8 @@ Canvas MenuPicture() {
 
 Canvas LoadingPicture() {
   Canvas c = NightScene(7);
-  Logo(c, 90, 16);
-  CentredLetters(c, "LOADING...", 330, 4, pal::Green3, pal::Green2, pal::Ink);
+  Logo(c, 60, 4);
+  CentredLetters(c, "LOADING...", 340, Plain(4, pal::Green3, pal::Green2));
   Ground(c, TilesPicture(), 448, 2);
   return c;
 }
@@ -163,7 +228,7 @@ Canvas ServerBrowserPicture() {
   Stars(c, 0, H, 160, 9);
   Panel(c, 20, 10, 600, 336);    // the list of games, rows at y 16 .. 336
   c.Line(376, 14, 376, 340, pal::Grey1);
-  CentredLetters(c, "PICK A GAME", 362, 3, pal::Yellow, pal::Orange2, pal::Ink);
+  CentredLetters(c, "PICK A GAME", 362, Plain(3, pal::Yellow, pal::Orange2));
   Panel(c, 44, 403, 156, 32);    // "Manual IP"
   Panel(c, 460, 403, 132, 32);   // "Refresh"
   return c;

@@ -420,23 +420,29 @@ Canvas DeadlyTile(int hazard, bool alt) {
   return cell;
 }
 
+// Back walls repeat across whole rooms and sit beside the black that shows around every
+// platform, stair and object, so they stay dark, low in contrast and seamless.
 Colour BackdropTexture(int value, int x, int y) {
   switch (value) {
     case tile::BackBrick: {
       int shift = ((y / 4) % 2) * 4;
-      return (y % 4 == 3 || (x + shift) % 8 == 7) ? 0x1e1018 : 0x3a1c24;
+      return (y % 4 == 3 || (x + shift) % 8 == 7) ? 0x160a0e : 0x2a1418;
     }
-    case tile::BackStone: return (x % 8 == 7 || y % 8 == 7) ? 0x1a1a26 : (Noise(x, y, 51, 6) ? 0x2e2e40 : 0x34344a);
-    case tile::BackWood: return x % 4 == 3 ? 0x24140c : (y == 9 && x % 4 == 1 ? 0x2e1a10 : 0x3e2616);
-    case tile::BackMetal: return (x == 0 || y == 0) ? 0x2e3c5c : (x == 15 || y == 15) ? 0x141c30 : 0x222e4a;
-    case tile::BackCave: return Noise(x / 2, y / 2, 52, 4) ? 0x241c24 : 0x30262e;
-    case tile::BackTech: return (x % 8 == 4 || y % 8 == 4) ? 0x1c4448 : 0x102428;
-    case tile::BackStars: return Noise(x, y, 53, 40) == 0 ? 0xd0d0ff : 0x0c0c1c;
-    case tile::BackWater: return ((x + y / 2) % 8 == 0) ? 0x2a5a9a : 0x163468;
-    case tile::BackCastle: return (x % 8 == 7 || y % 8 == 7) ? 0x140e22 : 0x261a3a;
-    case tile::BackSand: return y < 8 ? 0x6a4a7a : (y - 8 > std::abs(x - 8) / 2 ? 0x7a5a30 : 0x6a4a7a);
-    case tile::BackLeaves: return Noise(x / 2, y / 2, 56, 3) ? 0x143a1c : 0x205a2a;
-    default: return Mix(0x4a7ac0, 0x8ab8e8, y * 16);  // day sky
+    case tile::BackStone: return (x % 8 == 7 || y % 8 == 7) ? 0x121218 : (Noise(x, y, 51, 6) ? 0x1e1e2a : 0x222230);
+    case tile::BackWood: return x % 4 == 3 ? 0x140c06 : (y == 9 && x % 4 == 1 ? 0x1c1208 : 0x261a0e);
+    case tile::BackMetal: return (x == 0 || y == 0) ? 0x1e2a40 : (x == 15 || y == 15) ? 0x0c1220 : 0x162034;
+    case tile::BackCave: return Noise(x / 2, y / 2, 52, 4) ? 0x18121a : 0x201822;
+    case tile::BackTech: return (x % 8 == 4 || y % 8 == 4) ? 0x123038 : 0x0a1a1e;
+    case tile::BackStars: {
+      if (x == 11 && y == 4) return 0x9090c0;
+      if (x == 3 && y == 12) return 0x505080;
+      return 0x0a0a16;
+    }
+    case tile::BackWater: return ((x + y / 2) % 8 == 0) ? 0x183462 : 0x0e2248;
+    case tile::BackCastle: return (x % 8 == 7 || y % 8 == 7) ? 0x0e0a18 : 0x1a1228;
+    case tile::BackSand: return ((x + y) % 4 == 0 && (x * 3 + y) % 7 == 1) ? 0x3a2a1c : 0x2a1e16;
+    case tile::BackLeaves: return Noise(x / 2, y / 2, 56, 3) ? 0x0c1e10 : 0x142c18;
+    default: return ((x * 5 + y * 3) % 16 == 0) ? 0x1e2e58 : 0x16224a;  // the sky, towards evening
   }
 }
 
@@ -447,12 +453,7 @@ bool IsBackdrop(int value) {
 
 Canvas DecorTile(int value) {
   if (IsBackdrop(value)) {
-    Canvas c = Textured([value](int x, int y) { return BackdropTexture(value, x, y); });
-    if (value == tile::BackSky) {
-      c.Ellipse(8, 10, 6, 2, pal::White);
-      c.Disc(6, 8, 2, pal::White);
-    }
-    return c;
+    return Textured([value](int x, int y) { return BackdropTexture(value, x, y); });
   }
   Canvas c(S, S);
   switch (value) {
