@@ -47,6 +47,15 @@ void OpenWindow() {
   SetWindowIcon(0);
 }
 
+// Full screen without asking under FullScreenOption, windowed under WindowOption, else the
+// question decides.
+void AskFullScreen() {
+  bool fullScreen = FullScreenOption != 0;
+  if (!fullScreen && !WindowOption) fullScreen = AnswerIsYes(InputLine("Fullscreen ?: ", 140, 0, 1));
+  // A screen that cannot go full screen keeps (or gets back) its window.
+  if (fullScreen && !Graphics(640, 480, 32, 60)) Graphics(640, 480, 0, 60);
+}
+
 }  // namespace
 
 void RunClientStartup(int argc, char** argv) {

@@ -46,3 +46,5 @@ std::string InputLine(const std::string& prompt, int x, int y, int maxLen) {
 std::string PollInputLine(const std::string& prompt, int x, int y, int maxLen) {
   return TInput::Poll(prompt, x, y, maxLen);
 }
+
+bool AnswerIsYes(const std::string& answer) { return !answer.empty() && (answer[0] == 'y' || answer[0] == 'Y'); }

@@ -17,5 +17,7 @@ class TInput {
 
 // Modal: polls, flips and clears until a line is finished; never returns "".
 std::string InputLine(const std::string& prompt, int x, int y, int maxLen);
+// True when the answer to a yes-or-no question means yes: its first character is y or Y.
+bool AnswerIsYes(const std::string& answer);
 // Exactly one Poll; the game loop's chat line calls it once per frame.
 std::string PollInputLine(const std::string& prompt, int x, int y, int maxLen);

@@ -7,9 +7,6 @@
 #include "platform/graphics.h"
 #include "platform/stream.h"
 #include "platform/system.h"
-#include "world/records.h"
-
-bool AnswerIsYes(const std::string& answer) { return !answer.empty() && (answer[0] == 'y' || answer[0] == 'Y'); }
 
 std::string VersionCheckNotice() {
   StreamPtr reply = OpenHttp(GameListHost(), "/v.php");
@@ -27,11 +24,4 @@ void AskVersionCheck() {
   Flip();
   std::string notice = VersionCheckNotice();
   if (!notice.empty()) Notify(notice);
-}
-
-void AskFullScreen() {
-  bool fullScreen = FullScreenOption != 0;
-  if (!fullScreen && !WindowOption) fullScreen = AnswerIsYes(InputLine("Fullscreen ?: ", 140, 0, 1));
-  // A screen that cannot go full screen keeps (or gets back) its window.
-  if (fullScreen && !Graphics(640, 480, 32, 60)) Graphics(640, 480, 0, 60);
 }

@@ -13,10 +13,3 @@ std::string VersionCheckNotice();
 // Start-up step: asks "Check for new version ?: " and, on a yes, contacts the service and
 // shows VersionCheckNotice in a message box. Skipped by the caller under AutoJoin.
 void AskVersionCheck();
-
-// Start-up step: full screen without asking under FullScreenOption, windowed under
-// WindowOption, else asks "Fullscreen ?: ". Reopens the screen full screen on a yes.
-void AskFullScreen();
-
-// True when an answer of the one-character questions means yes (first character y or Y).
-bool AnswerIsYes(const std::string& answer);

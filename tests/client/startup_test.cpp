@@ -4,6 +4,7 @@
 
 #include <regex>
 
+#include "client/line_editor.h"
 #include "client/version_check.h"
 #include "client_test_support.h"
 #include "platform/graphics.h"
