@@ -43,13 +43,6 @@ TEST_F(BitmapText, CharactersWithoutAPictureLeaveTheirPlaceEmpty) {
     for (int x = 56; x < 72; ++x) ASSERT_EQ(ReadPixel(x, y), 0u) << x << "," << y;
 }
 
-TEST_F(BitmapText, InverseVariantsDrawTheInverseFonts) {
-  DrawBigTextInverse("Hi", 10, 10, 0, 255, 0);
-  DrawSmallTextInverse("Hi", 10, 40, 255, 0, 0);
-  EXPECT_EQ(ScreenTextMismatches(InverseFontImage, "Hi", 10, 10, 0, 255, 0), 0);
-  EXPECT_EQ(ScreenTextMismatches(SmallInverseFontImage, "Hi", 10, 40, 255, 0, 0), 0);
-}
-
 TEST_F(BitmapText, PrivilegedNamesAreHighlightedOnlyWhereAsked) {
   Players[3].name = "BRANDLEX";
   Players[3].colourR = 255, Players[3].colourG = 128, Players[3].colourB = 0;

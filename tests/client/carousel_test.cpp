@@ -112,13 +112,6 @@ TEST_F(Carousel, HidingAndShowingKeepTheWindowOfFourteen) {
   EXPECT_EQ(ShownSkins(), (std::vector<int>{13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26}));
 }
 
-TEST_F(Carousel, AnIndexOutOfRangeIsBroughtBackToTheDefaultHero) {
-  SelectedSkin = 77;
-  BuildCarousel();
-  EXPECT_EQ(SelectedSkin, 0);
-  EXPECT_EQ(CarouselSprites[0]->GetX(), CarouselSelectedX);
-}
-
 TEST_F(Carousel, RemovingTakesTheSpritesOffTheDrawList) {
   int before = sprite::Count();
   SelectedSkin = 0;

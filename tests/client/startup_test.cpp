@@ -4,7 +4,6 @@
 
 #include <regex>
 
-#include "client/line_editor.h"
 #include "client/version_check.h"
 #include "client_test_support.h"
 #include "platform/graphics.h"
@@ -185,16 +184,6 @@ TEST_F(VersionCheck, AnUnreachableServiceIsNamed) {
   std::string host = clienttest::UnreachableHost();
   setenv("QXR_GAMELIST_HOST", host.c_str(), 1);
   EXPECT_EQ(VersionCheckNotice(), "I can not contact " + host);
-}
-
-TEST(StartupAnswers, OnlyAFirstYMeansYes) {
-  EXPECT_TRUE(AnswerIsYes("y"));
-  EXPECT_TRUE(AnswerIsYes("Y"));
-  EXPECT_TRUE(AnswerIsYes("yes"));
-  EXPECT_FALSE(AnswerIsYes(" "));  // Enter on an empty line
-  EXPECT_FALSE(AnswerIsYes("n"));
-  EXPECT_FALSE(AnswerIsYes(""));
-  EXPECT_FALSE(AnswerIsYes(" y"));
 }
 
 }  // namespace
