@@ -122,6 +122,14 @@ Canvas DoubleSmooth(const Canvas& mask) {
   return big;
 }
 
+Canvas Embolden(const Canvas& mask) {
+  Canvas bold = mask;
+  for (int y = 0; y < mask.Height(); ++y)
+    for (int x = 1; x < mask.Width(); ++x)
+      if (mask.Get(x - 1, y) != Transparent && mask.Get(x, y) == Transparent) bold.Set(x, y, mask.Get(x - 1, y));
+  return bold;
+}
+
 Canvas AssembleStrip(const std::vector<Canvas>& cells, int cellWidth, int cellHeight, int columns) {
   int rows = (static_cast<int>(cells.size()) + columns - 1) / columns;
   Canvas strip(cellWidth * columns, cellHeight * rows);

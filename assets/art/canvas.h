@@ -51,6 +51,9 @@ class Canvas {
 // Doubles a picture, rounding off diagonal steps (the EPX rule), so enlarged shapes are not blocky.
 Canvas DoubleSmooth(const Canvas& picture);
 
+// Widens every shape by a pixel to the right (bold strokes).
+Canvas Embolden(const Canvas& picture);
+
 // Cells of equal size in reading order, columns per row; empty cells stay transparent.
 Canvas AssembleStrip(const std::vector<Canvas>& cells, int cellWidth, int cellHeight, int columns);
 

@@ -45,15 +45,6 @@ Canvas SmallGlyph(int code, bool inverse) {
   return cell;
 }
 
-// Widens every stroke by a pixel to the right: bold big letters that fill their cell better.
-Canvas Embolden(const Canvas& mask) {
-  Canvas bold = mask;
-  for (int y = 0; y < mask.Height(); ++y)
-    for (int x = 1; x < mask.Width(); ++x)
-      if (mask.Get(x - 1, y)) bold.Set(x, y, 1);
-  return bold;
-}
-
 Canvas BigGlyph(int code, bool inverse) {
   Canvas mask = Embolden(DoubleSmooth(SmallMask(code)));
   Canvas cell(16, 16);

@@ -41,17 +41,18 @@ void Hills(Canvas& c, int base, int height, double wavelength, double phase, Col
   }
 }
 
-// The letter shapes of a text as a mask (1 = ink), six pixels per character, eight rows.
-Canvas TextMask(const std::string& text) {
-  Canvas mask(static_cast<int>(text.size()) * 6, GlyphHeight);
+// The letter shapes of a text as a mask (1 = ink), advance pixels per character, eight rows.
+Canvas TextMask(const std::string& text, int advance) {
+  Canvas mask(static_cast<int>(text.size()) * advance, GlyphHeight);
   for (size_t i = 0; i < text.size(); ++i)
     for (int gy = 0; gy < GlyphHeight; ++gy)
       for (int gx = 0; gx < GlyphWidth; ++gx)
-        if (GlyphInk(static_cast<unsigned char>(text[i]), gx, gy)) mask.Set(static_cast<int>(i) * 6 + gx, gy, 1);
+        if (GlyphInk(static_cast<unsigned char>(text[i]), gx, gy)) mask.Set(static_cast<int>(i) * advance + gx, gy, 1);
   return mask;
 }
 
 struct Lettering {
+  bool bold = false;  // strokes two pixels wide before rounding (diagonals stay solid)
   int smoothing = 0;  // times the shapes are doubled and rounded
   int pixel = 1;      // then each pixel becomes a square of this size
   Colour top, bottom; // the face's colour, from its top to its bottom
@@ -61,13 +62,15 @@ struct Lettering {
 };
 
 int LetteringScale(const Lettering& style) { return (1 << style.smoothing) * style.pixel; }
+int Advance(const Lettering& style) { return style.bold ? 7 : 6; }
 int LettersWidth(const std::string& text, const Lettering& style) {
-  return (static_cast<int>(text.size()) * 6 - 1) * LetteringScale(style);
+  return (static_cast<int>(text.size()) * Advance(style) - 1) * LetteringScale(style);
 }
 
 // Draws a text from the font's letter shapes: rounded, shaded, extruded and outlined.
 void Letters(Canvas& c, const std::string& text, int x, int y, const Lettering& style) {
-  Canvas mask = TextMask(text);
+  Canvas mask = TextMask(text, Advance(style));
+  if (style.bold) mask = Embolden(mask);
   for (int i = 0; i < style.smoothing; ++i) mask = DoubleSmooth(mask);
   int p = style.pixel, pad = style.depth + 2;
   int height = mask.Height() * p;
@@ -133,6 +136,7 @@ void Panel(Canvas& c, int x, int y, int w, int h) {
 // The game's name in big rounded gold letters over a smaller cyan "ONLINE".
 void Logo(Canvas& c, int y, int pixel) {
   Lettering big;
+  big.bold = true;
   big.smoothing = 2;
   big.pixel = pixel;
   big.top = pal::Cream;
@@ -141,6 +145,7 @@ void Logo(Canvas& c, int y, int pixel) {
   big.side = pal::Orange1;
   CentredLetters(c, "QXR", y, big);
   Lettering online;
+  online.bold = true;
   online.smoothing = 1;
   online.pixel = std::max(1, pixel * 2 / 3);
   online.top = pal::Sky;
@@ -154,8 +159,8 @@ Canvas NightScene(int seed) {
   Canvas c(W, H);
   VerticalGradient(c, 0, H, 0x0c0a20, 0x2a2050);
   Stars(c, 0, 320, 260, seed);
-  c.Disc(540, 70, 26, pal::Cream);
-  c.Disc(552, 62, 24, Mix(0x0c0a20, 0x2a2050, 32));
+  c.Disc(566, 62, 24, pal::Cream);
+  c.Disc(578, 54, 22, Mix(0x0c0a20, 0x2a2050, 30));
   Hills(c, 360, 90, 70, seed * 0.7, 0x1c1840);
   Hills(c, 390, 70, 45, seed * 1.3, 0x141230);
   return c;
@@ -166,8 +171,8 @@ Canvas NightScene(int seed) {
 Canvas TitlePicture() {
   Canvas c = NightScene(3);
   Canvas tilesPicture = TilesPicture();
-  Logo(c, 28, 5);
-  CentredLetters(c, "A MULTIPLAYER PLATFORM ADVENTURE", 262, Plain(2, pal::Grey4, pal::Grey3));
+  Logo(c, 30, 4);
+  CentredLetters(c, "A MULTIPLAYER PLATFORM ADVENTURE", 238, Plain(2, pal::Grey4, pal::Grey3));
   Ground(c, tilesPicture, 400, 2);
   // Heroes and enemies out on the ground, twice their size.
   auto big = [&c](const Canvas& picture, int x, int y, bool mirrored) {
@@ -179,9 +184,9 @@ Canvas TitlePicture() {
   const int heroX[] = {40, 130, 250, 350, 470, 560};
   for (int i = 0; i < 6; ++i) big(Cell(HeroPicture(heroes[i]), 20, 32, i % 4), heroX[i], 336, i % 2 == 0);
   Canvas enemies = Enemies32Picture();
-  big(Cell(enemies, 32, 32, 1 * 4 + 1), 170, 200, false);   // a bat up in the sky
+  big(Cell(enemies, 32, 32, 1 * 4 + 1), 56, 150, false);    // a bat up in the sky
   big(Cell(enemies, 32, 32, 14 * 4), 400, 336, false);      // a slime on the ground
-  big(Cell(enemies, 32, 32, 45 * 4 + 2), 520, 220, false);  // a ghost
+  big(Cell(enemies, 32, 32, 45 * 4 + 2), 548, 150, false);  // a ghost
   Canvas pickups = PickupsPicture();
   const int pickupX[] = {95, 200, 305, 420, 520};
   for (int i = 0; i < 5; ++i) big(Cell(pickups, 16, 16, (i * 5 % 25) * 4), pickupX[i], 318 - (i % 2) * 16, false);
@@ -195,6 +200,7 @@ Canvas MenuPicture() {
   Canvas c = NightScene(5);
   Canvas tilesPicture = TilesPicture();
   Lettering name = Plain(1, pal::Cream, pal::Orange2);
+  name.bold = true;
   name.smoothing = 2;
   name.depth = 3;
   name.side = pal::Orange1;
