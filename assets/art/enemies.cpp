@@ -141,13 +141,10 @@ void DrawBee(Canvas& c, const Ramp& r, int f) {
   c.Ellipse(18, 8 + wing, 5, 4 - wing * 2, pal::Sky);
   c.Ellipse(24, 9 + wing, 4, 3 - wing, pal::Sky);
   c.Ellipse(16, 18, 11, 7, pal::Yellow);
-  for (int x = 14; x < 27; x += 5) c.Fill(x, 11, 2, 14, pal::Ink);
-  c.Ellipse(16, 18, 11, 7, Transparent);  // (the stripes are cut to the body below)
-  c.Ellipse(16, 18, 11, 7, pal::Yellow);
-  for (int x = 15; x < 27; x += 5)
+  for (int x = 15; x < 27; x += 5)  // stripes across the body
     for (int y = 11; y < 26; ++y)
       if (c.Get(x, y) == pal::Yellow) c.Fill(x, y, 2, 1, r.dark);
-  c.Line(27, 18, 30, 19, pal::Ink);
+  c.Line(27, 18, 30, 19, pal::Ink);  // the sting
   Eye(c, 7, 15, -1, 3);
   c.Line(6, 9, 8, 13, pal::Ink);
 }
