@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "assets/art/png_file.h"
 #include "assets/embedded_files.h"
 #include "platform/graphics.h"
 #include "platform/stream.h"
@@ -243,4 +244,23 @@ TEST_F(PicturesTest, TheRopeTableHoldsItsTwoHundredAndFiftySixBytes) {
     EXPECT_EQ(table[i], i < 86 ? horizontal[i] : 0) << "horizontal " << i;
     EXPECT_EQ(table[128 + i], i < 86 ? vertical[i] : 0) << "vertical " << i;
   }
+}
+
+TEST(PngWriter, PicturesReachTheGamesLoaderPixelForPixel) {
+  Canvas picture(5, 3);
+  const Colour colours[] = {0xff0000, 0x00ff00, 0x0000ff, Opaque(0), 0x123456};
+  for (int x = 0; x < 5; ++x) picture.Set(x, 0, colours[x]);
+  picture.Set(2, 2, 0xffffff);  // everything else stays transparent
+  static const std::vector<uint8_t> bytes = EncodePicture(picture);  // outlives the registration
+  EXPECT_EQ(EncodePicture(picture), bytes);
+  RegisterEmbeddedFile("tests/png_writer.png", bytes.data(), bytes.size());
+  SetMaskColor(0, 0, 0);
+  Image image = LoadImage("incbin::tests/png_writer.png");
+  ASSERT_TRUE(image);
+  ASSERT_EQ(ImageWidth(image), 5);
+  ASSERT_EQ(ImageHeight(image), 3);
+  for (int x = 0; x < 5; ++x) EXPECT_EQ(ReadImagePixel(image, 0, x, 0), 0xff000000u | colours[x]) << x;
+  EXPECT_EQ(ReadImagePixel(image, 0, 2, 2), 0xffffffffu);
+  EXPECT_EQ(ReadImagePixel(image, 0, 0, 1) >> 24, 0u);  // transparent is the mask colour
+  EXPECT_EQ(ReadImagePixel(image, 0, 4, 2) >> 24, 0u);
 }

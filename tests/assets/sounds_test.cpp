@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "assets/embedded_files.h"
+#include "assets/sound/ogg_encoder.h"
 #include "platform/sound.h"
 #include "platform/stream.h"
 
@@ -109,4 +110,23 @@ TEST(SoundsDistinct, TheFourEffectsAreDifferentSounds) {
   Decoded jump;
   ASSERT_TRUE(Decode(ReadAll("incbin::sounds/jump.ogg"), jump));
   EXPECT_EQ(jump.samples.size(), lengths.front());
+}
+
+TEST(OggEncoder, KeepsEverySampleAndThePitchAndRepeatsItself) {
+  std::vector<float> tone(13230);  // 0.3 s of 440 Hz
+  for (size_t i = 0; i < tone.size(); ++i) tone[i] = 0.5f * static_cast<float>(std::sin(2 * 3.14159265358979 * 440 * i / 44100.0));
+  std::vector<uint8_t> bytes = EncodeOgg(tone, 44100);
+  Decoded decoded;
+  ASSERT_TRUE(Decode(bytes, decoded));
+  ASSERT_EQ(decoded.samples.size(), tone.size());
+  int rises = 0;
+  for (size_t i = 1; i < decoded.samples.size(); ++i) rises += decoded.samples[i - 1] < 0 && decoded.samples[i] >= 0;
+  EXPECT_NEAR(rises, 132, 2);
+  EXPECT_EQ(EncodeOgg(tone, 44100), bytes);
+}
+
+TEST(OggEncoder, AnEmptySoundIsAValidFileOfNoSamples) {
+  Decoded decoded;
+  ASSERT_TRUE(Decode(EncodeOgg({}, 44100), decoded));
+  EXPECT_TRUE(decoded.samples.empty());
 }
