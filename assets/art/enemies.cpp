@@ -1,5 +1,6 @@
 // The enemies: seventy 32 x 32 kinds of four frames, the carrier, the arrow, the big and tall ones,
 // and the exit door. Unmirrored pictures face left; the game mirrors them when they go right.
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -224,6 +225,38 @@ void DrawSaw(Canvas& c, const Ramp& r, int f) {
   c.Set(sx, sy, pal::White);
 }
 
+// The later colourings of a creature also change its shape a little: horns, spots or a crest.
+void AddVariantFeature(Canvas& c, int archetype, int variant, const Ramp& r) {
+  if (archetype == Saw || archetype == Eyeball || archetype == Spider) return;
+  int top = -1, left = 32, right = -1;
+  for (int y = 0; y < 32 && top < 0; ++y)
+    for (int x = 0; x < 32; ++x)
+      if (c.Get(x, y) != Transparent) {
+        top = y;
+        left = std::min(left, x);
+        right = std::max(right, x);
+      }
+  if (top < 3) return;
+  int width = right - left;
+  switch (variant) {
+    case 1:  // horns
+      for (int i = 0; i < 3; ++i) {
+        c.Fill(left + width / 4 - 1 + i / 2, top - i, 3 - i, 1, pal::Cream);
+        c.Fill(right - width / 4 - 1 + i / 2, top - i, 3 - i, 1, pal::Cream);
+      }
+      break;
+    case 3:  // spots
+      for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x)
+          if (c.Get(x, y) == r.mid && Hash(x / 3, y / 3, archetype) % 5 == 0 && x % 3 == 1 && y % 3 == 1) c.Set(x, y, r.light);
+      break;
+    case 4:  // a crest of spikes
+      for (int x = left + width / 3; x <= right - width / 3; x += 2) c.Fill(x, top - 2, 1, 2, pal::Red3);
+      break;
+    default: break;
+  }
+}
+
 Canvas EnemyFrame(int kind, int frame) {
   Canvas c(32, 32);
   const Ramp& r = Variants[kind / ArchetypeCount];
@@ -243,6 +276,7 @@ Canvas EnemyFrame(int kind, int frame) {
     case Jelly: DrawJelly(c, r, frame); break;
     default: DrawSaw(c, r, frame); break;
   }
+  AddVariantFeature(c, kind % ArchetypeCount, kind / ArchetypeCount, r);
   c.Outline(pal::Ink);
   return c;
 }
