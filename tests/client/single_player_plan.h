@@ -36,6 +36,7 @@ struct RoomFacts {
   std::string name;
   int up = 0, right = 0, down = 0, left = 0;
   bool rope = false;
+  std::vector<int> floorGaps;  // columns of the bottom row a hero falls through
 };
 
 inline RoomFacts ReadRoomFacts(int room) {
@@ -51,6 +52,13 @@ inline RoomFacts ReadRoomFacts(int room) {
   facts.down = rooms[base + RoomExitsOffset + 2];
   facts.left = rooms[base + RoomExitsOffset + 3];
   facts.rope = rooms[base + RoomRopeFlagOffset] == 'Y';
+  for (int column = 0; column < RoomColumns; ++column) {
+    size_t at = base + RoomTilesOffset + (15 * RoomColumns + column) * 2;
+    int tile = rooms[at] | rooms[at + 1] << 8;
+    bool ground = (tile >= 1 && tile <= 303) || (tile >= 400 && tile <= 431);
+    bool deadly = tile >= 304 && tile <= 351;
+    if (!ground && !deadly) facts.floorGaps.push_back(column);
+  }
   return facts;
 }
 
@@ -109,10 +117,6 @@ class Plan {
     StartGame();
     Pass();  // the first pass gets no keys: the menu flushed them on its way out
   }
-  ~Plan() {
-    FlushKeys();
-    LeaveGame();
-  }
 
   // Keys take effect in the next pass (the first pass cannot get any: the menu flushes them).
   void Hold(int vk) {
@@ -164,6 +168,28 @@ class Plan {
     return out.str() + after;
   }
 
+  // A fresh game that has played this plan's keys up to, not including, pass upTo: the game is
+  // deterministic, so it stands where this one stood then. Only one game lives at a time: this
+  // plan's game is gone afterwards.
+  std::unique_ptr<Plan> Rewound(int upTo) const {
+    std::vector<std::pair<int, std::string>> events;
+    std::istringstream lines(events_);
+    std::string line;
+    while (std::getline(lines, line)) {
+      size_t space = line.find(' ');
+      events.emplace_back(std::stoi(line.substr(1, space - 1)), line.substr(space + 1));
+    }
+    auto again = std::make_unique<Plan>();
+    size_t next = 0;
+    for (int pass = 1; pass < upTo; ++pass) {
+      while (next < events.size() && events[next].first == pass) again->Apply(events[next++].second);
+      if (!again->Pass()) break;
+    }
+    // Keys pressed or let go after the last of those passes belong to where it stood.
+    while (next < events.size() && events[next].first == upTo) again->Apply(events[next++].second);
+    return again;
+  }
+
   // Plays the recorded keys again from a fresh game, saving the frames of shotPasses here as
   // "<folder>/ref<pass>.png".
   void Replay(const std::string& folder, const std::vector<int>& shotPasses) const {
@@ -174,33 +200,21 @@ class Plan {
     for (int pass : shots) script << base + pass + 1 << " shot " << folder << "/ref" << pass << ".png\n";
     clienttest::WriteText(scriptPath, script.str());
     setenv("QXR_INPUT_SCRIPT", scriptPath.c_str(), 1);
-
-    std::vector<std::pair<int, std::string>> events;
-    std::istringstream lines(events_);
-    std::string line;
-    while (std::getline(lines, line)) {
-      size_t space = line.find(' ');
-      events.emplace_back(std::stoi(line.substr(1, space - 1)), line.substr(space + 1));
-    }
-    Plan again;
-    size_t next = 0;
-    const int last = shots.empty() ? 0 : *shots.rbegin();
-    for (int pass = 1; pass <= last; ++pass) {
-      while (next < events.size() && events[next].first == pass) {
-        std::istringstream event(events[next++].second);
-        std::string verb;
-        int vk = 0;
-        event >> verb >> vk;
-        if (verb == "down") InjectKeyDown(vk);
-        else if (verb == "up") InjectKeyUp(vk);
-        else InjectKeyHit(vk);
-      }
-      if (!again.Pass()) break;
-    }
+    Rewound(shots.empty() ? 1 : *shots.rbegin() + 1);
     unsetenv("QXR_INPUT_SCRIPT");
   }
 
  private:
+  // A recorded event ("down 39") done again.
+  void Apply(const std::string& recorded) {
+    std::istringstream event(recorded);
+    std::string verb;
+    int vk = 0;
+    event >> verb >> vk;
+    if (verb == "down") Hold(vk);
+    else if (verb == "up") Release(vk);
+    else Tap(vk);
+  }
   void Record(const char* verb, int vk) {
     events_ += "P" + std::to_string(passes_) + " " + verb + " " + std::to_string(vk) + "\n";
   }
@@ -236,30 +250,66 @@ class Plan {
   std::vector<PassState> states_;
 };
 
-// Walks toward key (Left or Right) until done() holds or limit passes went by; jumps when the
-// hero stands still against something, and every jumpEvery passes when that is set.
-inline bool Walk(Plan& plan, int key, int limit, const std::function<bool(const PassState&)>& done, int jumpEvery = 0) {
-  plan.Hold(key);
+// How a walk goes: the direction key, and when the hero jumps besides against a wall: every
+// jumpEvery passes, and when a deadly thing lies dangerFrom..dangerTo pixels ahead.
+struct WalkStyle {
+  int key = Key::Right;
+  int jumpEvery = 0;
+  int dangerFrom = 0, dangerTo = -1;
+};
+
+// Pixels from the hero's front to the nearest deadly thing ahead at the hero's height or just
+// under its feet (enemies that kill, deadly tiles); a large number when there is none.
+inline int DangerAhead(int key) {
+  const sprite& hero = *Players[MySlot].sprite;
+  int front = key == Key::Right ? static_cast<int>(hero.x) + 20 : static_cast<int>(hero.x);
+  int top = static_cast<int>(hero.y) - 8, bottom = static_cast<int>(hero.y) + 48;
+  int nearest = 1 << 20;
+  auto consider = [&](const sprite& s) {
+    if (s.hidden || !s.image) return;
+    int left = static_cast<int>(s.x), right = left + ImageWidth(s.image);
+    int y0 = static_cast<int>(s.y), y1 = y0 + ImageHeight(s.image);
+    if (y1 < top || y0 > bottom) return;
+    int d = key == Key::Right ? left - front : front - right;
+    if (d >= 0 && d < nearest) nearest = d;
+  };
+  for (const EnemyPickk& e : RoomEnemies)
+    if (e.sprite && e.kind != 72 && e.kind != 75) consider(*e.sprite);
+  for (const Pickk& h : RoomHazards)
+    if (h.sprite) consider(*h.sprite);
+  return nearest;
+}
+
+// Walks as style says until done() holds (true) or limit passes went by (false).
+inline bool Walk(Plan& plan, const WalkStyle& style, int limit, const std::function<bool(const PassState&)>& done) {
+  plan.Hold(style.key);
   int lastX = -1, still = 0;
   for (int n = 0; n < limit; ++n) {
-    if (plan.Passes() % 3 == 0 && plan.Passes() > 0) {
+    if (plan.Passes() % 3 == 0) {
       const PassState& s = plan.Now();
       bool standing = !s.dying && !s.falling && !Players[MySlot].jumping;
       still = standing && s.x == lastX ? still + 1 : 0;
       lastX = s.x;
-      if (standing && (still >= 2 || (jumpEvery > 0 && plan.Passes() % jumpEvery == 0))) {
+      int danger = DangerAhead(style.key);
+      bool jump = still >= 2 || (style.jumpEvery > 0 && plan.Passes() % style.jumpEvery == 0) ||
+                  (danger >= style.dangerFrom && danger <= style.dangerTo);
+      if (standing && jump) {
         plan.Tap(Key::Space);
         still = 0;
       }
     }
     if (!plan.Pass()) return false;
     if (done(plan.Now())) {
-      plan.Release(key);
+      plan.Release(style.key);
       return true;
     }
   }
-  plan.Release(key);
+  plan.Release(style.key);
   return false;
+}
+
+inline bool Walk(Plan& plan, int key, int limit, const std::function<bool(const PassState&)>& done, int jumpEvery = 0) {
+  return Walk(plan, WalkStyle{key, jumpEvery}, limit, done);
 }
 
 // Tries the walks in turn, each from a fresh game, until one reaches the goal.
@@ -273,7 +323,8 @@ inline bool PlanUntil(std::unique_ptr<Plan>& plan, int limit, const std::functio
   return false;
 }
 
-// The rooms from `from` to the nearest rope room through left and right exits; empty when none.
+// The rooms from `from` to the nearest rope room through side exits and holes in the floor
+// that lead down; empty when there is no such way.
 inline std::vector<int> RouteToRopeRoom(int from) {
   std::vector<int> cameFrom(RoomCount, -1);
   std::vector<int> queue = {from};
@@ -287,13 +338,63 @@ inline std::vector<int> RouteToRopeRoom(int from) {
       route.insert(route.begin(), from);
       return route;
     }
-    for (int next : {facts.right, facts.left})
+    std::vector<int> ways = {facts.right, facts.left};
+    if (!facts.floorGaps.empty()) ways.push_back(facts.down);
+    for (int next : ways)
       if (ValidRoom(next) && cameFrom[next] < 0 && next != BriefingRoom && next != TeamRoom && next != LoungeRoom) {
         cameFrom[next] = room;
         queue.push_back(next);
       }
   }
   return {};
+}
+
+// The direction key that leads from the hero's place in room to the next room: toward its side
+// exit, or toward the nearest hole of the floor when next lies below.
+inline int KeyToward(int room, int next, int heroX) {
+  RoomFacts facts = ReadRoomFacts(room);
+  if (next == facts.right) return Key::Right;
+  if (next == facts.left) return Key::Left;
+  int best = facts.floorGaps.empty() ? 0 : facts.floorGaps.front();
+  for (int column : facts.floorGaps)
+    if (std::abs(column * 16 - heroX) < std::abs(best * 16 - heroX)) best = column;
+  return best * 16 + 8 >= heroX + 10 ? Key::Right : Key::Left;
+}
+
+// Plays on from plan's game along the way to the nearest rope room, one room at a time; each
+// room is tried with a few ways of jumping until one gets through without a death. Plan is
+// replaced by the game that got there. False when a room could not be crossed.
+inline bool WalkToRopeRoom(std::unique_ptr<Plan>& plan, std::string* trouble) {
+  const WalkStyle styles[] = {{0, 0, 0, -1}, {0, 0, 4, 20}, {0, 0, 12, 28}, {0, 0, 20, 36}, {0, 24, 0, -1},
+                              {0, 0, 0, 8},  {0, 12, 0, -1}};
+  for (int leg = 0; leg < 40; ++leg) {
+    int room = plan->Now().room;
+    if (ReadRoomFacts(room).rope) return true;
+    std::vector<int> route = RouteToRopeRoom(room);
+    if (route.size() < 2) {
+      *trouble = "no way on from room " + std::to_string(room);
+      return false;
+    }
+    const int next = route[1], start = plan->Passes(), lives = plan->Now().lives;
+    bool crossed = false;
+    for (size_t i = 0; i < std::size(styles) && !crossed; ++i) {
+      if (i > 0) plan = plan->Rewound(start);
+      WalkStyle style = styles[i];
+      style.key = KeyToward(room, next, plan->Now().x);
+      bool died = false;
+      crossed = Walk(*plan, style, 1500, [&](const PassState& s) {
+        died = died || s.dying || s.lives != lives;
+        return died || s.room != room;
+      });
+      crossed = crossed && !died && plan->Now().room == next;
+    }
+    if (!crossed) {
+      *trouble = "could not get from room " + std::to_string(room) + " to room " + std::to_string(next);
+      return false;
+    }
+  }
+  *trouble = "too many rooms on the way";
+  return false;
 }
 
 }  // namespace playtest
