@@ -2,13 +2,13 @@
 // look, joined by a random tree of doors and ways up, with the hand-made rooms in their places.
 #include "assets/worlds/main_world.h"
 
+#include <iterator>
 #include <map>
 
 #include "assets/worlds/lobby_rooms.h"
 #include "assets/worlds/room_names.h"
-#include "assets/worlds/room_population.h"
+#include "assets/worlds/world_assembly.h"
 #include "assets/worlds/special_rooms.h"
-#include "assets/worlds/world_map.h"
 
 namespace {
 constexpr uint64_t MainSeed = 20240611;
@@ -30,6 +30,8 @@ const std::map<int, SpecialRoom>& Specials() {
       {79, {DrawMoneyBags, ThemeBeach}},       {120, {DrawRocketRoom, ThemeLab}},
       {133, {DrawDrinkingHole, ThemeCaves}},   {159, {DrawTellyHill, ThemeHills}},
       {212, {DrawParlour, ThemeHaunted}},      {255, {DrawSpaceInvaders, ThemeSpace}},
+      {29, {DrawWalkway, ThemeSewers}},        {30, {DrawWalkway, ThemeSewers}},
+      {31, {DrawWalkway, ThemeSewers}},
   };
   return specials;
 }
@@ -88,8 +90,7 @@ int PickupShare(int room, WorldRng& rng) {
   return rng.Range(3, 5);
 }
 int EnemyShare(int room, WorldRng& rng) {
-  if (room == MainStartRoom || room == TagRoom || room == 79) return 0;
-  if (room == 255) return 6;
+  if (room == MainStartRoom || room == TagRoom || room == 79 || room == 255) return 0;
   int band = room / 16;
   return band < 3 ? rng.Range(1, 2) : band < 8 ? rng.Range(2, 3) : rng.Range(2, 4);
 }
@@ -107,6 +108,27 @@ const std::set<int>& MainRopeRooms() {
   return rooms;
 }
 
+namespace {
+// The invaders march in rows across the top of their room.
+void AddInvaders(RoomData& room) {
+  const int first = ThemeOf(ThemeSpace).FirstEnemyKind();
+  for (int row = 0; row < 2; ++row)
+    for (int i = 0; i < 3; ++i) {
+      EnemySpec e;
+      e.kind = first + (row * 3 + i) % 5;
+      e.x = 64 + i * 96 + row * 48;
+      e.y = 32 + row * 48;
+      e.x1 = 32 + row * 48, e.x2 = 448 - (2 - row) * 16;
+      e.y1 = e.y2 = e.y + PlayTop;
+      e.facing = row == 0 ? 3 : 2;
+      e.speedCode = 0;
+      e.red = row == 0 ? 120 : 255, e.green = 255, e.blue = row == 0 ? 160 : 120;
+      e.moveType = 1;
+      room.enemies.push_back(e);
+    }
+}
+}  // namespace
+
 World BuildMainWorld() {
   World world;
   world.name = "maps";
@@ -114,75 +136,66 @@ World BuildMainWorld() {
   std::set<int> sideOnly = MainRopeRooms();
   std::set<int> flat = MainRopeRooms();
   for (const auto& [room, special] : Specials()) sideOnly.insert(room), flat.insert(room);
-  WorldMap map = WorldMap::Generate(rooms, sideOnly, flat, MainSeed);
+  // From the start a walk leftwards leads along the sewer walks 31, 30 and 29 to the rope
+  // room 28: doors on the floor row, nothing deadly underfoot. The flag rooms' starts reach
+  // their right walls, so those walls have doors there: blue's shelf on row 9, red's on row 3.
+  auto side = [](int a, int b, int row) {
+    MapLink link;
+    link.a = a, link.b = b, link.row = row;
+    return link;
+  };
+  const std::vector<MapLink> forced = {side(28, 29, 15), side(29, 30, 15), side(30, 31, 15), side(31, 32, 15),
+                                       side(BlueFlagRoom, BlueFlagRoom + 1, 9), side(RedFlagRoom, RedFlagRoom + 1, 3)};
+  WorldMap map = WorldMap::Generate(rooms, sideOnly, flat, forced, MainSeed);
 
   WorldRng rng(MainSeed + 7);
-  std::map<int, RoomReach> reaches;
-  std::map<int, KeepClear> keeps;
-  for (int r : rooms) {
-    RoomPlan plan;
-    plan.number = r;
-    plan.theme = BandThemes[r / 16];
-    plan.seed = MainSeed * 1000 + uint64_t(r);
-    map.ExitsOf(r, plan.exits);
-    plan.leftRow = map.DoorRow(r, ExitLeft);
-    plan.rightRow = map.DoorRow(r, ExitRight);
-    plan.upGap = map.UpGap(r);
-    plan.downGap = map.DownGap(r);
-    plan.rope = MainRopeRooms().count(r) > 0;
-    plan.body = plan.rope ? BodyRopePit : PickBody(plan.theme, rng);
+  auto recipe = [&](int r) {
+    RoomRecipe how;
+    how.theme = BandThemes[r / 16];
+    how.rope = MainRopeRooms().count(r) > 0;
+    how.body = how.rope ? BodyRopePit : PickBody(how.theme, rng);
     auto special = Specials().find(r);
     if (special != Specials().end()) {
-      plan.special = special->second.draw;
-      plan.theme = special->second.theme;
+      how.special = special->second.draw;
+      how.theme = special->second.theme;
     }
-    plan.starts = StartsOf(r);
-    RoomData& room = world.rooms[size_t(r)];
-    BuildRoom(plan, room, reaches[r]);
-    room.name = MainRoomName(r);
-    KeepClear& keep = keeps[r];
-    keep.AddArrivals(PlanArrivals(plan));
-  }
+    how.starts = StartsOf(r);
+    how.name = MainRoomName(r);
+    return how;
+  };
+  BuiltRooms built = BuildMappedRooms(world, map, rooms, recipe, MainSeed);
   AddLobbyRooms(world);
+  AddInvaders(world.rooms[255]);
+  // Two pickups on the start room's floor, on the way to either door.
+  world.rooms[MainStartRoom].pickups.push_back({208, 224, 0});
+  world.rooms[MainStartRoom].pickups.push_back({416, 224, 1});
 
-  // Pickups and enemies: each room its share, then the totals made exact.
-  std::map<int, int> pickupWant, enemyWant;
-  int pickupSum = 0, enemySum = 0;
+  PopulationWish wish;
+  wish.theme = [](int r) { return BandThemes[r / 16]; };
+  int enemies = MainEnemyCount - int(world.rooms[255].enemies.size());
   for (int r : rooms) {
-    pickupSum += pickupWant[r] = PickupShare(r, rng);
-    enemySum += enemyWant[r] = EnemyShare(r, rng);
+    wish.pickups[r] = PickupShare(r, rng);
+    wish.enemies[r] = EnemyShare(r, rng);
+    if (ArrowTheme(BandThemes[r / 16]) && rng.Chance(30)) wish.arrowRooms.insert(r);
   }
-  std::vector<int> order(rooms.begin(), rooms.end());
-  for (size_t i = 0; pickupSum != MainPickupCount && i < 100000; ++i) {
-    int r = order[size_t(rng.Range(0, int(order.size()) - 1))];
-    if (r == 79) continue;
-    if (pickupSum < MainPickupCount && pickupWant[r] < 8) ++pickupWant[r], ++pickupSum;
-    else if (pickupSum > MainPickupCount && pickupWant[r] > 2) --pickupWant[r], --pickupSum;
-  }
-  for (size_t i = 0; enemySum != MainEnemyCount && i < 100000; ++i) {
-    int r = order[size_t(rng.Range(0, int(order.size()) - 1))];
-    if (EnemyShare(r, rng) == 0 && enemyWant[r] == 0) continue;
-    if (enemySum < MainEnemyCount && enemyWant[r] < 5) ++enemyWant[r], ++enemySum;
-    else if (enemySum > MainEnemyCount && enemyWant[r] > 1) --enemyWant[r], --enemySum;
-  }
-  int pickupsShort = 0, enemiesShort = 0;
-  for (int r : rooms) {
-    RoomData& room = world.rooms[size_t(r)];
-    const Theme& look = ThemeOf(BandThemes[r / 16]);
-    int want = pickupWant[r] - int(room.pickups.size());
-    pickupsShort += want - PlacePickups(room, reaches[r], want, look, rng);
-    int enemies = enemyWant[r] - int(room.enemies.size());
-    bool arrows = ArrowTheme(look.id) && rng.Chance(30) && enemies >= 2;
-    enemiesShort += enemies - PlaceEnemies(room, reaches[r], enemies, look, keeps[r], rng, arrows);
-  }
-  // Whatever a room could not take goes to rooms with space left.
-  for (int pass = 0; pass < 40 && (pickupsShort > 0 || enemiesShort > 0); ++pass)
-    for (int r : rooms) {
-      RoomData& room = world.rooms[size_t(r)];
-      const Theme& look = ThemeOf(BandThemes[r / 16]);
-      if (pickupsShort > 0 && room.pickups.size() < 9 && r != 79) pickupsShort -= PlacePickups(room, reaches[r], 1, look, rng);
-      if (enemiesShort > 0 && EnemyShare(r, rng) > 0 && room.enemies.size() < 6)
-        enemiesShort -= PlaceEnemies(room, reaches[r], 1, look, keeps[r], rng, false);
+  wish.noEnemies = {MainStartRoom, TagRoom, 79, 255, 29, 30, 31};
+  // The wishes add up to about the totals; trim them to the totals exactly.
+  auto trim = [&](std::map<int, int>& want, int total, int low) {
+    int sum = 0;
+    for (auto& [r, n] : want) sum += wish.noEnemies.count(r) && &want == &wish.enemies ? 0 : n;
+    for (size_t i = 0; sum > total && i < 100000; ++i) {
+      auto it = want.begin();
+      std::advance(it, rng.Range(0, int(want.size()) - 1));
+      if (it->second > low && it->first != 79) --it->second, --sum;
     }
+    for (size_t i = 0; sum < total && i < 100000; ++i) {
+      auto it = want.begin();
+      std::advance(it, rng.Range(0, int(want.size()) - 1));
+      if (it->first != 79 && !(&want == &wish.enemies && wish.noEnemies.count(it->first))) ++it->second, ++sum;
+    }
+  };
+  trim(wish.pickups, MainPickupCount, 2);
+  trim(wish.enemies, enemies, 1);
+  Populate(world, built, wish, MainPickupCount, MainEnemyCount, MainSeed + 11);
   return world;
 }

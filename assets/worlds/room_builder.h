@@ -35,7 +35,7 @@ class RoomBuilder {
  private:
   void Backdrop();
   void Shell();
-  void SideDoor(bool right, int row);
+  void SideDoor(bool right, int row, bool opening);
   void WayUp(int g);
   bool LadderLeansRight(int g) const;
   void WayDown(int g);

@@ -10,8 +10,10 @@ RoomBuilder::RoomBuilder(const RoomPlan& plan, RoomData& room, uint64_t seed)
 void RoomBuilder::Frame() {
   Backdrop();
   Shell();
-  if (plan_.exits[ExitLeft]) SideDoor(false, plan_.leftRow);
-  if (plan_.exits[ExitRight]) SideDoor(true, plan_.rightRow);
+  if (plan_.exits[ExitLeft]) SideDoor(false, plan_.leftRow, true);
+  if (plan_.exits[ExitRight]) SideDoor(true, plan_.rightRow, true);
+  if (plan_.leftShelf) SideDoor(false, plan_.leftShelf, false);
+  if (plan_.rightShelf) SideDoor(true, plan_.rightShelf, false);
   if (plan_.exits[ExitUp]) WayUp(plan_.upGap);
   if (plan_.exits[ExitDown]) WayDown(plan_.downGap);
   if (plan_.rope)
@@ -52,10 +54,12 @@ void RoomBuilder::PlatformCols(int row, int c0, int c1, bool right) {
 }
 
 // A door in a side wall whose floor is row; the opening is five rows high. A raised floor gets
-// a shelf by the wall and a way down to the floor: stairs on a solid base, or rungs.
-void RoomBuilder::SideDoor(bool right, int row) {
+// a shelf by the wall and a way down to the floor: stairs on a solid base, or rungs. Without
+// the opening it is a shelf to stand on.
+void RoomBuilder::SideDoor(bool right, int row, bool opening) {
   int wallColumn = right ? 31 : 0;
-  for (int r = row - 5; r <= row - 1; ++r) cv_.Set(wallColumn, r, BackdropAt(r));
+  if (opening)
+    for (int r = row - 5; r <= row - 1; ++r) cv_.Set(wallColumn, r, BackdropAt(r));
   ReserveCols(0, 2, std::max(0, row - 6), row, right);
   if (row >= 15) return;
   if (row == 11 && rng_.Chance(50)) {
@@ -65,7 +69,7 @@ void RoomBuilder::SideDoor(bool right, int row) {
   } else {
     PlatformCols(row, 1, 4, right);
     bool near = true;
-    for (int r = row + 2; r <= 13; r += 2, near = !near) PlatformCols(r, near ? 3 : 1, near ? 7 : 5, right);
+    for (int r = row + 2; r <= 14; r += 2, near = !near) PlatformCols(r, near ? 3 : 1, near ? 7 : 5, right);
   }
   ReserveCols(0, 8, std::max(0, row - 6), 15, right);
 }

@@ -31,6 +31,9 @@ struct RoomPlan {
   int upGap = -1;    // with an up exit: the column of the floor gap of the room above
   int downGap = -1;  // with a down exit: the column of this room's floor gap (2 wide)
   bool rope = false;
+  // A raised shelf by a side wall without a door, on this floor row (0 = none): for heroes
+  // placed up there by a game start or a door.
+  int leftShelf = 0, rightShelf = 0;
   uint64_t seed = 1;
   // A hand-made room draws its own body; it is then searched like any other.
   void (*special)(RoomBuilder&) = nullptr;

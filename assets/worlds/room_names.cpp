@@ -2,6 +2,7 @@
 #include "assets/worlds/room_names.h"
 
 #include <map>
+#include <vector>
 
 namespace {
 const char* const BandNames[16][16] = {
@@ -70,4 +71,64 @@ std::string MainRoomName(int room) {
   if (fixed != FixedNames.end()) return fixed->second;
   if (room < 1 || room > 255) return "";
   return BandNames[room / 16][room % 16];
+}
+
+namespace {
+std::string FromList(const std::vector<std::string>& names, int room) {
+  return room >= 1 && room <= int(names.size()) ? names[size_t(room - 1)] : "";
+}
+}  // namespace
+
+std::string PitfallRoomName(int room) {
+  static const std::vector<std::string> names = {
+      "Jungle Drop",      "Croc Creek",      "Vine Swing",      "Tar Pits",       "Scorpion Hollow",
+      "Log Jam",          "Quicksand Trail", "Over the Gorge",  "Snake Ladder",   "Rotten Bridge",
+      "Monkey Business",  "Tarzan's Leap",   "Bubbling Swamp",  "Swing Low",      "Swing High",
+      "Last Liana",       "The Lost Idol"};
+  return FromList(names, room);
+}
+
+std::string AssaultRoomName(int room) {
+  static const std::vector<std::string> names = {
+      "Boot Camp",       "Obstacle One",   "Crawl Nets",     "The Wall",       "Rope Bridge",
+      "Mud Bath",        "Tyre Run",       "Sergeant's Yell", "Minefield",      "Monkey Bars",
+      "Zip Line",        "Pressure Pads",  "Gun Range",      "Barbed Wire",    "Final Sprint",
+      "The Medal"};
+  return FromList(names, room);
+}
+
+std::string JailbreakRoomName(int room) {
+  static const std::vector<std::string> names = {
+      "Cell Block C",    "Lights Out",      "The Landing",     "Laundry Chute",   "Boiler Pipes",
+      "Mess Hall",       "Solitary",        "Guard Tower",     "Exercise Yard",   "Searchlights",
+      "Warden's Office", "Tunnel Dig",      "Sewer Outlet",    "Dog Kennels",     "The Fence",
+      "Watch Walk",      "Gate House",      "Getaway Van",     "Border Road",     "Freedom"};
+  return FromList(names, room);
+}
+
+std::string LaboratoryRoomName(int room) {
+  static const std::vector<std::string> names = {
+      "Airlock",          "Decontamination", "Sample Store",    "The Centrifuge", "Beaker Bay",
+      "Acid Baths",       "Robot Arms",      "Test Tubes",      "Radiation Lab",  "Freezer",
+      "Gene Splicer",     "Teleporter",      "Laser Grid",      "Slime Tanks",    "Control Room",
+      "Specimen Hall",    "Reactor Core",    "Coolant Pumps",   "Escape Hatch",   "The Formula"};
+  return FromList(names, room);
+}
+
+std::string OriginalRoomName(int room) {
+  static const std::vector<std::string> names = {
+      "Zonky Town",       "Zonky Drains",    "Zonky Woods",     "Zonky Beach",    "Zonky Dunes",
+      "Zonky Works",      "Zonky Lab",       "Zonky Caves",     "Zonky Hills",    "Zonky Castle",
+      "Zonky Ice",        "Zonky Mansion",   "Zonky Clouds",    "Zonky Moon",     "Zonky Gardens",
+      "Zonky Foundry",    "Zonky Mines",     "Zonky Dungeon",   "Zonky Skies",    "Zonky Finale"};
+  return FromList(names, room);
+}
+
+std::string TowerRoomName(int room) {
+  static const std::vector<std::string> names = {
+      "Foot of the Tower", "Red Stairwell",   "Blue Stairwell",  "Red Landing",    "Blue Landing",
+      "Red Armoury",       "Blue Armoury",    "Red Lookout",     "Blue Lookout",   "Red Turret",
+      "Blue Turret",       "West Rope Walk",  "The Crown Room",  "West Gallery",   "East Gallery",
+      "East Rope Walk",    "Tower Top"};
+  return FromList(names, room);
 }

@@ -87,8 +87,28 @@ int PlaceEnemies(RoomData& room, const RoomReach& reach, int count, const Theme&
     room.enemies.push_back(e);
     ++placed;
   }
-  for (int tries = 0; tries < 80 && placed < count; ++tries) {
-    bool flyer = rng.Chance(35);
+  for (int tries = 0; tries < 240 && placed < count; ++tries) {
+    int roll = rng.Range(0, 99);
+    if (roll >= 80) {
+      // A flyer crossing the room in open air, two cells high.
+      int r = rng.Range(2, 11), c0 = rng.Range(2, 20), c1 = std::min(29, c0 + rng.Range(6, 14));
+      if (!OpenBox(room, c0, r, c1, r + 1)) continue;
+      int x1 = c0 * 16, x2 = (c1 - 1) * 16, y = r * 16 + PlayTop;
+      if (keep.Hits(x1, y, x2 + 32, y + 32, 24) || Crowded(room, x1, y, x2 + 32, y + 32)) continue;
+      EnemySpec e;
+      e.kind = first + rng.Range(0, 4);
+      e.x = x1 + 16 * rng.Range(0, (x2 - x1) / 16);
+      e.y = y - PlayTop;
+      e.x1 = x1, e.x2 = x2, e.y1 = e.y2 = y;
+      e.facing = rng.Chance(50) ? 2 : 3;
+      e.speedCode = rng.Pick(std::vector<int>{8, 0, 1});
+      e.red = Tint(rng), e.green = Tint(rng), e.blue = Tint(rng);
+      e.moveType = 1;
+      room.enemies.push_back(e);
+      ++placed;
+      continue;
+    }
+    bool flyer = roll >= 55;
     if (!flyer) {
       // A walker on a stretch of floor the hero stands on, with room above to jump it.
       const model::Hero& h = reach.standing[size_t(rng.Range(0, int(reach.standing.size()) - 1))];

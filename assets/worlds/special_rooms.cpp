@@ -217,3 +217,29 @@ void DrawSpaceInvaders(RoomBuilder& b) {
   cv.Set(9, 1, Moon);
   b.Reserve(1, 1, 30, 15);
 }
+
+void DrawStartHall(RoomBuilder& b) {
+  RoomCanvas& cv = b.Canvas();
+  int m = b.Look().platform;
+  // Heroes line the floor; platforms above give the first jumps.
+  cv.Platform(12, 4, 8, m);
+  cv.Platform(10, 9, 13, m);
+  cv.Platform(12, 18, 22, m);
+  cv.Platform(10, 23, 27, m);
+  for (int c = 4; c <= 27; c += 6) cv.Set(c, 5, b.Look().wallDecor.empty() ? tile::Lamp : b.Look().wallDecor[0]);
+  b.Reserve(1, 1, 30, 15);
+}
+
+void DrawWalkway(RoomBuilder& b) {
+  RoomCanvas& cv = b.Canvas();
+  int m = b.Look().platform;
+  // A dry walk along the floor; pipes and ledges above it.
+  cv.Fill(1, 1, 30, 3, tile::Pipes);
+  cv.Platform(12, 5, 9, m);
+  cv.Platform(10, 10, 14, m);
+  cv.Platform(12, 19, 23, m);
+  cv.Platform(10, 24, 27, m);
+  for (int c : {7, 16, 25}) cv.Set(c, 14, tile::Barrel);
+  cv.Set(12, 5, tile::Vine), cv.Set(21, 6, tile::Vine);
+  b.Reserve(1, 1, 30, 15);
+}

@@ -15,3 +15,5 @@ void DrawDrinkingHole(RoomBuilder& b);    // 133
 void DrawTellyHill(RoomBuilder& b);       // 159
 void DrawParlour(RoomBuilder& b);         // 212
 void DrawSpaceInvaders(RoomBuilder& b);   // 255
+void DrawWalkway(RoomBuilder& b);         // 29..31: the safe walk from the start to a rope room
+void DrawStartHall(RoomBuilder& b);       // a course's first room: heroes start along its floor

@@ -26,7 +26,7 @@ bool Apart(int lo1, int hi1, int lo2, int hi2) { return hi1 < lo2 || hi2 < lo1; 
 }  // namespace
 
 WorldMap WorldMap::Generate(const std::set<int>& rooms, const std::set<int>& sideOnly, const std::set<int>& flatDoors,
-                            uint64_t seed) {
+                            const std::vector<MapLink>& forced, uint64_t seed) {
   WorldRng rng(seed);
   std::vector<Candidate> candidates;
   for (int r : rooms) {
@@ -45,8 +45,15 @@ WorldMap WorldMap::Generate(const std::set<int>& rooms, const std::set<int>& sid
     int roll = rng.Range(0, 99);
     return roll < 55 ? 15 : roll < 85 ? 11 : 7;
   };
+  std::set<std::pair<int, int>> joined;
+  for (const MapLink& link : forced) {
+    parent[size_t(Root(parent, link.a))] = Root(parent, link.b);
+    map.Join(link.a, link.b, false, link.row);
+    joined.insert({link.a, link.b});
+  }
   std::vector<Candidate> spare;
   for (const Candidate& c : candidates) {
+    if (!c.vertical && joined.count({c.a, c.b})) continue;
     int ra = Root(parent, c.a), rb = Root(parent, c.b);
     if (ra == rb) {
       spare.push_back(c);
@@ -64,34 +71,35 @@ WorldMap WorldMap::Generate(const std::set<int>& rooms, const std::set<int>& sid
 void WorldMap::Join(int a, int b, bool vertical, int row, int gap) {
   MapLink link;
   link.a = a, link.b = b, link.vertical = vertical, link.row = row, link.gap = gap;
-  index_[{a, b}] = links_.size();
+  sides_[{a, vertical ? ExitUp : ExitRight}] = links_.size();
+  sides_[{b, vertical ? ExitDown : ExitLeft}] = links_.size();
   links_.push_back(link);
 }
 
-const MapLink* WorldMap::Find(int a, int b) const {
-  auto it = index_.find({a, b});
-  return it == index_.end() ? nullptr : &links_[it->second];
+const MapLink* WorldMap::Side(int room, int side) const {
+  auto it = sides_.find({room, side});
+  return it == sides_.end() ? nullptr : &links_[it->second];
 }
 
 void WorldMap::ExitsOf(int room, int exits[4]) const {
-  exits[ExitUp] = Find(room, room + 16) ? room + 16 : 0;
-  exits[ExitRight] = (room % 16 != 15 && Find(room, room + 1)) ? room + 1 : 0;
-  exits[ExitDown] = Find(room - 16, room) ? room - 16 : 0;
-  exits[ExitLeft] = (room % 16 != 0 && Find(room - 1, room)) ? room - 1 : 0;
+  for (int side = 0; side < 4; ++side) {
+    const MapLink* link = Side(room, side);
+    exits[side] = !link ? 0 : link->a == room ? link->b : link->a;
+  }
 }
 
 int WorldMap::DoorRow(int room, int side) const {
-  const MapLink* link = side == ExitRight ? Find(room, room + 1) : Find(room - 1, room);
+  const MapLink* link = Side(room, side);
   return link ? link->row : 15;
 }
 
 int WorldMap::UpGap(int room) const {
-  const MapLink* link = Find(room, room + 16);
+  const MapLink* link = Side(room, ExitUp);
   return link ? link->gap : -1;
 }
 
 int WorldMap::DownGap(int room) const {
-  const MapLink* link = Find(room - 16, room);
+  const MapLink* link = Side(room, ExitDown);
   return link ? link->gap : -1;
 }
 
@@ -110,13 +118,13 @@ void WorldMap::AssignGaps(uint64_t seed) {
       int belowGap = DownGap(below), aboveLadder = UpGap(above);
       if (belowGap >= 0 && !Apart(LadderLo(g), LadderHi(g), GapLo(belowGap), GapHi(belowGap))) continue;
       if (aboveLadder >= 0 && !Apart(GapLo(g), GapHi(g), LadderLo(aboveLadder), LadderHi(aboveLadder))) continue;
-      bool leftRaised = below % 16 != 0 && Find(below - 1, below) && DoorRow(below, ExitLeft) < 15;
-      bool rightRaised = below % 16 != 15 && Find(below, below + 1) && DoorRow(below, ExitRight) < 15;
+      bool leftRaised = Side(below, ExitLeft) && DoorRow(below, ExitLeft) < 15;
+      bool rightRaised = Side(below, ExitRight) && DoorRow(below, ExitRight) < 15;
       if (leftRaised && rightRaised && (LadderLo(g) < 9 || LadderHi(g) > 22)) continue;
       if (leftRaised && LadderLo(g) < 9 && LadderHi(g) + 1 > 30) continue;
       // Heroes coming up into the room above land beside its gap: not on a raised door's base.
-      bool aboveLeftRaised = above % 16 != 0 && Find(above - 1, above) && DoorRow(above, ExitLeft) < 15;
-      bool aboveRightRaised = above % 16 != 15 && Find(above, above + 1) && DoorRow(above, ExitRight) < 15;
+      bool aboveLeftRaised = Side(above, ExitLeft) && DoorRow(above, ExitLeft) < 15;
+      bool aboveRightRaised = Side(above, ExitRight) && DoorRow(above, ExitRight) < 15;
       if ((aboveLeftRaised && g - 3 <= 8) || (aboveRightRaised && g + 5 >= 23)) continue;
       chosen = g;
       break;

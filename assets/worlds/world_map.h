@@ -8,7 +8,7 @@
 
 #include "assets/worlds/world_data.h"
 
-// Room r sits in band r / 16 (the bands stacked upwards) and column r % 16.
+// A link joins two rooms: a's right door to b's left door, or a's way up to b's floor gap.
 struct MapLink {
   int a = 0, b = 0;      // a left of b, or a below b
   bool vertical = false;
@@ -18,10 +18,12 @@ struct MapLink {
 
 class WorldMap {
  public:
-  // Joins the rooms of a grid with a random spanning tree, preferring side doors, plus loops.
-  // Rooms in sideOnly get no ways up or down; rooms in flatDoors only doors on the floor row.
+  // Joins the rooms of a grid with a random spanning tree, preferring side doors, plus loops;
+  // room r sits in band r / 16 (bands stacked upwards) and column r % 16. Rooms in sideOnly
+  // get no ways up or down; rooms in flatDoors only doors on the floor row.
+  // The forced links (side doors only) are joined first, as they are.
   static WorldMap Generate(const std::set<int>& rooms, const std::set<int>& sideOnly, const std::set<int>& flatDoors,
-                           uint64_t seed);
+                           const std::vector<MapLink>& forced, uint64_t seed);
   // An empty map to fill by hand.
   WorldMap() = default;
 
@@ -36,7 +38,7 @@ class WorldMap {
   void AssignGaps(uint64_t seed);
 
  private:
-  const MapLink* Find(int a, int b) const;
+  const MapLink* Side(int room, int side) const;  // the link on a side of a room
   std::vector<MapLink> links_;
-  std::map<std::pair<int, int>, size_t> index_;
+  std::map<std::pair<int, int>, size_t> sides_;  // (room, side) to link
 };
