@@ -13,6 +13,9 @@ class RoomBuilder {
   // Backdrop, walls, floor, ceiling, side doors, the ways up and down, the rope's swing.
   void Frame();
   void Body(BodyKind kind);
+  // Solid dressing where the body left room: a thicker ceiling with hanging blocks indoors,
+  // a raised step of floor here and there.
+  void Dress();
   // Decoration on the backdrop: things standing on floors, hanging, on the back wall.
   void Decorate();
 

@@ -110,17 +110,39 @@ void RoomBuilder::WayDown(int g) {
   Reserve(g - 3, 10, g + 6, 15);
 }
 
+void RoomBuilder::Dress() {
+  if (th_.indoor) {
+    for (int c = 1; c <= 30;) {
+      int w = rng_.Range(2, 6);
+      if (rng_.Chance(45) && Free(c, 1, std::min(30, c + w - 1), 3)) {
+        cv_.Fill(c, 1, std::min(30, c + w - 1), 1, tile::SolidFill(th_.wall));
+        // Now and then a block hangs lower from it.
+        int drop = c + rng_.Range(0, w - 1);
+        if (rng_.Chance(40) && drop <= 30 && Free(drop, 2, drop, 4)) cv_.Set(drop, 2, tile::SolidAlt(th_.wall));
+      }
+      c += w + rng_.Range(1, 3);
+    }
+  }
+  if (rng_.Chance(50)) {
+    int w = rng_.Range(3, 6), c0;
+    if (FindFloorRun(w + 4, c0, 10)) {
+      cv_.Block(c0 + 2, 14, c0 + 1 + w, 14, th_.ground);
+      Reserve(c0, 10, c0 + w + 3, 15);
+    }
+  }
+}
+
 void RoomBuilder::Decorate() {
   for (int r = 1; r < 15; ++r)
     for (int c = 1; c < 31; ++c) {
       if (!IsBackdrop(c, r) || reserved_[r][c]) continue;
       bool onFloor = TileClassOf(cv_.At(c, r + 1)) == 1;
       bool underCeiling = TileClassOf(cv_.At(c, r - 1)) == 1 && r <= 2;
-      if (onFloor && !th_.floorDecor.empty() && rng_.Chance(12)) {
+      if (onFloor && !th_.floorDecor.empty() && rng_.Chance(16)) {
         cv_.Set(c, r, rng_.Pick(th_.floorDecor));
       } else if (underCeiling && !th_.hangingDecor.empty() && rng_.Chance(10)) {
         cv_.Set(c, r, rng_.Pick(th_.hangingDecor));
-      } else if (r >= 2 && r <= 10 && !th_.wallDecor.empty() && rng_.Chance(3) && IsBackdrop(c, r + 1) &&
+      } else if (r >= 2 && r <= 10 && !th_.wallDecor.empty() && rng_.Chance(5) && IsBackdrop(c, r + 1) &&
                  IsBackdrop(c, r - 1)) {
         cv_.Set(c, r, rng_.Pick(th_.wallDecor));
       }

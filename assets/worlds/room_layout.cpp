@@ -36,6 +36,7 @@ bool BuildRoom(const RoomPlan& plan, RoomData& room, RoomReach& reach) {
     } else {
       BodyKind kind = attempt < Attempts - 2 ? plan.body : attempt == Attempts - 2 ? BodyCavern : BodyPlain;
       builder.Body(kind);
+      builder.Dress();
     }
     builder.Decorate();
     for (int i = 0; i < 4; ++i) candidate.exits[i] = plan.exits[i];

@@ -8,17 +8,17 @@ using namespace tile;
 
 std::array<Theme, ThemeCount> MakeThemes() {
   std::array<Theme, ThemeCount> t;
-  t[ThemeTown] = {ThemeTown, Brick, Stone, Wood, Brick, {BackBrick, BackSky}, {Barrel, Crate, Sign, Fence},
+  t[ThemeTown] = {ThemeTown, Brick, Stone, Wood, Brick, {BackSky, BackBrick}, {Barrel, Crate, Sign, Fence},
                   {Lamp}, {Window, Poster, Window}, Spikes, false, {0, 1, 2, 3}};
   t[ThemeSewers] = {ThemeSewers, Moss, Moss, Pipe, Moss, {BackBrick, Pipes}, {Barrel, Mushroom, Bones},
                     {Chain, Cobweb}, {Pipes, Vine}, Acid, true, {4, 5, 6}};
   t[ThemeSuburbs] = {ThemeSuburbs, Wood, Earth, Wood, Wood, {BackSky, BackLeaves}, {Bush, Flower, Fence, Grass},
                      {Lamp}, {Window, Curtain}, Spikes, false, {0, 7, 8, 9}};
-  t[ThemeWoods] = {ThemeWoods, Leaves, Earth, Wood, Earth, {BackLeaves, BackSky}, {Bush, Mushroom, Flower, Grass},
+  t[ThemeWoods] = {ThemeWoods, Leaves, Earth, Wood, Earth, {BackSky, BackLeaves}, {Bush, Mushroom, Flower, Grass},
                    {Vine}, {Vine}, Thorns, false, {7, 8, 10, 11}};
   t[ThemeBeach] = {ThemeBeach, Sand, Sand, Wood, Sand, {BackSky, BackWater}, {Shell, PalmTrunk, Crate, Barrel},
                    {}, {}, Water, false, {10, 12, 13}};
-  t[ThemeDesert] = {ThemeDesert, Sand, Sand, Stone, Sand, {BackSand, BackSky}, {Cactus, Bones, Skull},
+  t[ThemeDesert] = {ThemeDesert, Sand, Sand, Stone, Sand, {BackSky, BackSand}, {Cactus, Bones, Skull},
                     {}, {}, Spikes, false, {12, 13, 14}};
   t[ThemeFactory] = {ThemeFactory, Metal, Metal, Metal, Metal, {BackMetal, Pipes}, {Machine, Barrel, Crate},
                      {Chain, Lamp}, {Pipes, Sign}, Saw, true, {15, 16, 17}};

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "assets/worlds/world_generator.h"
 #include "tests/assets/world_files.h"
 
 namespace {
@@ -250,6 +251,22 @@ TEST(WorldFiles, StartRoomsAreSafe) {
     if (name != "maps" && name != "original") {
       EXPECT_TRUE(w.EnemiesIn(1).empty()) << name;
     }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(WorldFiles, TheGeneratorMakesTheEmbeddedWorldsEveryTime) {
+  std::map<std::string, std::vector<uint8_t>> first = GenerateWorldFiles();
+  std::map<std::string, std::vector<uint8_t>> second = GenerateWorldFiles();
+  EXPECT_EQ(first.size(), 21u);
+  EXPECT_TRUE(first == second) << "two runs of the generator differ";
+  for (const auto& [name, w] : All()) {
+    EXPECT_TRUE(first[name + ".dat"] == w.rooms) << name;
+    EXPECT_TRUE(first[name + "_e.dat"] == w.enemyBytes) << name;
+    EXPECT_TRUE(first[name + "_p.dat"] == w.pickupBytes) << name;
+  }
 }
 
 }  // namespace
