@@ -179,23 +179,22 @@ World BuildMainWorld() {
     if (ArrowTheme(BandThemes[r / 16]) && rng.Chance(30)) wish.arrowRooms.insert(r);
   }
   wish.noEnemies = {MainStartRoom, TagRoom, 79, 255, 29, 30, 31};
-  // The wishes add up to about the totals; trim them to the totals exactly.
-  auto trim = [&](std::map<int, int>& want, int total, int low) {
+  // The wishes add up to about the totals; even them out to the totals exactly, room by
+  // random room (Money Bags keeps its hoard, enemy-free rooms stay free).
+  auto even = [&](std::map<int, int>& want, int total, int low, const std::set<int>& fixed) {
     int sum = 0;
-    for (auto& [r, n] : want) sum += wish.noEnemies.count(r) && &want == &wish.enemies ? 0 : n;
-    for (size_t i = 0; sum > total && i < 100000; ++i) {
+    for (const auto& [r, n] : want) sum += fixed.count(r) ? 0 : n;
+    for (size_t i = 0; sum != total && i < 100000; ++i) {
       auto it = want.begin();
       std::advance(it, rng.Range(0, int(want.size()) - 1));
-      if (it->second > low && it->first != 79) --it->second, --sum;
-    }
-    for (size_t i = 0; sum < total && i < 100000; ++i) {
-      auto it = want.begin();
-      std::advance(it, rng.Range(0, int(want.size()) - 1));
-      if (it->first != 79 && !(&want == &wish.enemies && wish.noEnemies.count(it->first))) ++it->second, ++sum;
+      if (fixed.count(it->first)) continue;
+      if (sum > total && it->second > low) --it->second, --sum;
+      else if (sum < total) ++it->second, ++sum;
     }
   };
-  trim(wish.pickups, MainPickupCount, 2);
-  trim(wish.enemies, enemies, 1);
+  std::set<int> fixedEnemies = wish.noEnemies;
+  even(wish.pickups, MainPickupCount - wish.pickups[79], 2, {79});
+  even(wish.enemies, enemies, 1, fixedEnemies);
   Populate(world, built, wish, MainPickupCount, MainEnemyCount, MainSeed + 11);
   return world;
 }

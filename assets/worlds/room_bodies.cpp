@@ -53,7 +53,24 @@ void RoomBuilder::Pit(int width) {
   Reserve(c0, 11, c0 + width + 3, 15);
 }
 
+// A grassy mound: stairs up, a flat top, stairs down, solid earth under it all.
+void RoomBuilder::Mound() {
+  int h = rng_.Range(2, 3), top = rng_.Range(3, 6), c0;
+  int width = 2 * h + top + 2;
+  if (!FindFloorRun(width, c0, 15 - h - 3)) return;
+  int up = c0 + 1, plateau = up + h, down = plateau + top + h - 1;
+  cv_.Stairs(up, 15, h, 1, th_.stairs);
+  cv_.Block(plateau, 15 - h, plateau + top - 1, 14, th_.ground);
+  cv_.Stairs(down, 15, h, -1, th_.stairs);
+  for (int i = 1; i < h; ++i) {
+    cv_.Fill(up + i, 15 - i, up + h - 1, 14, tile::SolidFill(th_.ground));
+    cv_.Fill(plateau + top, 15 - i, down - i, 14, tile::SolidFill(th_.ground));
+  }
+  Reserve(c0, 15 - h - 3, c0 + width - 1, 15);
+}
+
 void RoomBuilder::Plain() {
+  if (!th_.indoor && rng_.Chance(50)) Mound();
   FloatingPlatforms(rng_.Range(1, 3));
   if (rng_.Chance(40)) Pit(2);
 }
@@ -66,6 +83,7 @@ void RoomBuilder::Cavern() {
     Reserve(c0, 11, c0 + w + 3, 15);
   }
   Pit(rng_.Range(2, 3));
+  if (!th_.indoor && rng_.Chance(50)) Mound();
   if (th_.indoor) {
     for (int c = 2; c < 30; ++c) {
       if (!rng_.Chance(22)) continue;

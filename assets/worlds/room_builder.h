@@ -46,6 +46,7 @@ class RoomBuilder {
   void ReserveCols(int c0, int c1, int r0, int r1, bool right);
   void PlatformCols(int row, int c0, int c1, bool right);
 
+  void Mound();
   void Plain();
   void Cavern();
   void Gallery();

@@ -133,6 +133,8 @@ void RoomBuilder::Dress() {
 }
 
 void RoomBuilder::Decorate() {
+  // Things on the back wall: indoors anywhere up high, outdoors only on the far backdrop.
+  int wallLo = th_.indoor ? 2 : 11, wallHi = th_.indoor ? 10 : 13;
   for (int r = 1; r < 15; ++r)
     for (int c = 1; c < 31; ++c) {
       if (!IsBackdrop(c, r) || reserved_[r][c]) continue;
@@ -142,7 +144,7 @@ void RoomBuilder::Decorate() {
         cv_.Set(c, r, rng_.Pick(th_.floorDecor));
       } else if (underCeiling && !th_.hangingDecor.empty() && rng_.Chance(10)) {
         cv_.Set(c, r, rng_.Pick(th_.hangingDecor));
-      } else if (r >= 2 && r <= 10 && !th_.wallDecor.empty() && rng_.Chance(5) && IsBackdrop(c, r + 1) &&
+      } else if (r >= wallLo && r <= wallHi && !th_.wallDecor.empty() && rng_.Chance(5) && IsBackdrop(c, r + 1) &&
                  IsBackdrop(c, r - 1)) {
         cv_.Set(c, r, rng_.Pick(th_.wallDecor));
       }

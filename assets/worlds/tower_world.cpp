@@ -3,6 +3,9 @@
 // (3, 5, 7, 9, 11); across the top the rope walks lead both to the crown room 13 and its two
 // pickups, the first touched winning for its team. Tower top 17 lies above the crown room.
 #include "assets/worlds/course_worlds.h"
+
+#include <cstdlib>
+
 #include "assets/worlds/lobby_rooms.h"
 #include "assets/worlds/main_world.h"
 #include "assets/worlds/room_names.h"
@@ -48,30 +51,22 @@ World BuildTowerWorld(const World& main) {
   };
   BuiltRooms built = BuildMappedRooms(world, map, rooms, recipe, 81001);
   AddLobbyRooms(world);
-  // The crown room's two pickups, one towards each side.
+  // The crown room's two pickups, one on each side: on the floor cells nearest columns 8 and
+  // 23 that a hero can touch.
   RoomData& crown = world.rooms[13];
   const RoomReach& reach = built.reaches[13];
-  for (int side = 0; side < 2; ++side) {
-    int best = -1;
-    for (size_t i = 0; i < reach.standing.size(); ++i) {
-      const model::Hero& h = reach.standing[i];
+  for (int target : {8, 23}) {
+    int bestColumn = -1, bestRow = -1;
+    for (const model::Hero& h : reach.standing) {
       int column = (h.x + 10) / 16, row = (h.y + 32 - PlayTop) / 16 - 1;
-      if (column < 6 || column > 25 || row < 1 || !IsOpenTile(crown.tiles[row][column])) continue;
+      if (column < 2 || column > 29 || row < 1 || !IsOpenTile(crown.tiles[row][column])) continue;
       if (!reach.Touches(column * 16, row * 16 + PlayTop)) continue;
-      if ((side == 0) != (column < 16)) continue;
-      if (best < 0 || (side == 0 ? h.x < reach.standing[size_t(best)].x : h.x > reach.standing[size_t(best)].x)) {
-        // Nearest the middle of its side: columns 8 and 23.
-        int target = side == 0 ? 8 : 23;
-        int bestColumn = best < 0 ? 99 : (reach.standing[size_t(best)].x + 10) / 16;
-        if (std::abs(column - target) < std::abs(bestColumn - target)) best = int(i);
-      } else if (std::abs(column - (side == 0 ? 8 : 23)) < std::abs((reach.standing[size_t(best)].x + 10) / 16 - (side == 0 ? 8 : 23))) {
-        best = int(i);
+      if (bestColumn < 0 || std::abs(column - target) < std::abs(bestColumn - target) ||
+          (column == bestColumn && row > bestRow)) {
+        bestColumn = column, bestRow = row;
       }
     }
-    if (best < 0) continue;
-    const model::Hero& h = reach.standing[size_t(best)];
-    int column = (h.x + 10) / 16, row = (h.y + 32 - PlayTop) / 16 - 1;
-    crown.pickups.push_back({column * 16, row * 16, 24});
+    if (bestColumn >= 0) crown.pickups.push_back({bestColumn * 16, bestRow * 16, 24});
   }
   PopulationWish wish;
   wish.theme = [](int) { return ThemeCastle; };
