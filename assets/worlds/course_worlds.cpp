@@ -83,7 +83,7 @@ void PlaceGoal(RoomData& room, const RoomReach& reach, int count, int fromX, int
     for (size_t s = 0; s < spots.size(); ++s) {
       long dx = spots[s].first - fromX, dy = spots[s].second + PlayTop - fromY;
       long score = dx * dx + dy * dy;
-      for (const PickupSpec& p : room.pickups) {
+      for (const PickupRecord& p : room.pickups) {
         long ex = spots[s].first - p.x, ey = spots[s].second - p.y;
         if (ex * ex + ey * ey < 96 * 96) score = -1;  // keep the goals apart
       }
@@ -180,7 +180,7 @@ World BuildOriginal(const World& main) {
       long dx = h.x - ax, dy = h.y - ay, score = dx * dx + dy * dy;
       if (score > bestScore) bestScore = score, best = &h;
     }
-    EnemySpec door;
+    EnemyRecord door;
     door.kind = DoorKind;
     door.x = best ? best->x - best->x % 4 : 448;
     door.y = (best ? best->y : 352) - PlayTop;

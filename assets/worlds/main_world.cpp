@@ -114,7 +114,7 @@ void AddInvaders(RoomData& room) {
   const int first = ThemeOf(ThemeSpace).FirstEnemyKind();
   for (int row = 0; row < 2; ++row)
     for (int i = 0; i < 3; ++i) {
-      EnemySpec e;
+      EnemyRecord e;
       e.kind = first + (row * 3 + i) % 5;
       e.x = 64 + i * 96 + row * 48;
       e.y = 32 + row * 48;

@@ -10,7 +10,7 @@ namespace {
 constexpr int ArrowKindI = 73, ArrowKindJ = 74;
 
 bool Taken(const RoomData& room, int x, int y) {
-  for (const PickupSpec& p : room.pickups)
+  for (const PickupRecord& p : room.pickups)
     if (std::abs(p.x - x) < 16 && std::abs(p.y - y) < 16) return true;
   return false;
 }
@@ -29,7 +29,7 @@ bool OpenBox(const RoomData& room, int c0, int r0, int c1, int r1) {
 
 // The enemies' sweeps, so that two do not share one stretch.
 bool Crowded(const RoomData& room, int x0, int y0, int x1, int y1) {
-  for (const EnemySpec& e : room.enemies) {
+  for (const EnemyRecord& e : room.enemies) {
     if (e.kind == ArrowKindI || e.kind == ArrowKindJ) continue;
     int ex0 = std::min(e.x1, e.x2), ex1 = std::max(e.x1, e.x2) + 32;
     int ey0 = std::min(e.y1, e.y2), ey1 = std::max(e.y1, e.y2) + 32;
@@ -76,7 +76,7 @@ int PlaceEnemies(RoomData& room, const RoomReach& reach, int count, const Theme&
   int first = theme.FirstEnemyKind();
   if (arrows && count > 0) {
     // An arrow flies along the floor; a hero jumps it.
-    EnemySpec e;
+    EnemyRecord e;
     e.kind = rng.Chance(50) ? ArrowKindI : ArrowKindJ;
     e.facing = rng.Chance(50) ? 2 : 3;
     e.x = e.facing == 2 ? 496 : 0;
@@ -95,7 +95,7 @@ int PlaceEnemies(RoomData& room, const RoomReach& reach, int count, const Theme&
       if (!OpenBox(room, c0, r, c1, r + 1)) continue;
       int x1 = c0 * 16, x2 = (c1 - 1) * 16, y = r * 16 + PlayTop;
       if (keep.Hits(x1, y, x2 + 32, y + 32, 24) || Crowded(room, x1, y, x2 + 32, y + 32)) continue;
-      EnemySpec e;
+      EnemyRecord e;
       e.kind = first + rng.Range(0, 4);
       e.x = x1 + 16 * rng.Range(0, (x2 - x1) / 16);
       e.y = y - PlayTop;
@@ -131,7 +131,7 @@ int PlaceEnemies(RoomData& room, const RoomReach& reach, int count, const Theme&
         if (!ok) continue;
       }
       if (Crowded(room, x1, y + PlayTop, x2 + 32, y + PlayTop + 32)) continue;
-      EnemySpec e;
+      EnemyRecord e;
       e.kind = first + rng.Range(0, 4);
       e.x = x1 + 16 * rng.Range(0, (x2 - x1) / 16);
       e.y = y;
@@ -149,7 +149,7 @@ int PlaceEnemies(RoomData& room, const RoomReach& reach, int count, const Theme&
       if (r0 < 1 || !OpenBox(room, c, r0, c + 1, r1)) continue;
       int x = c * 16, top = r0 * 16 + PlayTop, bottom = (r1 - 1) * 16 + PlayTop;
       if (keep.Hits(x, top, x + 32, bottom + 32, 24) || Crowded(room, x, top, x + 32, bottom + 32)) continue;
-      EnemySpec e;
+      EnemyRecord e;
       e.kind = first + rng.Range(0, 4);
       e.x = x;
       e.y = top - PlayTop;

@@ -13,7 +13,7 @@ constexpr int PlayTop = 144;  // screen y of the playfield's first row
 enum ExitSide { ExitUp, ExitRight, ExitDown, ExitLeft };
 
 // One enemy record. Start y is within the playfield; path ends are screen pixels.
-struct EnemySpec {
+struct EnemyRecord {
   int x = 0, y = 0;
   int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
   int kind = 0;
@@ -24,7 +24,7 @@ struct EnemySpec {
 };
 
 // One pickup: its top-left corner within the playfield.
-struct PickupSpec {
+struct PickupRecord {
   int x = 0, y = 0;
   int kind = 0;
 };
@@ -35,8 +35,8 @@ struct RoomData {
   int exits[4] = {0, 0, 0, 0};                   // up, right, down, left
   std::string name;
   bool rope = false;
-  std::vector<EnemySpec> enemies;
-  std::vector<PickupSpec> pickups;
+  std::vector<EnemyRecord> enemies;
+  std::vector<PickupRecord> pickups;
 
   int At(int column, int row) const { return tiles[row][column]; }
   void Set(int column, int row, int value) {

@@ -36,7 +36,7 @@ std::vector<uint8_t> EncodeRooms(const World& world) {
 std::vector<uint8_t> EncodeEnemies(const World& world) {
   std::vector<uint8_t> out;
   for (int room = 1; room < 256; ++room)
-    for (const EnemySpec& e : world.rooms[room].enemies) {
+    for (const EnemyRecord& e : world.rooms[room].enemies) {
       out.push_back(uint8_t(room));
       Put16(out, e.x);
       Put16(out, e.y);
@@ -58,7 +58,7 @@ std::vector<uint8_t> EncodeEnemies(const World& world) {
 std::vector<uint8_t> EncodePickups(const World& world) {
   std::vector<uint8_t> out;
   for (int room = 1; room < 256; ++room)
-    for (const PickupSpec& p : world.rooms[room].pickups) {
+    for (const PickupRecord& p : world.rooms[room].pickups) {
       out.push_back(uint8_t(room));
       Put16(out, p.x);
       Put16(out, p.y);
