@@ -23,6 +23,12 @@ void HostNetUpdate() {}
 void ClientNetUpdate() {}
 void RequestNewGame() {}
 
+// In single play the own state goes to nobody, a win is never announced and there is no host
+// to record a pickup.
+void SendPlayerState(int) {}
+void AnnounceWinner(const std::string&) {}
+void HostPickupTaken(int, int, int) {}
+
 // The chat window scrolls up one line; the new line goes to the bottom (line 13).
 void AddChatLine(const std::string& text, int system) {
   for (int i = 0; i < 13; ++i) ChatLines[i] = ChatLines[i + 1];
