@@ -15,7 +15,7 @@ class Tunemix_MOD : public Tunemix_Player {
 
  private:
   void TriggerRow(int c, const Tunemix_Track* track);
-  void ApplyEffect(int c, const Tunemix_Track* track);
+  void FormatEffect(int c, int eff, int param, int hi, int lo) override;
 };
 
 // 108 descending periods, one per note; index 48 (period 428) plays at 8363 Hz.

@@ -1,8 +1,8 @@
 // The tracker player both formats share: song position, pitch, effect handlers, length.
 //
 // The MOD and XM classes implement Update: they read the current row's cells on each tick,
-// start notes, call the handlers below (on every tick of the row; each handler decides what
-// it does on tick 0 and later) and call NextRow when a row is over.
+// start notes, call ApplyEffect (on every tick of the row; each handler decides what it does
+// on tick 0 and later) and call NextRow when a row is over.
 #pragma once
 
 #include <string>
@@ -85,6 +85,17 @@ class Tunemix_Player : public Tunemix_Mixer {
   // The left and right gains for an effective pan p.
   void SetPanGains(int c, double p);
   int RowCountOf(int patternNumber) const;
+
+  // The row's effect on channel c for this tick: the song-level effects whether or not the
+  // channel has an instrument, then, with an instrument, the channel effects both formats
+  // read alike; the rest goes to FormatEffect.
+  void ApplyEffect(int c, const Tunemix_Track* track);
+  // A channel effect the formats read differently (7, 8, E4, E7, E8) or only one knows; called
+  // only while the channel has an instrument.
+  virtual void FormatEffect(int c, int eff, int param, int hi, int lo) = 0;
+  // MOD counts a pattern delay (EE) as a song-level effect; XM only on a channel with an
+  // instrument.
+  bool patternDelayNeedsInstrument = false;
 
  private:
   bool measuring_ = false;

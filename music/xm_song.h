@@ -16,7 +16,7 @@ class Tunemix_XM : public Tunemix_Player {
  private:
   void TriggerRow(int c, const Tunemix_Track* track);
   void VolumeColumn(int c, int v, int note);
-  void ApplyEffect(int c, const Tunemix_Track* track);
+  void FormatEffect(int c, int eff, int param, int hi, int lo) override;
 };
 
 // Loads an XM file (the url must end in "xm", any case; the file is read whole into

@@ -16,6 +16,7 @@ constexpr int EnvelopeTickLimit = 1 << 30;
 }  // namespace
 
 Tunemix_XM::Tunemix_XM() {
+  patternDelayNeedsInstrument = true;
   rate = 44100;
   masterVolume = 0.2;
   maxChannels = 32;
@@ -126,55 +127,10 @@ void Tunemix_XM::VolumeColumn(int c, int v, int note) {
   chBaseGain[c] = VolumeTable[std::clamp(volume, 0, 64)];
 }
 
-void Tunemix_XM::ApplyEffect(int c, const Tunemix_Track* track) {
-  const int note = track->notes[row];
-  const int eff = track->effects[row];
-  const int param = track->params[row];
-  const int hi = track->paramHigh[row];
-  const int lo = track->paramLow[row];
-
-  switch (eff) {
-    case 0xB: PositionJump(param); return;
-    case 0xD: PatternBreak(param); return;
-    case 0xF: SetSpeedTempo(param); return;
-    case EffectExtended:
-      if (hi == 6) return PatternLoop(lo);
-      break;
-    default: break;
-  }
-  if (!chInstrument[c]) return;
-
-  switch (eff) {
-    case 0x0: Arpeggio(c, param, hi, lo); break;
-    case 0x1: PortaUp(c, note, param); break;
-    case 0x2: PortaDown(c, note, param); break;
-    case 0x3: TonePortaSetup(c, note, param); break;
-    case 0x4: VibratoSetup(c, hi, lo); break;
-    case 0x5: TonePortaVolSlide(c, note, hi, lo); break;
-    case 0x6: VibratoVolSlide(c, note, hi, lo); break;
-    case 0x8:
-      // XM pans run -128..128 (the tick divides by 128): 00 is left, 80 centre, FF right.
-      if (tick == 0) chPanning[c] = param - 128;
-      break;
-    case 0x9: SampleOffset(c, param); break;
-    case 0xA: VolumeSlide(c, note, hi, lo); break;
-    case 0xC: SetVolume(c, param); break;
-    case EffectExtended:
-      switch (hi) {
-        case 1: FinePortaUp(c, lo); break;
-        case 2: FinePortaDown(c, lo); break;
-        case 5: SetFinetune(c, lo); break;
-        case 9: Retrigger(c, lo); break;
-        case 10: FineVolumeUp(c, lo); break;
-        case 11: FineVolumeDown(c, lo); break;
-        case 12: NoteCut(c, lo); break;
-        case 13: NoteDelay(c, lo); break;
-        case 14: PatternDelay(lo); break;
-        default: break;  // E3, E4, E7, E8 and the rest do nothing
-      }
-      break;
-    default: break;  // 7, G, H, L, P, R, T, X, Y and unknown effects do nothing
-  }
+void Tunemix_XM::FormatEffect(int c, int eff, int param, int, int) {
+  // XM pans run -128..128 (the tick divides by 128): 00 is left, 80 centre, FF right.
+  if (eff == 0x8 && tick == 0) chPanning[c] = param - 128;
+  // 7, G, H, L, P, R, T, X, Y, E3, E4, E7, E8, the rest of E and unknown effects do nothing.
 }
 
 void Tunemix_XM::Update() {
