@@ -3,23 +3,14 @@
 
 #include <algorithm>
 
-int TileClassOf(int v) {
-  if (v <= 0) return 0;
-  if (v <= 159) return 1;
-  if (v <= 223) return v % 2 == 0 ? 4 : 3;
-  if (v <= 303) return 2;
-  if (v <= 399) return 0;
-  if (v <= 415) return 7;
-  if (v <= 431) return 6;
-  return 0;
-}
+#include "assets/worlds/hero_model.h"
 
-bool IsOpenTile(int value) { return TileClassOf(value) == 0 && !(value >= 304 && value <= 351); }
+// The hero model decodes rooms by the same cell classes, so both read them from one place.
+int TileClassOf(int v) { return model::ClassOf(v); }
 
-bool IsGroundTile(int value) {
-  int c = TileClassOf(value);
-  return c == 1 || c == 2 || c == 6 || c == 7;
-}
+bool IsOpenTile(int value) { return TileClassOf(value) == 0 && !model::IsHazard(value); }
+
+bool IsGroundTile(int value) { return model::IsGround(TileClassOf(value)); }
 
 int RoomCanvas::At(int column, int row) const {
   if (column < 0 || column >= RoomColumnsW || row < 0 || row >= RoomRowsW) return 0;
