@@ -27,5 +27,7 @@ namespace qxrnet {
 RN_Packet* MakePacket(const uint8_t* data, size_t size, RN_PlayerId sender);
 // A one-byte event packet.
 RN_Packet* MakeEvent(uint8_t eventId, RN_PlayerId sender);
+// Gives back a packet from MakePacket or MakeEvent (nullptr is fine); returns nullptr.
+RN_Packet* FreePacket(RN_Packet* packet);
 
 }  // namespace qxrnet

@@ -209,16 +209,11 @@ RN_EXPORT int RN_ClientSend2(RN_Interface* client, RN_BitStream* stream, int, in
 }
 
 RN_EXPORT RN_Packet* RN_ClientDeallocatePacket(RN_Interface*, RN_Packet* packet) {
-  delete packet;
-  return nullptr;
+  return qxrnet::FreePacket(packet);
 }
 
 RN_EXPORT RN_Interface* RN_DestroyRakClientInterface(RN_Interface* client) {
-  if (auto* c = AsClient(client)) {
-    c->Close();
-    delete c;
-  }
-  return nullptr;
+  return CloseAndFree(AsClient(client));
 }
 
 RN_EXPORT int RN_ClientGetAveragePing(RN_Interface* client) {

@@ -68,6 +68,17 @@ bool IsReliable(int reliability);
 // Checks what every Send refuses: empty, too large, first byte below 64, bad channel.
 bool SendableData(const RN_BitStream* stream, int channel);
 
+// What both Destroy functions do with their end (nullptr is fine): close it, free it, and
+// return nullptr.
+template <typename End>
+RN_Interface* CloseAndFree(End* end) {
+  if (end != nullptr) {
+    end->Close();
+    delete end;
+  }
+  return nullptr;
+}
+
 template <typename Done>
 void RN_Interface::ServiceUntil(uint32_t ms, Done done) {
   const uint32_t start = enet_time_get();

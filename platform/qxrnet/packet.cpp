@@ -15,6 +15,11 @@ RN_Packet* MakePacket(const uint8_t* data, size_t size, RN_PlayerId sender) {
 
 RN_Packet* MakeEvent(uint8_t eventId, RN_PlayerId sender) { return MakePacket(&eventId, 1, sender); }
 
+RN_Packet* FreePacket(RN_Packet* packet) {
+  delete packet;
+  return nullptr;
+}
+
 }  // namespace qxrnet
 
 RN_EXPORT const unsigned char* RN_PacketGetData(RN_Packet* packet) {

@@ -237,14 +237,9 @@ RN_EXPORT int RN_ServerSend2(RN_Interface* server, RN_BitStream* stream, int, in
 }
 
 RN_EXPORT RN_Packet* RN_ServerDeallocatePacket(RN_Interface*, RN_Packet* packet) {
-  delete packet;
-  return nullptr;
+  return qxrnet::FreePacket(packet);
 }
 
 RN_EXPORT RN_Interface* RN_DestroyRakServerInterface(RN_Interface* server) {
-  if (auto* s = AsServer(server)) {
-    s->Close();
-    delete s;
-  }
-  return nullptr;
+  return CloseAndFree(AsServer(server));
 }
