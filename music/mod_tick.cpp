@@ -32,16 +32,9 @@ void Tunemix_MOD::TriggerRow(int c, const Tunemix_Track* track) {
   const int eff = track->effects[row];
   const bool porta = eff == EffectTonePorta || eff == EffectTonePortaVolSlide;
   const bool delay = eff == EffectExtended && track->paramHigh[row] == ExtendedNoteDelay;
-  auto instrumentAt = [this](int n) {
-    return n >= 0 && n < static_cast<int>(instruments.size()) ? instruments[n] : nullptr;
-  };
   auto resetWaves = [this, c] {
     if (chVibWave[c] < 4) chVibPos[c] = 0;
     if (chTremWave[c] < 4) chTremPos[c] = 0;
-  };
-  auto silence = [this, c] {
-    chSample[c] = nullptr;
-    chCrossfade[c] = rampLength;
   };
   auto startNote = [this, c, note, delay] {
     chPitch[c] = note;
@@ -52,21 +45,21 @@ void Tunemix_MOD::TriggerRow(int c, const Tunemix_Track* track) {
   };
   if (ins != 0 && note != 0) {
     resetWaves();
-    chInstrument[c] = instrumentAt(ins);
-    if (!chInstrument[c]) return silence();
+    chInstrument[c] = InstrumentAt(ins);
+    if (!chInstrument[c]) return SilenceChannel(c);
     chSample[c] = chInstrument[c]->SampleForNote(note);
     if (!chSample[c]) return;
     chVolume[c] = std::min(std::max(chSample[c]->volume, 0), 64);
     chBaseGain[c] = VolumeTable[chVolume[c]];
     if (!porta) startNote();
   } else if (note != 0) {
-    if (!chInstrument[c]) return silence();
+    if (!chInstrument[c]) return SilenceChannel(c);
     resetWaves();
     chSample[c] = chInstrument[c]->SampleForNote(note);
     if (chSample[c] && !porta) startNote();
   } else if (ins != 0) {
-    chInstrument[c] = instrumentAt(ins);
-    if (!chInstrument[c]) return silence();
+    chInstrument[c] = InstrumentAt(ins);
+    if (!chInstrument[c]) return SilenceChannel(c);
     chSample[c] = chInstrument[c]->SampleForNote(TruncNote(chPitch[c]));
     if (!chSample[c]) return;
     chStep[c] = NoteToFrequency(*chSample[c], chPitch[c]) / rate;
@@ -96,11 +89,7 @@ void Tunemix_MOD::Update() {
   const Tunemix_Pattern* current = PatternAt(pattern);
   const int channels = std::min(channelCount, static_cast<int>(chStep.size()));
   for (int c = 0; c < channels; ++c) {
-    const Tunemix_Track* track = nullptr;
-    if (current && c < static_cast<int>(current->tracks.size()) && row >= 0 &&
-        row < current->tracks[c]->rowCount) {
-      track = current->tracks[c].get();
-    }
+    const Tunemix_Track* track = TrackAt(current, c);
     if (track) {
       if (tick == 0) TriggerRow(c, track);
       ApplyEffect(c, track);

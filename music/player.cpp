@@ -35,6 +35,13 @@ int Tunemix_Player::RowCountOf(int patternNumber) const {
   return p->tracks[0]->rowCount > 0 ? p->tracks[0]->rowCount : 1;
 }
 
+const Tunemix_Track* Tunemix_Player::TrackAt(const Tunemix_Pattern* p, int c) const {
+  if (p && c < static_cast<int>(p->tracks.size()) && row >= 0 && row < p->tracks[c]->rowCount) {
+    return p->tracks[c].get();
+  }
+  return nullptr;
+}
+
 void Tunemix_Player::Restart() {
   Tunemix_Mixer::Restart();
   // Nothing pending from before the restart may act on the new start.

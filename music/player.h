@@ -5,6 +5,7 @@
 // on tick 0 and later) and call NextRow when a row is over.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -85,6 +86,12 @@ class Tunemix_Player : public Tunemix_Mixer {
   // The left and right gains for an effective pan p.
   void SetPanGains(int c, double p);
   int RowCountOf(int patternNumber) const;
+  // Channel c's track in pattern p when it has the current row, else nullptr.
+  const Tunemix_Track* TrackAt(const Tunemix_Pattern* p, int c) const;
+  // The instrument numbered n, or nullptr when n lies outside the table.
+  std::shared_ptr<Tunemix_Instrument> InstrumentAt(int n) const;
+  // Drops the channel's sample, ramping out what was playing (a note on a missing instrument).
+  void SilenceChannel(int c);
 
   // The row's effect on channel c for this tick: the song-level effects whether or not the
   // channel has an instrument, then, with an instrument, the channel effects both formats

@@ -38,6 +38,15 @@ void Tunemix_Player::StartSample(int c) {
   chStep[c] = NoteToFrequency(*chSample[c], chPitch[c]) / rate;
 }
 
+std::shared_ptr<Tunemix_Instrument> Tunemix_Player::InstrumentAt(int n) const {
+  return n >= 0 && n < static_cast<int>(instruments.size()) ? instruments[n] : nullptr;
+}
+
+void Tunemix_Player::SilenceChannel(int c) {
+  chSample[c] = nullptr;
+  chCrossfade[c] = rampLength;
+}
+
 void Tunemix_Player::RefreshGain(int c) { chBaseGain[c] = VolumeTable[ClampVolume(chVolume[c])]; }
 
 void Tunemix_Player::SetPanGains(int c, double p) {

@@ -34,13 +34,6 @@ void Tunemix_XM::TriggerRow(int c, const Tunemix_Track* track) {
   const int eff = track->effects[row];
   const bool porta = eff == EffectTonePorta || eff == EffectTonePortaVolSlide;
   const bool delay = eff == EffectExtended && track->paramHigh[row] == ExtendedNoteDelay;
-  auto instrumentAt = [this](int number) {
-    return number >= 0 && number < static_cast<int>(instruments.size()) ? instruments[number] : nullptr;
-  };
-  auto silence = [this, c] {
-    chSample[c] = nullptr;
-    chCrossfade[c] = rampLength;
-  };
   auto resetEnvelope = [this, c] {
     chPanning[c] = chSample[c]->panning;
     chKeyOff[c] = 0;
@@ -64,22 +57,22 @@ void Tunemix_XM::TriggerRow(int c, const Tunemix_Track* track) {
   if (n == NoteKeyOff) {
     chKeyOff[c] = 1;
   } else if (ins != 0 && n != 0) {
-    chInstrument[c] = instrumentAt(ins);
-    if (!chInstrument[c]) return silence();
+    chInstrument[c] = InstrumentAt(ins);
+    if (!chInstrument[c]) return SilenceChannel(c);
     chSample[c] = chInstrument[c]->SampleForNote(n);
     if (!chSample[c]) return;
     volumeFromSample();
     resetEnvelope();
     if (!porta) startNote();
   } else if (n != 0) {
-    if (!chInstrument[c]) return silence();
+    if (!chInstrument[c]) return SilenceChannel(c);
     chSample[c] = chInstrument[c]->SampleForNote(n);
     if (!chSample[c] || eff == EffectTonePorta) return;
     resetEnvelope();
     if (!porta) startNote();
   } else if (ins != 0) {
-    chInstrument[c] = instrumentAt(ins);
-    if (!chInstrument[c]) return silence();
+    chInstrument[c] = InstrumentAt(ins);
+    if (!chInstrument[c]) return SilenceChannel(c);
     chSample[c] = chInstrument[c]->SampleForNote(TruncNote(chPitch[c]));
     if (!chSample[c]) return;
     chVibPos[c] = 0;
@@ -138,11 +131,7 @@ void Tunemix_XM::Update() {
   const int channels = std::min(channelCount, static_cast<int>(chStep.size()));
   for (int c = 0; c < channels; ++c) {
     if (chEnvTick[c] < EnvelopeTickLimit) ++chEnvTick[c];
-    const Tunemix_Track* track = nullptr;
-    if (current && c < static_cast<int>(current->tracks.size()) && row >= 0 &&
-        row < current->tracks[c]->rowCount) {
-      track = current->tracks[c].get();
-    }
+    const Tunemix_Track* track = TrackAt(current, c);
     if (track && tick == 0) TriggerRow(c, track);
     const int v = track ? track->volumes[row] : 0;
     if (chInstrument[c] && v > 0) VolumeColumn(c, v, track->notes[row]);
