@@ -89,6 +89,12 @@ template <int Loop>
   return false;
 }
 
+// The cubic through four neighbouring values (ym before y0, y1 and y2 after it), t past y0.
+[[gnu::always_inline]] inline float CubicAt(float ym, float y0, float y1, float y2, float t) {
+  return 0.5f * (2.0f * y0 + (y1 - ym) * t + (2.0f * ym - 5.0f * y0 + 4.0f * y1 - y2) * t * t +
+                 (3.0f * y0 - ym - 3.0f * y1 + y2) * t * t * t);
+}
+
 // The sample's value at p, which lies inside the data.
 template <int Mode, int Loop>
 [[gnu::always_inline]] inline double Interpolate(const SampleView& s, double p) {
@@ -108,8 +114,7 @@ template <int Mode, int Loop>
     }
     const float y0 = s.data[i];
     const float t = static_cast<float>(p - i);
-    return 0.5f * (2.0f * y0 + (y1 - ym) * t + (2.0f * ym - 5.0f * y0 + 4.0f * y1 - y2) * t * t +
-                   (3.0f * y0 - ym - 3.0f * y1 + y2) * t * t * t);
+    return CubicAt(ym, y0, y1, y2, t);
   }
   return s.data[i];
 }
@@ -126,8 +131,7 @@ template <int Mode>
   if (Mode == Cubic) {
     const float ym = s.data[i - 1], y0 = s.data[i], y1 = s.data[i + 1], y2 = s.data[i + 2];
     const float t = static_cast<float>(p - i);
-    return 0.5f * (2.0f * y0 + (y1 - ym) * t + (2.0f * ym - 5.0f * y0 + 4.0f * y1 - y2) * t * t +
-                   (3.0f * y0 - ym - 3.0f * y1 + y2) * t * t * t);
+    return CubicAt(ym, y0, y1, y2, t);
   }
   return s.data[i];
 }
