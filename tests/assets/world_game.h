@@ -7,6 +7,7 @@
 #include "platform/clock.h"
 #include "platform/graphics.h"
 #include "platform/input.h"
+#include "tests/world/single_player_hero.h"
 #include "world/enter_room.h"
 #include "world/exits_death.h"
 #include "world/records.h"
@@ -16,29 +17,22 @@
 
 namespace worldgame {
 
-inline Image Plain(int width, int height, int frames) {
-  Image image = CreateImage(width, height, frames);
-  std::vector<uint32_t> pixels(size_t(width) * height, 0xFFFFFFFFu);
-  for (int f = 0; f < frames; ++f) WriteImagePixels(image, f, pixels.data());
-  return image;
-}
-
 // Pictures for every sprite a room makes, and the movement tables.
 inline void Prepare() {
   static bool done = false;
   if (done) return;
   done = true;
-  Skins[0] = Plain(20, 32, 4);
-  Enemy32Image = Plain(32, 32, 288);
-  Enemy64Image = Plain(64, 64, 4);
-  Enemy32x64Image = Plain(32, 64, 4);
-  DoorImage = Plain(32, 32, 4);
-  PickupImage = Plain(16, 16, 100);
-  GoldenImage = Plain(10, 16, 4);
-  FlagBlueImage = Plain(32, 32, 7);
-  FlagRedImage = Plain(32, 32, 7);
-  RopeImage = Plain(4, 4, 1);
-  TilesImage = Plain(16, 16, 528);
+  Skins[0] = FullImage(20, 32, 4);
+  Enemy32Image = FullImage(32, 32, 288);
+  Enemy64Image = FullImage(64, 64, 4);
+  Enemy32x64Image = FullImage(32, 64, 4);
+  DoorImage = FullImage(32, 32, 4);
+  PickupImage = FullImage(16, 16, 100);
+  GoldenImage = FullImage(10, 16, 4);
+  FlagBlueImage = FullImage(32, 32, 7);
+  FlagRedImage = FullImage(32, 32, 7);
+  RopeImage = FullImage(4, 4, 1);
+  TilesImage = FullImage(16, 16, 528);
   RopeTable = CreateBank(256);
 }
 
@@ -46,24 +40,8 @@ inline void Prepare() {
 // kill (only the movement is compared).
 inline void StartIn(int room, float x, float y) {
   Prepare();
-  ReadPlayerColours();
-  ReadMovementTables();
-  FlushKeys();
-  Game = GameVars{};
-  Game.singlePlayer = 1;
+  ResetToSinglePlayerHero();
   Game.cheatMode = 1;
-  Hosting = 0;
-  MySlot = 0;
-  SfxOn = 0;
-  PlayReady = 0;
-  for (PlayerType& p : Players) {
-    if (p.sprite) p.sprite->Remove();
-    p = PlayerType{};
-  }
-  Players[0].sprite = sprite::Create(Skins[0], 0, 0);
-  Players[0].sprite->ResetHandle();
-  Players[0].name = "  HERO  ";
-  Players[0].stairKind = 6;
   WorldName = "";
   SelectWorld(1);
   Game.room = room;

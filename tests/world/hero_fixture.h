@@ -10,6 +10,7 @@
 #include "platform/clock.h"
 #include "platform/graphics.h"
 #include "platform/input.h"
+#include "tests/world/single_player_hero.h"
 #include "tests/world/test_rooms.h"
 #include "world/enemies.h"
 #include "world/enter_room.h"
@@ -19,19 +20,6 @@
 #include "world/rope.h"
 #include "world/static_data.h"
 #include "world/world_step.h"
-
-// A picture of equal frames, each opaque inside the box (x0, y0)..(x1, y1) and clear elsewhere.
-inline Image BoxImage(int width, int height, int frames, int x0, int y0, int x1, int y1) {
-  Image image = CreateImage(width, height, frames);
-  std::vector<uint32_t> pixels(size_t(width) * height, 0);
-  for (int y = y0; y <= y1; ++y)
-    for (int x = x0; x <= x1; ++x) pixels[size_t(y) * width + x] = 0xFFFFFFFFu;
-  for (int f = 0; f < frames; ++f) WriteImagePixels(image, f, pixels.data());
-  return image;
-}
-inline Image FullImage(int width, int height, int frames) {
-  return BoxImage(width, height, frames, 0, 0, width - 1, height - 1);
-}
 
 // The rope step tables as "pictures/rope.bin" holds them.
 inline void FillRopeTable() {
@@ -69,25 +57,8 @@ class HeroTest : public ::testing::Test {
   }
 
   void SetUp() override {
-    ReadPlayerColours();
-    ReadMovementTables();
     FillRopeTable();
-    FlushKeys();
-    Game = GameVars{};
-    Game.singlePlayer = 1;
-    Hosting = 0;
-    HostMode = 0;
-    MySlot = 0;
-    SfxOn = 0;
-    PlayReady = 0;
-    for (PlayerType& p : Players) {
-      if (p.sprite) p.sprite->Remove();
-      p = PlayerType{};
-    }
-    Players[0].sprite = sprite::Create(Skins[0], 0, 0);
-    Players[0].sprite->ResetHandle();
-    Players[0].name = "  HERO  ";
-    Players[0].stairKind = 6;
+    ResetToSinglePlayerHero();
   }
 
   void TearDown() override {
