@@ -16,7 +16,7 @@
 #include "world/team_rules.h"
 #include "world/text_utils.h"
 #include "world/world_files.h"
-#include "net/client_dispatch.h"
+#include "net/dispatcher.h"
 #include "net/envelope.h"
 #include "net/messages.h"
 

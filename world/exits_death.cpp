@@ -9,7 +9,7 @@
 #include "world/local_hero.h"
 #include "world/movement.h"
 #include "world/team_rules.h"
-#include "net/client_dispatch.h"
+#include "net/dispatcher.h"
 #include "net/envelope.h"
 #include "net/messages.h"
 #ifndef QXR_DEDICATED

@@ -13,7 +13,7 @@
 #include "world/records.h"
 #include "world/rope.h"
 #include "client/bitmap_text.h"  // declarations only: the server build calls none of it
-#include "net/client_dispatch.h"
+#include "net/dispatcher.h"
 
 namespace {
 
