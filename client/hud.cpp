@@ -106,3 +106,12 @@ void DrawScoreTable() {
     ShowScores = 1;
   }
 }
+
+float WaitIconFrame = 0;
+
+void DrawWaitingIcon() {
+  WaitIconFrame += 0.1f;
+  if (WaitIconFrame > 11) WaitIconFrame = 0;
+  SetColor(255, 255, 255);
+  DrawImage(ConnectImage, 608, 448, static_cast<int>(WaitIconFrame));
+}

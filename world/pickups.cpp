@@ -191,6 +191,18 @@ void ReadRoomPickupList() {
   SpawnRoomPickups();
 }
 
+void RemoveRoomPickup(int index) {
+  for (auto it = RoomPickups.begin(); it != RoomPickups.end(); ++it) {
+    if (it->pickupIndex != index) continue;
+    if (it->sprite) it->sprite->Remove();
+    if (!IsFlag(*it)) --RoomPickupCount;
+    if (it->sprite == BlueFlagSprite) BlueFlagSprite.reset();
+    if (it->sprite == RedFlagSprite) RedFlagSprite.reset();
+    RoomPickups.erase(it);
+    return;
+  }
+}
+
 void ClearRoomPickupFlags() {
   if (Game.gameMode == KeepAllPresentMode) return;
   int room = ShownRoomIndex();

@@ -9,11 +9,7 @@ namespace {
 
 // The first width characters, without leading and trailing codes below 33.
 std::string CutAndTrim(const std::string& text, int width) {
-  std::string s = text.substr(0, width > 0 ? static_cast<size_t>(width) : 0);
-  size_t start = 0, end = s.size();
-  while (start < end && static_cast<unsigned char>(s[start]) < 33) ++start;
-  while (end > start && static_cast<unsigned char>(s[end - 1]) < 33) --end;
-  return s.substr(start, end - start);
+  return TrimText(text.substr(0, width > 0 ? static_cast<size_t>(width) : 0));
 }
 
 }  // namespace

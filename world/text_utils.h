@@ -6,6 +6,7 @@
 
 #include "platform/graphics.h"
 #include "platform/stream.h"
+#include "platform/text.h"
 
 // The chat log "Chat.txt", open for the whole run (made by each program's start-up).
 extern StreamPtr ChatLog;

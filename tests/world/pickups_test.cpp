@@ -178,9 +178,10 @@ TEST_F(PickupsTest, ATeamAtItsOwnFlagTakesNothingAndTheOtherTeamTakesIt) {
   CollectPickups();
   EXPECT_EQ(Shown(), 1);
   EXPECT_EQ(Pickups[2].present, 0);
-  MsgPickupTaken sent;
+  // Taking the other team's flag wins the round: the claim is the last message sent.
+  MsgWinner sent;
   ASSERT_TRUE(SentMessage(sent));
-  EXPECT_EQ(sent.pickupIndex, 2);
+  EXPECT_EQ(sent.text, "** RED WIN **");
 }
 
 TEST_F(PickupsTest, ClearingARoomsFlagsStopsAtTheNextRoom) {
