@@ -25,7 +25,8 @@ std::string CommandPart(const std::string& line, size_t count) {
 // Hands the administrator role to the player named in the rest of the line.
 void HandOverAdmin(const std::string& line) {
   std::string name = TrimText(line.substr(6));
-  for (int slot = 0; slot < MaxPlayers; ++slot) {
+  // A blank name names nobody: the role stays.
+  for (int slot = 0; slot < MaxPlayers && !name.empty(); ++slot) {
     if (slot == MySlot || TrimText(Players[slot].name) != name) continue;
     WriteMessage(MsgAdminHandOver{slot});
     NetSend(-1);

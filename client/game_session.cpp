@@ -149,7 +149,7 @@ void StartGame() {
   me.score = 0;
   me.percent = 0;
   me.following = NoPlayer;
-  me.lastX = MySlot * 32 + 32;
+  me.lastX = StartPlaceX(MySlot, 32);
   me.lastY = StartY;
   me.room = LoungeRoom;
 

@@ -5,6 +5,7 @@
 #include "client/game_session.h"
 #include "net/dispatcher.h"
 #include "net/envelope.h"
+#include "platform/clock.h"
 #include "platform/graphics.h"
 #include "platform/input.h"
 #include "world/records.h"
@@ -38,7 +39,7 @@ std::string TickDayClock() {
 }
 
 std::string RoundClockText(int roundTime, int now) {
-  int seconds = (roundTime - now) / 1000;
+  int seconds = MsSince(now, roundTime) / 1000;
   return ZeroPad(std::to_string((seconds % 3600) / 60), 2) + ":" + ZeroPad(std::to_string(seconds % 60), 2);
 }
 

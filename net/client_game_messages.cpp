@@ -72,7 +72,7 @@ void GameState() {
   Players[MySlot].lives = 9;
   Players[MySlot].percent = 0;
   Game.chainIndex = 0;
-  if ((Game.roundTime - NetTime()) / 1000 > 0) {
+  if (MsSince(NetTime(), Game.roundTime) / 1000 > 0) {
     Game.room = TeamMode(mode) ? TeamRoom : BriefingRoom;
   } else {
     Game.inGame = 1;

@@ -8,6 +8,7 @@
 #include "net/netlib_binding.h"
 #include "platform/clock.h"
 #include "world/dedicated.h"
+#include "world/exits_death.h"
 #include "world/records.h"
 #include "world/team_rules.h"
 #ifndef QXR_DEDICATED
@@ -105,7 +106,7 @@ void HostAdmit() {
   d.netId = id;
   d.name.clear();
   d.lastSeen = MilliSecs();
-  d.x = slot * 32 + 32;
+  d.x = StartPlaceX(slot, 32);
   d.y = 352;
   d.room = LoungeRoom;
   CountConnections();

@@ -2,6 +2,7 @@
 #pragma once
 
 extern int RoomPickupCount;  // pickups spawned in the shown room and not yet collected
+extern int RoomPickupsVersion;  // changes whenever RoomPickups is emptied or made anew
 
 void LoadPickups();          // fills Pickups from "<WorldName>_p.dat"
 void SpawnRoomPickups();     // sprites of the present pickups of Game.room (and the flags of mode 80)
