@@ -153,13 +153,11 @@ struct ClientRun {
   std::string errors;    // what it wrote on standard error (headless message boxes)
 };
 
-// Runs program headless and fast in folder with the input script, the extra environment and
-// the arguments; kills it after timeoutSeconds.
-inline ClientRun RunClientProgram(std::string program, const std::string& folder, const std::string& script,
-                                  const std::vector<std::string>& arguments = {},
-                                  const std::map<std::string, std::string>& environment = {},
-                                  int timeoutSeconds = 60) {
-  ClientRun run;
+// Starts program headless and fast in folder with the input script, the extra environment and
+// the arguments, without waiting for it; its standard error goes to folder/stderr.txt.
+inline pid_t StartClientProgram(std::string program, const std::string& folder, const std::string& script,
+                                const std::vector<std::string>& arguments = {},
+                                const std::map<std::string, std::string>& environment = {}) {
   std::string scriptPath = folder + "/input_script.txt";
   WriteText(scriptPath, script);
   std::string errorsPath = folder + "/stderr.txt";
@@ -187,6 +185,12 @@ inline ClientRun RunClientProgram(std::string program, const std::string& folder
     execv(program.c_str(), argv.data());
     _exit(127);
   }
+  return child;
+}
+
+// Waits for a program started by StartClientProgram to end; kills it after timeoutSeconds.
+inline ClientRun WaitClientProgram(pid_t child, const std::string& folder, int timeoutSeconds = 60) {
+  ClientRun run;
   auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
   int status = 0;
   for (;;) {
@@ -201,8 +205,18 @@ inline ClientRun RunClientProgram(std::string program, const std::string& folder
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   if (!run.timedOut && WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
-  run.errors = ReadText(errorsPath);
+  run.errors = ReadText(folder + "/stderr.txt");
   return run;
+}
+
+// Runs program headless and fast in folder with the input script, the extra environment and
+// the arguments; kills it after timeoutSeconds.
+inline ClientRun RunClientProgram(std::string program, const std::string& folder, const std::string& script,
+                                  const std::vector<std::string>& arguments = {},
+                                  const std::map<std::string, std::string>& environment = {},
+                                  int timeoutSeconds = 60) {
+  return WaitClientProgram(StartClientProgram(std::move(program), folder, script, arguments, environment), folder,
+                           timeoutSeconds);
 }
 
 // The real client program run as RunClientProgram does.
