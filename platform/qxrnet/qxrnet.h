@@ -193,6 +193,10 @@ void RN_TestSetTimeouts(int timeoutMs, int pingIntervalMs);
 /* Makes an interface vanish: its connections are dropped without a word to the other end,
  * as when its process is killed. The interface must still be destroyed. */
 void RN_TestDropWithoutNotice(RN_Interface* iface);
+/* A packet holding a copy of length bytes (1..RN_MAX_PACKET_BYTES; NULL otherwise) as if it had
+ * arrived from sender, for feeding a program's packet handling directly. Freed with either
+ * DeallocatePacket. */
+RN_Packet* RN_TestMakePacket(const void* data, int length, RN_PlayerId sender);
 
 #ifdef __cplusplus
 }
