@@ -7,6 +7,7 @@
 #include "net/messages.h"
 #include "tests/fuzz/fuzz_packets.h"
 #include "tests/net/game_in_process.h"
+#include "tests/net/message_bytes.h"
 #include "world/records.h"
 
 namespace {
@@ -28,7 +29,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   game_in_process::JoinedInLounge(OwnSlot);
   std::string table;
   for (int slot : {0, 1, 2, 4, 5}) table += "0" + std::to_string(slot) + "Player " + std::to_string(slot) + "0" + std::to_string(slot);
-  NameTable = game_in_process::Bytes(MsgNameTable{table});
+  NameTable = MessageBytes(MsgNameTable{table});
   RestoreGame();
   return 0;
 }

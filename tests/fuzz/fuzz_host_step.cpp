@@ -11,12 +11,12 @@
 #include "platform/clock.h"
 #include "tests/fuzz/fuzz_packets.h"
 #include "tests/net/game_in_process.h"
+#include "tests/net/message_bytes.h"
 #include "world/game_modes.h"
 #include "world/records.h"
 
 namespace {
 
-using game_in_process::Bytes;
 using game_in_process::HostReceives;
 
 // Library ids of the connections: slots 1..4 joined, slot 5 connected without joining, one id
@@ -29,9 +29,9 @@ void AdmitPlayers() {
   for (int i = 0; i < 5; ++i) HostReceives({18}, Senders[i]);
   for (int i = 0; i < 4; ++i) {
     const int slot = i + 1;
-    HostReceives(Bytes(MsgJoin{.nameAndSlot = "Player " + std::to_string(slot) + std::to_string(slot), .skin = i}),
+    HostReceives(MessageBytes(MsgJoin{.nameAndSlot = "Player " + std::to_string(slot) + std::to_string(slot), .skin = i}),
                  Senders[i]);
-    HostReceives(Bytes(MsgPlayerState{.slot = slot, .x = 100 + 20 * i, .y = 352, .room = rooms[i]}), Senders[i]);
+    HostReceives(MessageBytes(MsgPlayerState{.slot = slot, .x = 100 + 20 * i, .y = 352, .room = rooms[i]}), Senders[i]);
   }
   JoinedSlots = Slots;
 }

@@ -10,6 +10,7 @@
 #include "net/dispatcher.h"
 #include "net/host_rules.h"
 #include "net/host_step.h"
+#include "net/netlib_binding.h"
 #include "platform/graphics.h"
 #include "platform/system.h"
 #include "world/game_modes.h"

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "net/envelope.h"
-#include "net/netlib_binding.h"
 
 namespace game_in_process {
 
@@ -28,14 +27,5 @@ void JoinedInLounge(int mySlot);
 void HostReceives(const std::vector<uint8_t>& data, RN_PlayerId sender);
 // Hands data to the client dispatcher (ClientHandlePacket) as a packet from the host.
 void ClientReceives(const std::vector<uint8_t>& data);
-
-// The bytes of a game message as WriteMessage builds it.
-template <typename Message>
-std::vector<uint8_t> Bytes(const Message& message) {
-  WriteMessage(message);
-  const int length = NetLib.BitStreamGetNumberOfBytesUsed(OutStream);
-  const unsigned char* data = NetLib.BitStreamRead(OutStream, length);
-  return std::vector<uint8_t>(data, data + length);
-}
 
 }  // namespace game_in_process

@@ -20,6 +20,22 @@ constexpr int PingIntervalMs = 5000;
 // Library events a client can get (first payload byte).
 constexpr int Accepted = 16, AttemptFailed = 17, Disconnection = 20, Lost = 21, Full = 23, WrongPassword = 24;
 
+// Reads a message of the packet being handled and keeps it (or the part of it that matters)
+// when it is whole.
+template <typename Message, typename List, typename Part>
+void Keep(List& list, Part part) {
+  Message message;
+  if (ReadMessage(message)) list.push_back(part(message));
+}
+template <typename Message, typename List>
+void Keep(List& list) {
+  Keep<Message>(list, [](const Message& message) { return message; });
+}
+template <typename Message>
+int SlotOf(const Message& message) {
+  return message.slot;
+}
+
 void BindOnce() {
   if (OutStream == nullptr) BindNetLibrary();
 }
@@ -231,11 +247,7 @@ void ProtocolClient::HandleMessage(int type) {
       }
       return;
     }
-    case MsgChat::type: {
-      MsgChat chat;
-      if (ReadMessage(chat)) got_.chats.push_back(chat.text);
-      return;
-    }
+    case MsgChat::type: return Keep<MsgChat>(got_.chats, [](const MsgChat& m) { return m.text; });
     case MsgLeave::type: {
       MsgLeave leave;
       if (!ReadMessage(leave)) return;
@@ -243,11 +255,7 @@ void ProtocolClient::HandleMessage(int type) {
       if (leave.slot >= 0 && leave.slot <= 15) got_.names[leave.slot].clear();
       return;
     }
-    case MsgPickupForward::type: {
-      MsgPickupForward taken;
-      if (ReadMessage(taken)) got_.pickupsTaken.push_back(taken);
-      return;
-    }
+    case MsgPickupForward::type: return Keep<MsgPickupForward>(got_.pickupsTaken);
     case MsgRoomQuery::type: {
       MsgRoomQuery query;
       if (!ReadMessage(query)) return;
@@ -255,6 +263,7 @@ void ProtocolClient::HandleMessage(int type) {
       if (answerQueries_) Send(MsgNotInRoom{.requester = query.requester, .room = query.room});
       return;
     }
+    // Lists are kept as far as they came, complete or not.
     case MsgRoomStateRelayed::type: {
       MsgRoomStateRelayed state;
       ReadMessage(state);
@@ -267,46 +276,14 @@ void ProtocolClient::HandleMessage(int type) {
       got_.roomPickups.push_back(pickups.pickups);
       return;
     }
-    case MsgGameMode::type: {
-      MsgGameMode mode;
-      if (ReadMessage(mode)) got_.gameModes.push_back(mode);
-      return;
-    }
-    case MsgHeartbeat::type: {
-      MsgHeartbeat beat;
-      if (ReadMessage(beat)) got_.heartbeats.push_back(beat);
-      return;
-    }
-    case MsgWinner::type: {
-      MsgWinner winner;
-      if (ReadMessage(winner)) got_.winners.push_back(winner.text);
-      return;
-    }
-    case MsgTeamTable::type: {
-      MsgTeamTable table;
-      if (ReadMessage(table)) got_.teamTables.push_back(table);
-      return;
-    }
-    case MsgAdmin::type: {
-      MsgAdmin admin;
-      if (ReadMessage(admin)) got_.admins.push_back(admin.slot);
-      return;
-    }
-    case MsgTagged::type: {
-      MsgTagged tagged;
-      if (ReadMessage(tagged)) got_.tagged.push_back(tagged.slot);
-      return;
-    }
-    case MsgJoinBlue::type: {
-      MsgJoinBlue join;
-      if (ReadMessage(join)) got_.joinedBlue.push_back(join.slot);
-      return;
-    }
-    case MsgJoinRed::type: {
-      MsgJoinRed join;
-      if (ReadMessage(join)) got_.joinedRed.push_back(join.slot);
-      return;
-    }
+    case MsgGameMode::type: return Keep<MsgGameMode>(got_.gameModes);
+    case MsgHeartbeat::type: return Keep<MsgHeartbeat>(got_.heartbeats);
+    case MsgWinner::type: return Keep<MsgWinner>(got_.winners, [](const MsgWinner& m) { return m.text; });
+    case MsgTeamTable::type: return Keep<MsgTeamTable>(got_.teamTables);
+    case MsgAdmin::type: return Keep<MsgAdmin>(got_.admins, SlotOf<MsgAdmin>);
+    case MsgTagged::type: return Keep<MsgTagged>(got_.tagged, SlotOf<MsgTagged>);
+    case MsgJoinBlue::type: return Keep<MsgJoinBlue>(got_.joinedBlue, SlotOf<MsgJoinBlue>);
+    case MsgJoinRed::type: return Keep<MsgJoinRed>(got_.joinedRed, SlotOf<MsgJoinRed>);
     case MsgRoundStart::type: ++got_.roundStarts; return;
     case MsgResetGame::type: ++got_.resets; return;
     case MsgGameState::type: ++got_.gameStates; return;
