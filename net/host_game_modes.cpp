@@ -73,7 +73,7 @@ void NewGame() {
   HostMode = static_cast<Byte>(mode);
   Game.gameMode = static_cast<Byte>(mode);
   ModeSetTime = NetTime();
-  RoundStartTime = ModeSetTime + CountDownMs;
+  RoundStartTime = MsAfter(ModeSetTime, CountDownMs);
   RoundRunning = 0;
   if constexpr (Dedicated) {
     PickChainTargets();
@@ -180,11 +180,11 @@ void PlaceOwnPlayer() {
     PlaceAtRoomStart();
   } else if (TeamMode(mode)) {
     OpenTeamRoomSides();
-    if (mode >= 70 && mode <= 79) Game.roundTime = NetTime() + (mode - 69) * TimedStepMs;
+    if (mode >= 70 && mode <= 79) Game.roundTime = MsAfter(NetTime(), (mode - 69) * TimedStepMs);
   } else {
     Game.room = SinglePlayerRoom;
     PlaceAtRoomStart();
-    if (mode >= 10 && mode <= 19) Game.roundTime = NetTime() + (mode - 9) * TimedStepMs;
+    if (mode >= 10 && mode <= 19) Game.roundTime = MsAfter(NetTime(), (mode - 9) * TimedStepMs);
   }
 }
 
@@ -209,8 +209,8 @@ void StartRound() {
   SendGameMode();
   NetSend(-1);
 
-  if (HostMode >= 10 && HostMode <= 19) RoundEndTime = NetTime() + (HostMode - 9) * TimedStepMs;
-  if (Game.gameMode >= 70 && Game.gameMode <= 79) RoundEndTime = NetTime() + (Game.gameMode - 69) * TimedStepMs;
+  if (HostMode >= 10 && HostMode <= 19) RoundEndTime = MsAfter(NetTime(), (HostMode - 9) * TimedStepMs);
+  if (Game.gameMode >= 70 && Game.gameMode <= 79) RoundEndTime = MsAfter(NetTime(), (Game.gameMode - 69) * TimedStepMs);
   if (Dedicated) RoundClock = MilliSecs();
   if (HostingClient()) PlaceOwnPlayer();
   RoundRunning = 1;

@@ -20,6 +20,8 @@ mkdir -p "$seeds/mod" "$seeds/xm" "$build/findings"
 "$build/bin/fuzz_seed_corpus" "$seeds/mod" "$seeds/xm"
 
 # fuzz <name> <what it fuzzes> [seed folder]
+# The targets' own output is closed (libFuzzer keeps its reports and the sanitizers' on a copy
+# of standard error).
 fuzz() {
   local name=$1 what=$2
   shift 2
@@ -27,7 +29,7 @@ fuzz() {
   mkdir -p "$corpus"
   echo "Fuzzing $what for $seconds seconds"
   if ! "$build/bin/fuzz_$name" -max_total_time="$seconds" -timeout=30 -rss_limit_mb=2048 \
-      -max_len=8192 -close_fd_mask=1 -print_final_stats=1 \
+      -max_len=8192 -close_fd_mask=3 -print_final_stats=1 \
       -artifact_prefix="$build/findings/$name-" "$corpus" "$@"; then
     echo "The fuzzer of $what found a fault; the input is in $build/findings/" >&2
     exit 1

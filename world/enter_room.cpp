@@ -168,7 +168,7 @@ void EnterRoom() {
     long base = RoomRecordBase(room);
     PlayerType& p = Players[MySlot];
 
-    RoomStateDeadline = MilliSecs() + RoomStateWaitMs;
+    RoomStateDeadline = MsAfter(MilliSecs(), RoomStateWaitMs);
     AnimTick = AnimCountdown = AnimCounter = AnimPhase = 0;
     p.onRope = 0;
     p.ropeSegment = 0;
