@@ -1,6 +1,8 @@
 // libFuzzer target: packets from five players (and from strangers) through the host step of a
 // hosting client, with a game of any mode running or none; then one frame of the host step.
+#include <algorithm>
 #include <array>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -33,7 +35,7 @@ void AdmitPlayers() {
                  Senders[i]);
     HostReceives(MessageBytes(MsgPlayerState{.slot = slot, .x = 100 + 20 * i, .y = 352, .room = rooms[i]}), Senders[i]);
   }
-  JoinedSlots = Slots;
+  std::copy(std::begin(Slots), std::end(Slots), JoinedSlots.begin());
 }
 
 // Back to the lounge with the players as admitted, so that every input starts alike.
