@@ -61,7 +61,7 @@ enum {
 };
 enum { RN_HIGH_PRIORITY = 1, RN_MEDIUM_PRIORITY = 2, RN_LOW_PRIORITY = 3 }; /* accepted, not used */
 enum { RN_CHANNEL_COUNT = 4 };
-enum { RN_MAX_PACKET_BYTES = 65536 }; /* larger data is refused when sent and dropped when received */
+enum { RN_MAX_PACKET_BYTES = 4096 }; /* larger data is refused when sent and never taken in */
 
 /* ---- Clock ---- */
 
