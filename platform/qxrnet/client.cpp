@@ -117,7 +117,9 @@ void ClientInterface::HandleEvent(ENetEvent& event) {
 }
 
 void ClientInterface::OnReceive(int channel, const ENetPacket& packet) {
-  if (packet.dataLength == 0 || state_ == State::Closed) return;
+  if (state_ == State::Closed) return;
+  lastHeard_ = Now();
+  if (packet.dataLength == 0) return;
   if (channel == kControlChannel) {
     if (packet.data[0] == kAccept && state_ == State::Handshaking) BecomeAdmitted();
     if (packet.data[0] == kPong && packet.dataLength == 5 && state_ == State::Admitted) {
@@ -138,7 +140,7 @@ void ClientInterface::OnReceive(int channel, const ENetPacket& packet) {
 
 void ClientInterface::BecomeAdmitted() {
   state_ = State::Admitted;
-  admittedSince_ = Now();
+  lastHeard_ = Now();
   QueueEvent(RN_ID_CONNECTION_REQUEST_ACCEPTED, kUnassignedId);
   if (pinging_) SendPing(Now());
 }
@@ -183,7 +185,7 @@ void ClientInterface::Tick(uint32_t now) {
     // No server answered, or it never admitted us.
     Drop(kReasonClosed, RN_ID_CONNECTION_ATTEMPT_FAILED);
   }
-  if (state_ == State::Admitted && AnswerOverdue(peer_, admittedSince_)) Drop(kReasonLost, RN_ID_CONNECTION_LOST);
+  if (state_ == State::Admitted && AnswerOverdue(peer_, lastHeard_)) Drop(kReasonLost, RN_ID_CONNECTION_LOST);
   if (state_ == State::Admitted && pinging_ && now - lastPingSent_ >= PingIntervalMs()) SendPing(now);
 }
 

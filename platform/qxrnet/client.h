@@ -40,7 +40,7 @@ class ClientInterface : public RN_Interface {
   ENetPeer* peer_ = nullptr;
   std::string password_;
   uint32_t attemptSince_ = 0;   // when Connect started
-  uint32_t admittedSince_ = 0;
+  uint32_t lastHeard_ = 0;      // when the server's last packet came (or we were admitted)
   bool pinging_ = false;
   uint32_t lastPingSent_ = 0;
   std::deque<int> pingSamples_;

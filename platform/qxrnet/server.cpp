@@ -124,6 +124,7 @@ void ServerInterface::HandleEvent(ENetEvent& event) {
 void ServerInterface::OnConnect(ENetPeer* peer, uint32_t data) {
   auto* state = new PeerState;
   state->since = Now();
+  state->lastHeard = state->since;
   peer->data = state;
   ApplyTimeouts(peer);
   if (data != kProtocolMagic) {
@@ -135,7 +136,9 @@ void ServerInterface::OnConnect(ENetPeer* peer, uint32_t data) {
 
 void ServerInterface::OnReceive(ENetPeer* peer, int channel, const ENetPacket& packet) {
   PeerState* state = StateOf(*peer);
-  if (state == nullptr || state->refused || packet.dataLength == 0) return;
+  if (state == nullptr || state->refused) return;
+  state->lastHeard = Now();
+  if (packet.dataLength == 0) return;
   if (channel == kControlChannel) {
     OnControl(peer, *state, packet.data, packet.dataLength);
     return;
@@ -220,7 +223,7 @@ void ServerInterface::Tick(uint32_t now) {
     if (!Pending(*peer)) {
       handshakes_.Forget(i);
       // Lost once it has answered nothing for the whole timeout.
-      if (Admitted(*peer) && AnswerOverdue(peer, StateOf(*peer)->since)) Drop(peer, kReasonLost, RN_ID_CONNECTION_LOST);
+      if (Admitted(*peer) && AnswerOverdue(peer, StateOf(*peer)->lastHeard)) Drop(peer, kReasonLost, RN_ID_CONNECTION_LOST);
     } else if (peer->state != ENET_PEER_STATE_ZOMBIE && handshakes_.Overdue(*peer, i, now)) {
       // Never said hello in time, or would not leave after its refusal: free the place.
       Drop(peer, kReasonRefused, 0);

@@ -13,6 +13,7 @@ struct PeerState {
   RN_PlayerId id = 0;    // 0 until admitted
   bool refused = false;  // a disconnect with a reason is on its way
   uint32_t since = 0;    // when the ENet connection was made
+  uint32_t lastHeard = 0;  // when the last packet came (since, before the first)
 };
 
 inline PeerState* StateOf(const ENetPeer& peer) { return static_cast<PeerState*>(peer.data); }

@@ -40,14 +40,17 @@ uint32_t HelloDeadlineMs() { return std::min(kDefaultHelloDeadlineMs, TimeoutMs(
 uint32_t ConnectAttemptMs() { return std::min(kDefaultConnectAttemptMs, 2 * TimeoutMs()); }
 
 void ApplyTimeouts(_ENetPeer* peer) {
-  enet_peer_timeout(peer, 0, TimeoutMs(), 2 * TimeoutMs());
+  // ENet gives up after this long without an acknowledgement of its reliable data. Its
+  // resends back off, so on a very lossy link that can happen while the game's unreliable
+  // traffic still flows both ways: keep it far behind our own rule.
+  enet_peer_timeout(peer, 0, 5 * TimeoutMs(), 5 * TimeoutMs());
   enet_peer_ping_interval(peer, KeepAliveMs());
 }
 
-bool AnswerOverdue(const _ENetPeer* peer, uint32_t connectedAt) {
+bool AnswerOverdue(const _ENetPeer* peer, uint32_t lastHeard) {
   // ENet stamps lastReceiveTime with its own clock whenever the peer acknowledges
   // anything; it is 0 until the first acknowledgement.
-  return Now() - connectedAt > TimeoutMs() &&
+  return Now() - lastHeard > TimeoutMs() &&
          ENET_TIME_DIFFERENCE(enet_time_get(), peer->lastReceiveTime) > TimeoutMs();
 }
 

@@ -23,11 +23,11 @@ uint32_t HelloDeadlineMs();
 // A client gives up a connection attempt that is not admitted within this long.
 uint32_t ConnectAttemptMs();
 
-// Gives a new ENet peer the keep-alive pings and ENet's own give-up time (TimeoutMs() to
-// twice that, a backstop behind AnswerOverdue).
+// Gives a new ENet peer the keep-alive pings and ENet's own give-up time, a backstop far
+// behind AnswerOverdue (ENet counts only acknowledgements of reliable data as answers).
 void ApplyTimeouts(_ENetPeer* peer);
-// True when the connection made at connectedAt (Now() clock) has had no answer from the
-// peer for TimeoutMs(): neither since it was made nor since its last acknowledgement.
-bool AnswerOverdue(const _ENetPeer* peer, uint32_t connectedAt);
+// True when the peer has answered nothing for TimeoutMs(): no packet since lastHeard (Now()
+// clock; the connection's start until a first packet) and no acknowledgement either.
+bool AnswerOverdue(const _ENetPeer* peer, uint32_t lastHeard);
 
 }  // namespace qxrnet
