@@ -39,7 +39,8 @@ RN_Packet* RN_Interface::Receive() {
   {
     std::unique_lock lock(hostMutex_, std::try_to_lock);
     if (lock.owns_lock() && host_ != nullptr) {
-      ServiceOnce();
+      // What is left waits in ENet for the next call, or for the service thread.
+      ServiceOnce(true);
       programServicedAt_ = qxrnet::Now();
     }
   }
@@ -83,7 +84,7 @@ void RN_Interface::ServiceLoop() {
     enet_socket_wait(host_->socket, &condition, static_cast<enet_uint32>(waitMs_));
     std::unique_lock lock(hostMutex_, std::try_to_lock);
     if (lock.owns_lock()) {
-      ServiceOnce();
+      ServiceOnce(false);
     } else {
       // The program thread is in a call just now and services the host itself; stand back
       // a moment instead of spinning on the traffic it is about to take.
@@ -92,12 +93,14 @@ void RN_Interface::ServiceLoop() {
   }
 }
 
-void RN_Interface::ServiceOnce() {
+void RN_Interface::ServiceOnce(bool untilQueued) {
+  const uint64_t queuedBefore = queue_.Queued();
   ENetEvent event;
   for (;;) {
     const int r = enet_host_service(host_, &event, 0);
     if (r <= 0) break;
     HandleEvent(event);
+    if (untilQueued && queue_.Queued() != queuedBefore) break;
   }
   const uint32_t now = qxrnet::Now();
   if (now - lastTick_ >= kTickMs) {

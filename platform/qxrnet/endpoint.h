@@ -59,8 +59,9 @@ struct RN_Interface {
 
  private:
   void ServiceLoop();
-  // Takes every event the host has now, then runs the timers when due.
-  void ServiceOnce();
+  // Takes the events the host has now (all of them, or only until something has been
+  // queued for the program), then runs the timers when due.
+  void ServiceOnce(bool untilQueued);
 
   std::thread thread_;
   std::atomic<bool> stopping_{false};

@@ -72,11 +72,13 @@ std::optional<RN_PlayerId> ReceiveQueue::PushData(RN_Packet* packet) {
       // The largest holder's share is free again, and this packet fits.
       Count(*packet, +1);
       queue_.push_back(packet);
+      ++queued_;
       return cut;
     }
   }
   Count(*packet, +1);
   queue_.push_back(packet);
+  ++queued_;
   return std::nullopt;
 }
 
@@ -100,6 +102,7 @@ void ReceiveQueue::DiscardLocked(RN_PlayerId sender) {
 void ReceiveQueue::PushEvent(RN_Packet* event) {
   std::lock_guard lock(mutex_);
   queue_.push_back(event);
+  ++queued_;
 }
 
 RN_Packet* ReceiveQueue::Pop() {

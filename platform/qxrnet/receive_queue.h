@@ -1,7 +1,9 @@
 // What arrived for the program: a queue of packets and events, bounded per sender and in total.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <mutex>
 #include <optional>
@@ -32,6 +34,8 @@ class ReceiveQueue {
   void PushEvent(RN_Packet* event);
   // The oldest packet or event, or nullptr.
   RN_Packet* Pop();
+  // How many packets and events have been queued so far (a count that only grows).
+  uint64_t Queued() const { return queued_; }
   // Frees everything queued.
   void Clear();
 
@@ -48,6 +52,7 @@ class ReceiveQueue {
   std::deque<RN_Packet*> queue_;
   std::unordered_map<RN_PlayerId, Share> shares_;  // senders with data queued
   Share total_;
+  std::atomic<uint64_t> queued_{0};
 };
 
 }  // namespace qxrnet
