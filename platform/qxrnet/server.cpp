@@ -82,7 +82,9 @@ void ServerInterface::CloseConnection(RN_PlayerId playerId) {
   if (it == admitted_.end()) return;
   ENetPeer* peer = it->second;
   admitted_.erase(it);
-  if (auto* state = static_cast<PeerState*>(peer->data)) {
+  // On its way out like a refused connection: the hello deadline ends it if the client
+  // never acknowledges.
+  if (PeerState* state = StateOf(*peer)) {
     state->id = 0;
     state->refused = true;
   }
