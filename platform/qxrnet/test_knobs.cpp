@@ -11,5 +11,5 @@ RN_EXPORT void RN_TestDropWithoutNotice(RN_Interface* iface) {
 
 RN_EXPORT RN_Packet* RN_TestMakePacket(const void* data, int length, RN_PlayerId sender) {
   if (data == nullptr || length < 1 || length > RN_MAX_PACKET_BYTES) return nullptr;
-  return qxrnet::MakePacket(static_cast<const uint8_t*>(data), static_cast<size_t>(length), sender);
+  return qxrnet::MakePacket(static_cast<const uint8_t*>(data), static_cast<size_t>(length), sender, true);
 }

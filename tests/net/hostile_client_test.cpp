@@ -26,6 +26,7 @@ using protocol::ProtocolClient;
 
 constexpr int Lounge = 180;
 constexpr int HomeRoom = 32;  // "Home Sweet Home": a room with pickups
+constexpr int HonestPing = 20;  // what the protocol client reports
 
 std::vector<uint8_t> Message(int type, std::vector<uint8_t> fields = {}) {
   fields.insert(fields.begin(), {64, static_cast<uint8_t>(type)});
@@ -64,15 +65,19 @@ class HostileClientTest : public ::testing::Test {
     hostPlayer_ = alice_.Got().lastState[0];
     hostName_ = alice_.Got().names[0];
     // From now on every state the honest players see of each other, and of the host's own
-    // player, is one that player was in.
+    // player, is one that player was in, with the ping it reported (20 ms, or none yet).
     for (ProtocolClient* observer : {&alice_, &bob_}) {
       observer->WatchStates([this](const PlayerStateEntry& e) {
         const bool honest = e.slot == alice_.Slot() || e.slot == bob_.Slot();
-        const bool wasThere = e.slot == 0 ? e.x == hostPlayer_.x && e.y == hostPlayer_.y && e.room == hostPlayer_.room
-                                          : visited_.count({e.slot, e.x, e.y, e.room}) > 0;
-        if ((honest || e.slot == 0) && !wasThere) {
+        if (!honest && e.slot != 0) return;
+        const bool wasThere = e.slot == 0 ? e.x == hostPlayer_.x && e.y == hostPlayer_.y &&
+                                                e.room == hostPlayer_.room && e.ping == hostPlayer_.ping
+                                          : visited_.count({e.slot, e.x, e.y, e.room}) > 0 &&
+                                                (e.ping == 0 || e.ping == HonestPing);
+        if (!wasThere) {
           forgedStates_.insert("slot " + std::to_string(e.slot) + " at " + std::to_string(e.x) + "," +
-                                  std::to_string(e.y) + " in room " + std::to_string(e.room));
+                               std::to_string(e.y) + " in room " + std::to_string(e.room) + ", ping " +
+                               std::to_string(e.ping));
         }
       });
     }
@@ -217,7 +222,7 @@ TEST_F(HostileClientTest, ForgedPlayerMessagesMoveRenameRemoveAndSpeakForNobody)
                                 .following = slot, .percent = 100};
     m.Send(forged, Mode::Unreliable);
     m.Send(forged, Mode::Reliable);
-    m.Send(MsgPing{.slot = slot, .ping = -5});
+    m.Send(MsgPing{.slot = slot, .ping = 777});
     m.Send(MsgJoin{.nameAndSlot = "Impostor" + std::to_string(slot), .skin = 3});
     m.Send(MsgChat{ChatLineFor(slot, "I say what I like")}, Mode::Chat);
     m.Send(MsgPickupTaken{.room = HomeRoom, .pickupIndex = 1, .collector = slot});
