@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the fuzzers with clang (AddressSanitizer and UBSan on): the MOD and XM loaders, the
-# host step and the client dispatcher of online play. Seeds the loaders' corpus with generated
-# modules and runs each fuzzer for a bounded time. Exits non-zero on a finding; the crashing
-# input is kept in build-fuzz/findings/.
+# host step (of a hosting client and of the dedicated server) and the client dispatcher. Seeds
+# the loaders' corpus with generated modules and runs each fuzzer for a bounded time. Exits
+# non-zero on a finding; the crashing input is kept in build-fuzz/findings/.
 # Usage: scripts/fuzz.sh [seconds per fuzzer, default 20]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,7 +13,7 @@ if [ ! -f "$build/build.ninja" ]; then
   CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DQXR_FUZZ=ON -DQXR_SANITIZE=ON -DQXR_BENCHMARKS=OFF
 fi
-cmake --build "$build" --target fuzz_mod fuzz_xm fuzz_seed_corpus fuzz_host_step fuzz_client_dispatcher qxrnet
+cmake --build "$build" --target fuzz_mod fuzz_xm fuzz_seed_corpus fuzz_host_step fuzz_server_step fuzz_client_dispatcher qxrnet
 
 seeds="$build/fuzz-seeds"
 mkdir -p "$seeds/mod" "$seeds/xm" "$build/findings"
@@ -40,5 +40,6 @@ fuzz mod "the MOD loader" "$seeds/mod"
 fuzz xm "the XM loader" "$seeds/xm"
 # Headless: the game behind the packet fuzzers opens SDL's dummy screen.
 export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
-fuzz host_step "the host step"
+fuzz host_step "the host step of a hosting client"
+fuzz server_step "the host step of the dedicated server"
 fuzz client_dispatcher "the client dispatcher"

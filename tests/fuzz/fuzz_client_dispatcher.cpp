@@ -6,6 +6,7 @@
 #include "net/host_rules.h"
 #include "net/messages.h"
 #include "tests/fuzz/fuzz_packets.h"
+#include "tests/net/fed_packets.h"
 #include "tests/net/game_in_process.h"
 #include "tests/net/message_bytes.h"
 #include "world/records.h"
@@ -19,7 +20,7 @@ std::vector<uint8_t> NameTable;
 void RestoreGame() {
   Disconnected = 0;
   if (Game.room != LoungeRoom || Game.gameMode != 0 || Game.spectating || Game.inGame) ResetGame();
-  game_in_process::ClientReceives(NameTable);
+  ClientReceives(NameTable);
 }
 
 }  // namespace
@@ -36,7 +37,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const FuzzPacket& packet : SplitFuzzInput(data, size)) {
-    game_in_process::ClientReceives(packet.bytes);
+    ClientReceives(packet.bytes);
     if (Disconnected) break;  // the dispatcher stops at its own leave
   }
   RestoreGame();

@@ -1,4 +1,4 @@
-// The client's game inside a test program: start-up, hosting or joined in the lounge, packets from bytes.
+// The client's game inside a test program: start-up, hosting or joined in the lounge.
 #include "tests/net/game_in_process.h"
 
 #include <cstdlib>
@@ -9,7 +9,6 @@
 #include "client/pictures.h"
 #include "net/dispatcher.h"
 #include "net/host_rules.h"
-#include "net/host_step.h"
 #include "net/netlib_binding.h"
 #include "platform/graphics.h"
 #include "platform/system.h"
@@ -21,18 +20,8 @@
 namespace game_in_process {
 namespace {
 
-BoundFunction<RN_Packet*(const void*, int, RN_PlayerId)> MakePacket;
-
 constexpr int MaxConnections = 15;
 constexpr int LibraryReserved = 414194, ThreadSleepMs = 1;
-
-void Receive(const std::vector<uint8_t>& data, RN_PlayerId sender, void (*handle)()) {
-  CurrentPacket = MakePacket(data.data(), static_cast<int>(data.size()), sender);
-  if (CurrentPacket == nullptr) return;
-  InStream = NetLib.BitStreamCreateFromPacket(CurrentPacket);
-  handle();
-  NetFreePacket();
-}
 
 // The game as a session starts it: the own player in the lounge, the first world loaded.
 void StartSession(int mySlot) {
@@ -58,7 +47,6 @@ void StartUp() {
   FillRaceRoomTable();
   ReadMovementTables();
   BindNetLibrary();
-  MakePacket = NetLibraryFile().Bind<RN_Packet*(const void*, int, RN_PlayerId)>("RN_TestMakePacket");
 }
 
 bool HostInLounge(int port) {
@@ -84,9 +72,5 @@ void JoinedInLounge(int mySlot) {
   Disconnected = 0;
   StartSession(mySlot);
 }
-
-void HostReceives(const std::vector<uint8_t>& data, RN_PlayerId sender) { Receive(data, sender, HostHandlePacket); }
-
-void ClientReceives(const std::vector<uint8_t>& data) { Receive(data, UnassignedId, ClientHandlePacket); }
 
 }  // namespace game_in_process

@@ -5,6 +5,7 @@
 #include "net/envelope.h"
 #include "net/messages.h"
 #include "platform/clock.h"
+#include "tests/net/fed_packets.h"
 #include "tests/net/game_in_process.h"
 #include "tests/net/message_bytes.h"
 #include "world/records.h"
@@ -25,16 +26,16 @@ class HostileHostTest : public ::testing::Test {
 
 TEST_F(HostileHostTest, HostTimesNearTheEndOfTheRangeWrapAround) {
   // A timed round (mode 12: fifteen minutes) joined just before the host's clock wraps.
-  game_in_process::ClientReceives(MessageBytes(MsgGameState{.hostTime = 2147483000, .gameMode = 12}));
+  ClientReceives(MessageBytes(MsgGameState{.hostTime = 2147483000, .gameMode = 12}));
   ASSERT_EQ(Game.inGame, 1);
-  game_in_process::ClientReceives(MessageBytes(MsgRoundStart{.gameMode = 12}));
+  ClientReceives(MessageBytes(MsgRoundStart{.gameMode = 12}));
   EXPECT_EQ(Game.room, SinglePlayerRoom);
   EXPECT_NEAR(MsSince(NetTime(), Game.roundTime), 15 * 60 * 1000, 1000);
 
   // A heartbeat at the very end of the range, then a team-timed round (mode 72: fifteen minutes).
-  game_in_process::ClientReceives(MessageBytes(MsgHeartbeat{.hostTime = 2147483647}));
-  game_in_process::ClientReceives(MessageBytes(MsgGameState{.hostTime = 2147483647, .gameMode = 72}));
-  game_in_process::ClientReceives(MessageBytes(MsgRoundStart{.gameMode = 72}));
+  ClientReceives(MessageBytes(MsgHeartbeat{.hostTime = 2147483647}));
+  ClientReceives(MessageBytes(MsgGameState{.hostTime = 2147483647, .gameMode = 72}));
+  ClientReceives(MessageBytes(MsgRoundStart{.gameMode = 72}));
   EXPECT_EQ(Game.room, TeamRoom);
   EXPECT_NEAR(MsSince(NetTime(), Game.roundTime), 15 * 60 * 1000, 1000);
 }
