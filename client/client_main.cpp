@@ -12,6 +12,7 @@
 #include "client/title_screen.h"
 #include "client/version_check.h"
 #include "client/window_icon.h"
+#include "music/audio_device.h"
 #include "music/music_module.h"
 #include "net/netlib_binding.h"
 #include "platform/clock.h"
@@ -29,7 +30,6 @@ namespace {
 
 constexpr const char* WindowTitle = "QXR ONLINE v 2.13";
 constexpr const char* ChatLogFile = "Chat.txt";
-constexpr const char* TuneFolder = "8bit_tunes/";
 
 // "Chat.txt" starts anew at every run with its banner line.
 void CreateChatLog() {
@@ -80,7 +80,10 @@ void RunClientStartup(int argc, char** argv) {
   if (!AutoJoin) AskVersionCheck();
   AskFullScreen();
 
-  if (!NoSound) OpenAudio();
+  if (!NoSound) {
+    OpenAudio();
+    StartAudioDevice();  // the music plays on the effects' device
+  }
   HidePointer();
   FlushKeys();
   LoadSounds();

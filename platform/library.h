@@ -53,6 +53,11 @@ class SharedLibrary {
   BoundFunction<Signature> Bind(const std::string& name) const {
     return BoundFunction<Signature>(Symbol(name), name);
   }
+  // Binds function to name, keeping its declared signature.
+  template <typename Signature>
+  void BindTo(BoundFunction<Signature>& function, const std::string& name) const {
+    function = Bind<Signature>(name);
+  }
 
  private:
   void* handle_ = nullptr;
