@@ -105,12 +105,14 @@ MusicPtr LoadOGG(const std::string& url) { return Tunemix_OGG::Open(url); }
 int Tunemix_OGG::Close() {
   TMusic::Close();
   CloseDecoder();
+  carry_.clear();
   stream.reset();
   return 0;
 }
 
 void Tunemix_OGG::Rewind() {
   CloseDecoder();
+  carry_.clear();
   if (stream) stream->Seek(0);
   position = 0;
   OpenDecoder();
@@ -118,24 +120,33 @@ void Tunemix_OGG::Rewind() {
 
 int Tunemix_OGG::Decode(unsigned char* out, int byteCount) {
   const int frameBytes = 2 * outputChannels_;
-  int done = 0;
-  while (decoder && byteCount - done >= frameBytes) {
-    // The part of the file being read may have any number of channels (a file of more than
-    // two, or a chained part unlike the first): asking for as many bytes as the frames still
-    // wanted would take in mono never gives more frames than there is room for.
-    const int framesWanted = (byteCount - done) / frameBytes;
-    sectionFrames_.resize(static_cast<size_t>(framesWanted));
+  const int room = byteCount / frameBytes * frameBytes;
+  // First what a part with fewer channels than expected gave beyond the last request.
+  int done = std::min(room, static_cast<int>(carry_.size()));
+  std::memcpy(out, carry_.data(), static_cast<size_t>(done));
+  carry_.erase(carry_.begin(), carry_.begin() + done);
+  while (decoder && done < room) {
+    // Every part of a chained file may have its own channel count: ask for the frames still
+    // wanted in the channels of the part being read.
+    const vorbis_info* current = ov_info(decoder.get(), -1);
+    const int currentChannels = current && current->channels > 0 ? current->channels : 1;
+    const int framesWanted = (room - done) / frameBytes;
+    sectionSamples_.resize(static_cast<size_t>(framesWanted) * currentChannels);
     int section = 0;
-    const long got = ov_read(decoder.get(), reinterpret_cast<char*>(sectionFrames_.data()), framesWanted * 2, 0, 2, 1,
-                             &section);
+    const long got = ov_read(decoder.get(), reinterpret_cast<char*>(sectionSamples_.data()),
+                             framesWanted * currentChannels * 2, 0, 2, 1, &section);
     if (got == OV_HOLE) continue;  // a gap in the data: carry on after it
     if (got <= 0) break;           // the end, or damage that ends the pass
     const vorbis_info* info = ov_info(decoder.get(), section);
     const int channels = info && info->channels > 0 ? info->channels : 1;
     const int frames = static_cast<int>(got / (2 * channels));
-    if (channels == outputChannels_) std::memcpy(out + done, sectionFrames_.data(), static_cast<size_t>(frames) * frameBytes);
-    else MixDown(sectionFrames_.data(), channels, frames, out + done, outputChannels_);
-    done += frames * frameBytes;
+    converted_.resize(static_cast<size_t>(frames) * frameBytes);
+    if (channels == outputChannels_) std::memcpy(converted_.data(), sectionSamples_.data(), converted_.size());
+    else MixDown(sectionSamples_.data(), channels, frames, converted_.data(), outputChannels_);
+    const int fits = std::min(room - done, static_cast<int>(converted_.size()));
+    std::memcpy(out + done, converted_.data(), static_cast<size_t>(fits));
+    carry_.insert(carry_.end(), converted_.begin() + fits, converted_.end());
+    done += fits;
   }
   return done;
 }

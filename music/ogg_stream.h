@@ -31,7 +31,9 @@ class Tunemix_OGG : public Tunemix_Stream {
  private:
   int outputChannels_ = 2;
   bool silent_ = false;              // a whole pass gave no sound: only silence from now on
-  std::vector<short> sectionFrames_; // samples as decoded, before they take the output's channels
+  std::vector<short> sectionSamples_;     // samples as decoded, in the channels of their part
+  std::vector<unsigned char> converted_;  // those samples in the output's channels
+  std::vector<unsigned char> carry_;      // converted bytes a request had no room for
   bool OpenDecoder();
   void CloseDecoder();
   // Decodes up to byteCount bytes into out; fewer only where the data ends or is damaged.
