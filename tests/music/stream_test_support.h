@@ -3,6 +3,7 @@
 
 #include <stdlib.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -48,23 +49,27 @@ inline std::vector<uint8_t> Slice(const std::vector<uint8_t>& bytes, size_t from
   return std::vector<uint8_t>(bytes.begin() + static_cast<long>(from), bytes.begin() + static_cast<long>(from + count));
 }
 
-// The frequency of a tone in every stride-th sample from `first`, from its rising crossings of
-// zero (with a small dead band, so that noise near silence does not count); 0 for silence.
+// The frequency of a tone in every stride-th sample from `first`: the median time between its
+// rising crossings of zero (each found to a fraction of a sample), so that a gap of silence
+// where a tune loops does not count. A crossing counts only after the wave went below a small
+// dead band, so that noise near silence does not; 0 when there are fewer than three crossings.
 inline double ToneFrequency(const std::vector<int16_t>& samples, int rate, size_t first = 0, size_t stride = 1) {
   constexpr int DeadBand = 300;
-  int risings = 0;
-  size_t firstRising = 0, lastRising = 0;
-  bool below = false;
-  for (size_t i = first; i < samples.size(); i += stride) {
-    if (samples[i] < -DeadBand) below = true;
-    if (below && samples[i] > DeadBand) {
-      below = false;
-      if (risings++ == 0) firstRising = i;
-      lastRising = i;
+  std::vector<double> crossings;
+  bool armed = false;
+  for (size_t i = first + stride; i < samples.size(); i += stride) {
+    const int before = samples[i - stride], now = samples[i];
+    if (now < -DeadBand) armed = true;
+    if (armed && before < 0 && now >= 0) {
+      crossings.push_back(static_cast<double>((i - first) / stride) - 1 + static_cast<double>(-before) / (now - before));
+      armed = false;
     }
   }
-  if (risings < 2) return 0;
-  return (risings - 1) * static_cast<double>(rate) * stride / static_cast<double>(lastRising - firstRising);
+  if (crossings.size() < 3) return 0;
+  std::vector<double> periods;
+  for (size_t c = 1; c < crossings.size(); ++c) periods.push_back(crossings[c] - crossings[c - 1]);
+  std::nth_element(periods.begin(), periods.begin() + static_cast<long>(periods.size() / 2), periods.end());
+  return rate / periods[periods.size() / 2];
 }
 
 // The 16-bit samples of little-endian bytes.
