@@ -123,8 +123,10 @@ int Tunemix_OGG::Decode(unsigned char* out, int byteCount) {
   const int room = byteCount / frameBytes * frameBytes;
   // First what a part with fewer channels than expected gave beyond the last request.
   int done = std::min(room, static_cast<int>(carry_.size()));
-  std::memcpy(out, carry_.data(), static_cast<size_t>(done));
-  carry_.erase(carry_.begin(), carry_.begin() + done);
+  if (done > 0) {
+    std::memcpy(out, carry_.data(), static_cast<size_t>(done));
+    carry_.erase(carry_.begin(), carry_.begin() + done);
+  }
   while (decoder && done < room) {
     // Every part of a chained file may have its own channel count: ask for the frames still
     // wanted in the channels of the part being read.
@@ -140,6 +142,7 @@ int Tunemix_OGG::Decode(unsigned char* out, int byteCount) {
     const vorbis_info* info = ov_info(decoder.get(), section);
     const int channels = info && info->channels > 0 ? info->channels : 1;
     const int frames = static_cast<int>(got / (2 * channels));
+    if (frames == 0) continue;
     converted_.resize(static_cast<size_t>(frames) * frameBytes);
     if (channels == outputChannels_) std::memcpy(converted_.data(), sectionSamples_.data(), converted_.size());
     else MixDown(sectionSamples_.data(), channels, frames, converted_.data(), outputChannels_);
