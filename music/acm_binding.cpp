@@ -5,27 +5,15 @@
 AcmLibrary& Acm = *new AcmLibrary;
 int AcmMaxFormatSize = 0;
 
-namespace {
-
-// Never closed: a conversion stream may still be open while the program ends.
-SharedLibrary& Library() {
-  static auto* library = new SharedLibrary;
-  return *library;
-}
-
-}  // namespace
-
 bool BindAcmLibrary(const std::string& fileName) {
-  SharedLibrary library(fileName);
-  if (!library.Loaded()) return false;
-  Library() = std::move(library);
-  const SharedLibrary& bound = Library();
-  bound.BindTo(Acm.Metrics, "AC_Metrics");
-  bound.BindTo(Acm.StreamOpen, "AC_StreamOpen");
-  bound.BindTo(Acm.StreamSize, "AC_StreamSize");
-  bound.BindTo(Acm.StreamPrepareHeader, "AC_StreamPrepareHeader");
-  bound.BindTo(Acm.StreamConvert, "AC_StreamConvert");
-  bound.BindTo(Acm.StreamUnprepareHeader, "AC_StreamUnprepareHeader");
-  bound.BindTo(Acm.StreamClose, "AC_StreamClose");
+  const SharedLibrary* library = LoadLibraryForGood(fileName);
+  if (!library) return false;
+  library->BindTo(Acm.Metrics, "AC_Metrics");
+  library->BindTo(Acm.StreamOpen, "AC_StreamOpen");
+  library->BindTo(Acm.StreamSize, "AC_StreamSize");
+  library->BindTo(Acm.StreamPrepareHeader, "AC_StreamPrepareHeader");
+  library->BindTo(Acm.StreamConvert, "AC_StreamConvert");
+  library->BindTo(Acm.StreamUnprepareHeader, "AC_StreamUnprepareHeader");
+  library->BindTo(Acm.StreamClose, "AC_StreamClose");
   return true;
 }

@@ -63,3 +63,8 @@ class SharedLibrary {
   void* handle_ = nullptr;
   std::string error_;
 };
+
+// Loads fileName as SharedLibrary does, into a library that is never closed: what is bound from
+// it stays callable to the program's very end (its own threads, exit hooks, objects destroyed
+// last). Null when it cannot be loaded.
+const SharedLibrary* LoadLibraryForGood(const std::string& fileName);
