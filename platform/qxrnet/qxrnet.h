@@ -128,6 +128,10 @@ RN_Packet* RN_ServerReceive(RN_Interface* server);
  * channel, interface not started). */
 int RN_ServerSend2(RN_Interface* server, RN_BitStream* stream, int priority, int reliability,
                    int channel, RN_PlayerId playerId, int broadcast);
+/* Closes the connection of the client with id playerId (it gets
+ * RN_ID_DISCONNECTION_NOTIFICATION); nothing for an unknown or stale id. The program gets no
+ * event for a connection it closed itself. */
+void RN_ServerCloseConnection(RN_Interface* server, RN_PlayerId playerId);
 /* Frees a packet from RN_ServerReceive; returns NULL. */
 RN_Packet* RN_ServerDeallocatePacket(RN_Interface* server, RN_Packet* packet);
 /* Closes every connection (each client gets RN_ID_DISCONNECTION_NOTIFICATION), waits at

@@ -74,6 +74,20 @@ int ServerInterface::Send(const RN_BitStream& stream, int reliability, int chann
   return sent > 0 ? 1 : 0;
 }
 
+void ServerInterface::CloseConnection(RN_PlayerId playerId) {
+  std::lock_guard lock(hostMutex_);
+  const auto it = admitted_.find(playerId);
+  if (it == admitted_.end()) return;
+  ENetPeer* peer = it->second;
+  admitted_.erase(it);
+  if (auto* state = static_cast<PeerState*>(peer->data)) {
+    state->id = 0;
+    state->refused = true;
+  }
+  enet_peer_disconnect(peer, kReasonClosed);
+  enet_host_flush(host_);
+}
+
 void ServerInterface::Close() {
   StopService();
   std::lock_guard lock(hostMutex_);
@@ -234,6 +248,10 @@ RN_EXPORT int RN_ServerSend2(RN_Interface* server, RN_BitStream* stream, int, in
   auto* s = AsServer(server);
   if (s == nullptr || !SendableData(stream, channel)) return 0;
   return s->Send(*stream, reliability, channel, playerId, broadcast != 0);
+}
+
+RN_EXPORT void RN_ServerCloseConnection(RN_Interface* server, RN_PlayerId playerId) {
+  if (auto* s = AsServer(server)) s->CloseConnection(playerId);
 }
 
 RN_EXPORT RN_Packet* RN_ServerDeallocatePacket(RN_Interface*, RN_Packet* packet) {

@@ -16,6 +16,8 @@ class ServerInterface : public RN_Interface {
   int Start(int maxConnections, int threadSleepMs, int port);
   void SetPassword(const char* password);
   int Send(const RN_BitStream& stream, int reliability, int channel, RN_PlayerId playerId, bool broadcast);
+  // Closes one admitted client's connection; the program is not told of it.
+  void CloseConnection(RN_PlayerId playerId);
   // Tells every client that the server closes, and gives the notices a moment to leave.
   void Close();
   // Drops every connection without a word, as a killed process would.
