@@ -65,13 +65,14 @@ TEST(OggStream, StereoFileLoopsAtItsEndWithSilenceAfterThePass) {
 
 TEST(OggStream, MoreThanTwoChannelsAreMixedToLeftAndRight) {
   TempFolder folder;
-  // Six channels in the Vorbis order: front left, centre, front right, rear left, rear right, LFE.
+  // Eight channels in the Vorbis order: front left, centre, front right, side left, side right,
+  // rear left, rear right, LFE.
   const int frames = 8820;
-  std::vector<std::vector<float>> channels(6, std::vector<float>(frames, 0.0f));
+  std::vector<std::vector<float>> channels(8, std::vector<float>(frames, 0.0f));
   channels[0] = stream_files::Sine(441, 44100, frames, 0.6);
   channels[2] = stream_files::Sine(882, 44100, frames, 0.6);
-  channels[5] = stream_files::Sine(110, 44100, frames, 0.6);  // the LFE is left out
-  auto ogg = Tunemix_OGG::Open(folder.Write("six.ogg", EncodeOggChannels(channels, 44100)));
+  channels[7] = stream_files::Sine(110, 44100, frames, 0.6);  // the LFE is left out
+  auto ogg = Tunemix_OGG::Open(folder.Write("eight.ogg", EncodeOggChannels(channels, 44100)));
   ASSERT_NE(ogg, nullptr);
   EXPECT_EQ(ogg->format, FormatStereo16);
   EXPECT_EQ(ogg->length, frames * 4);
