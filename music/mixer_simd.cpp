@@ -1,0 +1,228 @@
+// AVX2 forms of the mixer's cubic run and of its final clip. Every lane does the operations of
+// the plain loops in the same order and precision (no fused multiply-add), so the results are
+// the same to the last bit.
+#include "music/mixer_simd.h"
+
+#if defined(__x86_64__) || defined(__i386__)
+
+#include <immintrin.h>
+
+#define QXR_AVX2 __attribute__((target("avx2")))
+
+bool MixerHasAvx2() {
+  static const bool has = __builtin_cpu_supports("avx2");
+  return has;
+}
+
+namespace {
+
+// The cubic through ym, y0, y1, y2 at t, as 0.5 (2 y0 + (y1 - ym) t + (...) t t + (...) t t t).
+QXR_AVX2 inline __m256 Cubic8(__m256 ym, __m256 y0, __m256 y1, __m256 y2, __m256 t) {
+  const __m256 two = _mm256_set1_ps(2.0f), three = _mm256_set1_ps(3.0f), four = _mm256_set1_ps(4.0f),
+               five = _mm256_set1_ps(5.0f), half = _mm256_set1_ps(0.5f);
+  const __m256 linear = _mm256_add_ps(_mm256_mul_ps(two, y0), _mm256_mul_ps(_mm256_sub_ps(y1, ym), t));
+  const __m256 square = _mm256_sub_ps(
+      _mm256_add_ps(_mm256_sub_ps(_mm256_mul_ps(two, ym), _mm256_mul_ps(five, y0)), _mm256_mul_ps(four, y1)), y2);
+  const __m256 cube = _mm256_add_ps(
+      _mm256_sub_ps(_mm256_sub_ps(_mm256_mul_ps(three, y0), ym), _mm256_mul_ps(three, y1)), y2);
+  const __m256 sum = _mm256_add_ps(_mm256_add_ps(linear, _mm256_mul_ps(_mm256_mul_ps(square, t), t)),
+                                   _mm256_mul_ps(_mm256_mul_ps(_mm256_mul_ps(cube, t), t), t));
+  return _mm256_mul_ps(half, sum);
+}
+
+// The four neighbours d[i - 1 .. i + 2] of two frames, as floats: the first frame's in the low
+// half, the second's in the high half.
+QXR_AVX2 inline __m256 NeighboursOfTwo(const int16_t* d, int first, int second) {
+  const __m128i a = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(d + first - 1));
+  const __m128i b = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(d + second - 1));
+  return _mm256_cvtepi32_ps(_mm256_cvtepi16_epi32(_mm_unpacklo_epi64(a, b)));
+}
+
+// left and right += values times the pan factors, in the lanes that mask selects.
+QXR_AVX2 inline void AddPanned(__m256d values, __m256i mask, const PanFactors& pan, __m256d leftMul,
+                               __m256d rightMul, double* left, double* right) {
+  if (pan.toLeft) {
+    const __m256d sum = _mm256_add_pd(_mm256_maskload_pd(left, mask), _mm256_mul_pd(values, leftMul));
+    _mm256_maskstore_pd(left, mask, sum);
+  }
+  if (pan.toRight) {
+    const __m256d sum = _mm256_add_pd(_mm256_maskload_pd(right, mask), _mm256_mul_pd(values, rightMul));
+    _mm256_maskstore_pd(right, mask, sum);
+  }
+}
+
+// The loop's numbers as vectors, for NeighbourIndex.
+struct LoopLimits {
+  __m256d length, loopStart, loopLength, loopEnd, readEnd;
+};
+
+// For four positions p: the index of the neighbour at p + offset as the loop maps it (as
+// mixer_detail::Neighbour does, lane by lane), or, where `direct` is set, trunc(p) + offset.
+// Sets bit `lane` of valid where there is such a neighbour.
+template <int Loop>
+QXR_AVX2 inline __m128i NeighbourIndex(const LoopLimits& l, __m256d p, double offset, __m256d direct, int& valid) {
+  const __m256d q = _mm256_add_pd(p, _mm256_set1_pd(offset));
+  __m256d w = q;
+  if (Loop == LoopForward) {
+    const __m256d pastEnd = _mm256_add_pd(l.loopStart, _mm256_sub_pd(q, l.length));
+    w = _mm256_blendv_pd(q, pastEnd, _mm256_cmp_pd(q, l.length, _CMP_GT_OQ));
+    w = _mm256_blendv_pd(w, _mm256_sub_pd(q, l.loopLength), _mm256_cmp_pd(q, l.loopEnd, _CMP_GT_OQ));
+  } else if (Loop == LoopNone) {
+    w = _mm256_blendv_pd(q, _mm256_set1_pd(-1.0), _mm256_cmp_pd(q, l.length, _CMP_GT_OQ));
+  }
+  const __m256d inside = _mm256_and_pd(_mm256_cmp_pd(w, _mm256_setzero_pd(), _CMP_GE_OQ),
+                                       _mm256_cmp_pd(w, l.readEnd, _CMP_LT_OQ));
+  valid = _mm256_movemask_pd(_mm256_or_pd(inside, direct));
+  const __m128i mapped = _mm256_cvttpd_epi32(_mm256_and_pd(w, inside));
+  const __m128i straight = _mm_add_epi32(_mm256_cvttpd_epi32(p), _mm_set1_epi32(static_cast<int>(offset)));
+  // The low half of each 64-bit lane of the mask, as a 32-bit lane.
+  const __m128i directLanes = _mm256_castsi256_si128(
+      _mm256_permutevar8x32_epi32(_mm256_castpd_si256(direct), _mm256_setr_epi32(0, 2, 4, 6, 0, 2, 4, 6)));
+  return _mm_blendv_epi8(mapped, straight, directLanes);
+}
+
+template <int Loop>
+QXR_AVX2 double CubicAtPositions(const mixer_detail::SampleView& s, const double* positions, int frames,
+                                 double gain, const PanFactors& pan, double* left, double* right) {
+  const int16_t* d = s.data;
+  const __m256d gains = _mm256_set1_pd(gain), one = _mm256_set1_pd(1.0), two = _mm256_set1_pd(2.0);
+  const __m256d directEnd = _mm256_set1_pd(s.directEnd);
+  const __m256d leftMul = _mm256_set1_pd(pan.leftMul), rightMul = _mm256_set1_pd(pan.rightMul);
+  const __m256i lanes = _mm256_setr_epi64x(0, 1, 2, 3);
+  const LoopLimits limits{_mm256_set1_pd(s.length), _mm256_set1_pd(s.loopStart), _mm256_set1_pd(s.loopLength),
+                          _mm256_set1_pd(s.loopEnd), _mm256_set1_pd(s.last + 1.0)};
+  alignas(32) double values[8];
+  alignas(32) double tail[8];
+  for (int k = 0; k < frames; k += 8) {
+    // The last eight positions may run past the end: they repeat the last one and are not added.
+    const double* at = positions + k;
+    if (k + 8 > frames) {
+      for (int j = 0; j < 8; ++j) tail[j] = positions[k + j < frames ? k + j : frames - 1];
+      at = tail;
+    }
+    const __m256i count = _mm256_set1_epi64x(frames - k);
+    const __m256i maskLow = _mm256_cmpgt_epi64(count, lanes);
+    const __m256i maskHigh = _mm256_cmpgt_epi64(count, _mm256_add_epi64(lanes, _mm256_set1_epi64x(4)));
+    const __m256d pLow = _mm256_loadu_pd(at), pHigh = _mm256_loadu_pd(at + 4);
+
+    // Every position at least 1, its neighbour two on inside the data: all neighbours read
+    // directly. Otherwise each frame reads its neighbours by the loop's rules.
+    const __m256d directLow = _mm256_and_pd(_mm256_cmp_pd(pLow, one, _CMP_GE_OQ),
+                                            _mm256_cmp_pd(_mm256_add_pd(pLow, two), directEnd, _CMP_LE_OQ));
+    const __m256d directHigh = _mm256_and_pd(_mm256_cmp_pd(pHigh, one, _CMP_GE_OQ),
+                                             _mm256_cmp_pd(_mm256_add_pd(pHigh, two), directEnd, _CMP_LE_OQ));
+    const __m128i iLow = _mm256_cvttpd_epi32(pLow), iHigh = _mm256_cvttpd_epi32(pHigh);
+    const __m128 tLow = _mm256_cvtpd_ps(_mm256_sub_pd(pLow, _mm256_cvtepi32_pd(iLow)));
+    const __m128 tHigh = _mm256_cvtpd_ps(_mm256_sub_pd(pHigh, _mm256_cvtepi32_pd(iHigh)));
+    const __m256 t = _mm256_set_m128(tHigh, tLow);
+    alignas(16) int index[8];
+    _mm_store_si128(reinterpret_cast<__m128i*>(index), iLow);
+    _mm_store_si128(reinterpret_cast<__m128i*>(index + 4), iHigh);
+    __m256 ym, y0, y1, y2;
+    if (_mm256_movemask_pd(_mm256_and_pd(directLow, directHigh)) == 15) {
+      // Frames 0..3 in the low halves, 4..7 in the high halves; then each vector is turned so
+      // that it holds one neighbour of all eight frames.
+      const __m256 r0 = NeighboursOfTwo(d, index[0], index[4]), r1 = NeighboursOfTwo(d, index[1], index[5]);
+      const __m256 r2 = NeighboursOfTwo(d, index[2], index[6]), r3 = NeighboursOfTwo(d, index[3], index[7]);
+      const __m256 t0 = _mm256_unpacklo_ps(r0, r1), t1 = _mm256_unpackhi_ps(r0, r1);
+      const __m256 t2 = _mm256_unpacklo_ps(r2, r3), t3 = _mm256_unpackhi_ps(r2, r3);
+      ym = _mm256_shuffle_ps(t0, t2, 0x44), y0 = _mm256_shuffle_ps(t0, t2, 0xEE);
+      y1 = _mm256_shuffle_ps(t1, t3, 0x44), y2 = _mm256_shuffle_ps(t1, t3, 0xEE);
+    } else {
+      // Near the loop's end and the sample's start: each neighbour as the loop maps it.
+      alignas(32) int around[3][8];
+      alignas(32) int read[4][8];
+      int valid[3];
+      static const double offsets[3] = {-1.0, 1.0, 2.0};
+      for (int n = 0; n < 3; ++n) {
+        int validLow, validHigh;
+        const __m128i low = NeighbourIndex<Loop>(limits, pLow, offsets[n], directLow, validLow);
+        const __m128i high = NeighbourIndex<Loop>(limits, pHigh, offsets[n], directHigh, validHigh);
+        valid[n] = validLow | validHigh << 4;
+        _mm_store_si128(reinterpret_cast<__m128i*>(around[n]), low);
+        _mm_store_si128(reinterpret_cast<__m128i*>(around[n] + 4), high);
+      }
+      for (int j = 0; j < 8; ++j) {
+        read[0][j] = (valid[0] >> j & 1) ? d[around[0][j]] : 0;
+        read[1][j] = d[index[j]];
+        read[2][j] = (valid[1] >> j & 1) ? d[around[1][j]] : 0;
+        read[3][j] = (valid[2] >> j & 1) ? d[around[2][j]] : 0;
+      }
+      ym = _mm256_cvtepi32_ps(_mm256_load_si256(reinterpret_cast<const __m256i*>(read[0])));
+      y0 = _mm256_cvtepi32_ps(_mm256_load_si256(reinterpret_cast<const __m256i*>(read[1])));
+      y1 = _mm256_cvtepi32_ps(_mm256_load_si256(reinterpret_cast<const __m256i*>(read[2])));
+      y2 = _mm256_cvtepi32_ps(_mm256_load_si256(reinterpret_cast<const __m256i*>(read[3])));
+    }
+    const __m256 r = Cubic8(ym, y0, y1, y2, t);
+    const __m256d vLow = _mm256_mul_pd(_mm256_cvtps_pd(_mm256_castps256_ps128(r)), gains);
+    const __m256d vHigh = _mm256_mul_pd(_mm256_cvtps_pd(_mm256_extractf128_ps(r, 1)), gains);
+    AddPanned(vLow, maskLow, pan, leftMul, rightMul, left + k, right + k);
+    AddPanned(vHigh, maskHigh, pan, leftMul, rightMul, left + k + 4, right + k + 4);
+    if (k + 8 >= frames) {
+      _mm256_store_pd(values, vLow);
+      _mm256_store_pd(values + 4, vHigh);
+    }
+  }
+  return values[(frames - 1) & 7];
+}
+
+}  // namespace
+
+template <int Loop>
+double CubicAtPositionsAvx2(const mixer_detail::SampleView& s, const double* positions, int frames, double gain,
+                            const PanFactors& pan, double* left, double* right) {
+  return CubicAtPositions<Loop>(s, positions, frames, gain, pan, left, right);
+}
+
+template double CubicAtPositionsAvx2<LoopNone>(const mixer_detail::SampleView&, const double*, int, double,
+                                               const PanFactors&, double*, double*);
+template double CubicAtPositionsAvx2<LoopForward>(const mixer_detail::SampleView&, const double*, int, double,
+                                                  const PanFactors&, double*, double*);
+template double CubicAtPositionsAvx2<LoopPingPong>(const mixer_detail::SampleView&, const double*, int, double,
+                                                   const PanFactors&, double*, double*);
+
+QXR_AVX2 void GridPositionsAvx2(double start, double gridStep, int count, double* out) {
+  const __m256d origin = _mm256_set1_pd(start), step = _mm256_set1_pd(gridStep), four = _mm256_set1_pd(4.0);
+  __m256d k = _mm256_setr_pd(0.0, 1.0, 2.0, 3.0);
+  int j = 0;
+  for (; j + 4 <= count; j += 4) {
+    _mm256_storeu_pd(out + j, _mm256_add_pd(origin, _mm256_mul_pd(k, step)));
+    k = _mm256_add_pd(k, four);
+  }
+  for (; j < count; ++j) out[j] = start + j * gridStep;
+}
+
+QXR_AVX2 void ClipToShortsAvx2(const double* left, const double* right, double master, int frames,
+                               int16_t* out) {
+  const __m256d gain = _mm256_set1_pd(master), high = _mm256_set1_pd(32767.0), low = _mm256_set1_pd(-32767.0);
+  auto clip = [&](const double* from) QXR_AVX2 {
+    const __m256d x = _mm256_mul_pd(_mm256_loadu_pd(from), gain);
+    const __m256d ordered = _mm256_cmp_pd(x, x, _CMP_ORD_Q);
+    const __m256d clipped = _mm256_and_pd(_mm256_min_pd(_mm256_max_pd(x, low), high), ordered);
+    return _mm256_cvttpd_epi32(clipped);
+  };
+  for (int f = 0; f + 4 <= frames; f += 4) {
+    const __m128i l = clip(left + f), r = clip(right + f);
+    const __m128i pairs = _mm_packs_epi32(_mm_unpacklo_epi32(l, r), _mm_unpackhi_epi32(l, r));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 2 * f), pairs);
+  }
+}
+
+#else
+
+bool MixerHasAvx2() { return false; }
+void GridPositionsAvx2(double, double, int, double*) {}
+template <int Loop>
+double CubicAtPositionsAvx2(const mixer_detail::SampleView&, const double*, int, double, const PanFactors&,
+                            double*, double*) {
+  return 0.0;
+}
+template double CubicAtPositionsAvx2<LoopNone>(const mixer_detail::SampleView&, const double*, int, double,
+                                               const PanFactors&, double*, double*);
+template double CubicAtPositionsAvx2<LoopForward>(const mixer_detail::SampleView&, const double*, int, double,
+                                                  const PanFactors&, double*, double*);
+template double CubicAtPositionsAvx2<LoopPingPong>(const mixer_detail::SampleView&, const double*, int, double,
+                                                   const PanFactors&, double*, double*);
+void ClipToShortsAvx2(const double*, const double*, double, int, int16_t*) {}
+
+#endif
