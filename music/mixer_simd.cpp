@@ -7,6 +7,8 @@
 
 #include <immintrin.h>
 
+#include <algorithm>
+
 #define QXR_AVX2 __attribute__((target("avx2")))
 
 bool MixerHasAvx2() {
@@ -181,15 +183,23 @@ template double CubicAtPositionsAvx2<LoopForward>(const mixer_detail::SampleView
 template double CubicAtPositionsAvx2<LoopPingPong>(const mixer_detail::SampleView&, const double*, int, double,
                                                    const PanFactors&, double*, double*);
 
-QXR_AVX2 void GridPositionsAvx2(double start, double gridStep, int count, double* out) {
+QXR_AVX2 int GridPositionsWithinAvx2(double start, double gridStep, double low, double high, double top,
+                                     int limit, double* out) {
   const __m256d origin = _mm256_set1_pd(start), step = _mm256_set1_pd(gridStep), four = _mm256_set1_pd(4.0);
+  const __m256d lows = _mm256_set1_pd(low), highs = _mm256_set1_pd(high), tops = _mm256_set1_pd(top);
   __m256d k = _mm256_setr_pd(0.0, 1.0, 2.0, 3.0);
-  int j = 0;
-  for (; j + 4 <= count; j += 4) {
-    _mm256_storeu_pd(out + j, _mm256_add_pd(origin, _mm256_mul_pd(k, step)));
+  for (int j = 0; j < limit; j += 4) {
+    const __m256d p = _mm256_add_pd(origin, _mm256_mul_pd(k, step));
+    _mm256_storeu_pd(out + j, p);
+    const __m256d inside = _mm256_and_pd(
+        _mm256_and_pd(_mm256_cmp_pd(p, lows, _CMP_GE_OQ), _mm256_cmp_pd(p, highs, _CMP_LE_OQ)),
+        _mm256_cmp_pd(p, tops, _CMP_LT_OQ));
+    // The positions move one way: the first one outside ends them. The start always counts.
+    const int outside = ~_mm256_movemask_pd(inside) & (j == 0 ? 14 : 15);
+    if (outside != 0) return std::min(j + __builtin_ctz(outside), limit);
     k = _mm256_add_pd(k, four);
   }
-  for (; j < count; ++j) out[j] = start + j * gridStep;
+  return limit;
 }
 
 QXR_AVX2 void ClipToShortsAvx2(const double* left, const double* right, double master, int frames,
@@ -211,7 +221,7 @@ QXR_AVX2 void ClipToShortsAvx2(const double* left, const double* right, double m
 #else
 
 bool MixerHasAvx2() { return false; }
-void GridPositionsAvx2(double, double, int, double*) {}
+int GridPositionsWithinAvx2(double, double, double, double, double, int, double*) { return 0; }
 template <int Loop>
 double CubicAtPositionsAvx2(const mixer_detail::SampleView&, const double*, int, double, const PanFactors&,
                             double*, double*) {

@@ -111,29 +111,21 @@ struct PanTarget : PanFactors {
 // step rounds it to that unit whatever the position: the k-th position after p is then
 // p + k * gridStep exactly, and the positions can be computed side by side. When the step lies
 // exactly halfway between two multiples of the unit, the sum rounds to the even multiple: from
-// an even position on, every addition then adds the same. Returns how many positions from p on
-// (p included, at most limit) follow that rule, with gridStep; 1 when the next addition leaves
-// the binade or depends on p.
-[[gnu::always_inline]] inline int SameGridPositions(double p, double step, int limit, double& gridStep) {
-  if (!(p >= 1.0 && p < 2147483648.0) || limit < 1) return 0;
+// an even position on, every addition then adds the same. Sets gridStep and the bounds that
+// the positions after p must keep (at least `bottom`, below `top`) for that to hold; false
+// when the next addition depends on p.
+[[gnu::always_inline]] inline bool SameGrid(double p, double step, double& gridStep, double& bottom,
+                                            double& top) {
   // The binade's bottom keeps only the exponent bits of p; its unit is 2^-52 of that.
   const uint64_t bits = std::bit_cast<uint64_t>(p);
-  const double bottom = std::bit_cast<double>(bits & 0x7FF0000000000000ULL);
-  const double top = 2.0 * bottom, unit = bottom * 0x1p-52;
-  const double next = p + step;
-  if (step > 0 ? !(next < top) : !(next >= bottom + unit)) return 1;
-  gridStep = next - p;
-  if (std::fabs(step - gridStep) == 0.5 * unit && (bits & 1) != 0) return 1;
-  // Every position after p must stay in the binade; going down, a unit above its bottom, so
-  // that the exact sum never falls below it.
-  double room = step > 0 ? (top - p) / gridStep : (p - bottom - unit) / -gridStep;
-  int k = room < limit - 1 ? static_cast<int>(room) : limit - 1;
-  if (step > 0) {
-    while (k > 0 && !(p + k * gridStep < top)) --k;
-  } else {
-    while (k > 0 && !(p + k * gridStep >= bottom + unit)) --k;
-  }
-  return k + 1;
+  const double binade = std::bit_cast<double>(bits & 0x7FF0000000000000ULL);
+  const double unit = binade * 0x1p-52;
+  gridStep = (p + step) - p;
+  if (std::fabs(step - gridStep) == 0.5 * unit && (bits & 1) != 0) return false;
+  // Going down, a unit above the bottom, so that the exact sum never falls below it.
+  bottom = step > 0 ? 0.0 : binade + unit;
+  top = step > 0 ? 2.0 * binade : INFINITY;
+  return true;
 }
 
 #if defined(__SSE2__)
@@ -239,7 +231,7 @@ template <int Loop>
 void MixSteadyCubicWide(const SampleView& s, Voice& v, const PanTarget& pan, int frames, double* left,
                         double* right) {
   constexpr int Piece = 512;
-  double positions[Piece];
+  double positions[Piece + 4];  // the positions are written four at a time
   // A channel at gain 0 adds nothing (a zero sum stays +0), but its positions still move on.
   const bool silent = v.gain == 0.0;
   int f = 0;
@@ -253,25 +245,18 @@ void MixSteadyCubicWide(const SampleView& s, Voice& v, const PanTarget& pan, int
       PositionsKept<Loop>(s, v.step, low, high);
       if (p >= low && p <= high) {
         const double step = v.step;
-        double gridStep = 0.0;
-        int same = SameGridPositions(p, step, std::min(frames - f, Piece) - n, gridStep);
-        if (same > 1) {
-          // Only as far as the loop leaves the positions as they are.
-          const double room = step > 0 ? (high - p) / gridStep : (p - low) / -gridStep;
-          int k = room < same - 1 ? static_cast<int>(room) : same - 1;
-          if (step > 0) {
-            while (k > 0 && !(p + k * gridStep <= high)) --k;
-          } else {
-            while (k > 0 && !(p + k * gridStep >= low)) --k;
-          }
-          same = k + 1;
-          if (!silent) GridPositionsAvx2(p, gridStep, same, positions + n);
-          n += same;
+        double gridStep, bottom, top;
+        int same = 1;
+        if (SameGrid(p, step, gridStep, bottom, top)) {
+          // As far as the loop leaves the positions as they are and the binade holds.
+          same = GridPositionsWithinAvx2(p, gridStep, std::max(low, bottom), high, top,
+                                         std::min(frames - f, Piece) - n, positions + n);
           v.position = (p + (same - 1) * gridStep) + step;
         } else {
-          positions[n++] = p;
+          positions[n] = p;
           v.position = p + step;
         }
+        n += same;
         continue;
       }
       if (!WrapForFrame<Loop>(s, v, p)) {
