@@ -8,6 +8,8 @@
 #include <immintrin.h>
 
 #include <algorithm>
+#include <bit>
+#include <cmath>
 
 #define QXR_AVX2 __attribute__((target("avx2")))
 
@@ -40,9 +42,15 @@ QXR_AVX2 inline __m256 NeighboursOfTwo(const int16_t* d, int first, int second) 
   return _mm256_cvtepi32_ps(_mm256_cvtepi16_epi32(_mm_unpacklo_epi64(a, b)));
 }
 
-// left and right += values times the pan factors, in the lanes that mask selects.
-QXR_AVX2 inline void AddPanned(__m256d values, __m256i mask, const PanFactors& pan, __m256d leftMul,
+// left and right += values times the pan factors, in the lanes that mask selects (all of them
+// when whole).
+QXR_AVX2 inline void AddPanned(__m256d values, __m256i mask, bool whole, const PanFactors& pan, __m256d leftMul,
                                __m256d rightMul, double* left, double* right) {
+  if (whole) {
+    if (pan.toLeft) _mm256_storeu_pd(left, _mm256_add_pd(_mm256_loadu_pd(left), _mm256_mul_pd(values, leftMul)));
+    if (pan.toRight) _mm256_storeu_pd(right, _mm256_add_pd(_mm256_loadu_pd(right), _mm256_mul_pd(values, rightMul)));
+    return;
+  }
   if (pan.toLeft) {
     const __m256d sum = _mm256_add_pd(_mm256_maskload_pd(left, mask), _mm256_mul_pd(values, leftMul));
     _mm256_maskstore_pd(left, mask, sum);
@@ -58,11 +66,18 @@ struct LoopLimits {
   __m256d length, loopStart, loopLength, loopEnd, readEnd;
 };
 
+// The low half of each 64-bit lane of a mask, as four 32-bit lanes.
+QXR_AVX2 inline __m128i NarrowMask(__m256d mask) {
+  return _mm256_castsi256_si128(
+      _mm256_permutevar8x32_epi32(_mm256_castpd_si256(mask), _mm256_setr_epi32(0, 2, 4, 6, 0, 2, 4, 6)));
+}
+
 // For four positions p: the index of the neighbour at p + offset as the loop maps it (as
 // mixer_detail::Neighbour does, lane by lane), or, where `direct` is set, trunc(p) + offset.
-// Sets bit `lane` of valid where there is such a neighbour.
+// valid gets all ones in the lanes that have such a neighbour.
 template <int Loop>
-QXR_AVX2 inline __m128i NeighbourIndex(const LoopLimits& l, __m256d p, double offset, __m256d direct, int& valid) {
+QXR_AVX2 inline __m128i NeighbourIndex(const LoopLimits& l, __m256d p, double offset, __m256d direct,
+                                       __m128i& valid) {
   const __m256d q = _mm256_add_pd(p, _mm256_set1_pd(offset));
   __m256d w = q;
   if (Loop == LoopForward) {
@@ -74,13 +89,22 @@ QXR_AVX2 inline __m128i NeighbourIndex(const LoopLimits& l, __m256d p, double of
   }
   const __m256d inside = _mm256_and_pd(_mm256_cmp_pd(w, _mm256_setzero_pd(), _CMP_GE_OQ),
                                        _mm256_cmp_pd(w, l.readEnd, _CMP_LT_OQ));
-  valid = _mm256_movemask_pd(_mm256_or_pd(inside, direct));
+  const __m128i directLanes = NarrowMask(direct);
+  valid = _mm_or_si128(NarrowMask(inside), directLanes);
   const __m128i mapped = _mm256_cvttpd_epi32(_mm256_and_pd(w, inside));
   const __m128i straight = _mm_add_epi32(_mm256_cvttpd_epi32(p), _mm_set1_epi32(static_cast<int>(offset)));
-  // The low half of each 64-bit lane of the mask, as a 32-bit lane.
-  const __m128i directLanes = _mm256_castsi256_si128(
-      _mm256_permutevar8x32_epi32(_mm256_castpd_si256(direct), _mm256_setr_epi32(0, 2, 4, 6, 0, 2, 4, 6)));
   return _mm_blendv_epi8(mapped, straight, directLanes);
+}
+
+// d[index] in the lanes where valid is set, 0 elsewhere, as floats. Each lane gathers the
+// 32-bit word that ends with its entry; at index 0 that word would start before the data, so
+// that lane takes d[0] by itself.
+QXR_AVX2 inline __m256 Gather16(const int16_t* d, __m256i index, __m256i valid) {
+  const __m256i atStart = _mm256_cmpeq_epi32(index, _mm256_setzero_si256());
+  const __m256i words = _mm256_mask_i32gather_epi32(_mm256_setzero_si256(), reinterpret_cast<const int*>(d - 1),
+                                                    index, _mm256_andnot_si256(atStart, valid), 2);
+  const __m256i first = _mm256_and_si256(_mm256_set1_epi32(d[0]), _mm256_and_si256(atStart, valid));
+  return _mm256_cvtepi32_ps(_mm256_or_si256(_mm256_srai_epi32(words, 16), first));
 }
 
 template <int Loop>
@@ -132,34 +156,23 @@ QXR_AVX2 double CubicAtPositions(const mixer_detail::SampleView& s, const double
       y1 = _mm256_shuffle_ps(t1, t3, 0x44), y2 = _mm256_shuffle_ps(t1, t3, 0xEE);
     } else {
       // Near the loop's end and the sample's start: each neighbour as the loop maps it.
-      alignas(32) int around[3][8];
-      alignas(32) int read[4][8];
-      int valid[3];
+      __m256 around[3];
       static const double offsets[3] = {-1.0, 1.0, 2.0};
       for (int n = 0; n < 3; ++n) {
-        int validLow, validHigh;
+        __m128i validLow, validHigh;
         const __m128i low = NeighbourIndex<Loop>(limits, pLow, offsets[n], directLow, validLow);
         const __m128i high = NeighbourIndex<Loop>(limits, pHigh, offsets[n], directHigh, validHigh);
-        valid[n] = validLow | validHigh << 4;
-        _mm_store_si128(reinterpret_cast<__m128i*>(around[n]), low);
-        _mm_store_si128(reinterpret_cast<__m128i*>(around[n] + 4), high);
+        around[n] = Gather16(d, _mm256_set_m128i(high, low), _mm256_set_m128i(validHigh, validLow));
       }
-      for (int j = 0; j < 8; ++j) {
-        read[0][j] = (valid[0] >> j & 1) ? d[around[0][j]] : 0;
-        read[1][j] = d[index[j]];
-        read[2][j] = (valid[1] >> j & 1) ? d[around[1][j]] : 0;
-        read[3][j] = (valid[2] >> j & 1) ? d[around[2][j]] : 0;
-      }
-      ym = _mm256_cvtepi32_ps(_mm256_load_si256(reinterpret_cast<const __m256i*>(read[0])));
-      y0 = _mm256_cvtepi32_ps(_mm256_load_si256(reinterpret_cast<const __m256i*>(read[1])));
-      y1 = _mm256_cvtepi32_ps(_mm256_load_si256(reinterpret_cast<const __m256i*>(read[2])));
-      y2 = _mm256_cvtepi32_ps(_mm256_load_si256(reinterpret_cast<const __m256i*>(read[3])));
+      ym = around[0], y1 = around[1], y2 = around[2];
+      y0 = Gather16(d, _mm256_set_m128i(iHigh, iLow), _mm256_set1_epi32(-1));
     }
     const __m256 r = Cubic8(ym, y0, y1, y2, t);
     const __m256d vLow = _mm256_mul_pd(_mm256_cvtps_pd(_mm256_castps256_ps128(r)), gains);
     const __m256d vHigh = _mm256_mul_pd(_mm256_cvtps_pd(_mm256_extractf128_ps(r, 1)), gains);
-    AddPanned(vLow, maskLow, pan, leftMul, rightMul, left + k, right + k);
-    AddPanned(vHigh, maskHigh, pan, leftMul, rightMul, left + k + 4, right + k + 4);
+    const bool whole = k + 8 <= frames;
+    AddPanned(vLow, maskLow, whole, pan, leftMul, rightMul, left + k, right + k);
+    AddPanned(vHigh, maskHigh, whole, pan, leftMul, rightMul, left + k + 4, right + k + 4);
     if (k + 8 >= frames) {
       _mm256_store_pd(values, vLow);
       _mm256_store_pd(values + 4, vHigh);
@@ -183,8 +196,12 @@ template double CubicAtPositionsAvx2<LoopForward>(const mixer_detail::SampleView
 template double CubicAtPositionsAvx2<LoopPingPong>(const mixer_detail::SampleView&, const double*, int, double,
                                                    const PanFactors&, double*, double*);
 
-QXR_AVX2 int GridPositionsWithinAvx2(double start, double gridStep, double low, double high, double top,
-                                     int limit, double* out) {
+namespace {
+
+// out[k] = start + k * gridStep for k = 0, 1, ... as long as the position lies in [low, high]
+// and below top, at most limit (the start always counts); returns how many. Writes in fours.
+QXR_AVX2 inline int GridPositions(double start, double gridStep, double low, double high, double top, int limit,
+                                  double* out) {
   const __m256d origin = _mm256_set1_pd(start), step = _mm256_set1_pd(gridStep), four = _mm256_set1_pd(4.0);
   const __m256d lows = _mm256_set1_pd(low), highs = _mm256_set1_pd(high), tops = _mm256_set1_pd(top);
   __m256d k = _mm256_setr_pd(0.0, 1.0, 2.0, 3.0);
@@ -194,12 +211,46 @@ QXR_AVX2 int GridPositionsWithinAvx2(double start, double gridStep, double low, 
     const __m256d inside = _mm256_and_pd(
         _mm256_and_pd(_mm256_cmp_pd(p, lows, _CMP_GE_OQ), _mm256_cmp_pd(p, highs, _CMP_LE_OQ)),
         _mm256_cmp_pd(p, tops, _CMP_LT_OQ));
-    // The positions move one way: the first one outside ends them. The start always counts.
+    // The positions move one way: the first one outside ends them.
     const int outside = ~_mm256_movemask_pd(inside) & (j == 0 ? 14 : 15);
     if (outside != 0) return std::min(j + __builtin_ctz(outside), limit);
     k = _mm256_add_pd(k, four);
   }
   return limit;
+}
+
+}  // namespace
+
+// Within one binade [2^e, 2^(e+1)) every double is a multiple of the same unit, so adding the
+// step rounds it to that unit whatever the position: the k-th position after p is then
+// p + k * gridStep exactly, and the positions can be computed side by side. When the step lies
+// exactly halfway between two multiples of the unit, the sum rounds to the even multiple: from
+// an even position on, every addition then adds the same; from an odd one the next addition is
+// made alone.
+QXR_AVX2 int SteadyPositionsAvx2(double& position, double step, double low, double high, int limit,
+                                 double* out) {
+  double p = position;
+  int n = 0;
+  while (n < limit && p >= low && p <= high) {
+    // The binade's bottom keeps only the exponent bits of p; its unit is 2^-52 of that.
+    const uint64_t bits = std::bit_cast<uint64_t>(p);
+    const double binade = std::bit_cast<double>(bits & 0x7FF0000000000000ULL);
+    const double unit = binade * 0x1p-52;
+    const double gridStep = (p + step) - p;
+    if (std::fabs(step - gridStep) == 0.5 * unit && (bits & 1) != 0) {
+      out[n++] = p;
+      p += step;
+      continue;
+    }
+    // Going down, a unit above the bottom, so that the exact sum never falls below it.
+    const double bottom = step > 0 ? low : std::max(low, binade + unit);
+    const double top = step > 0 ? 2.0 * binade : INFINITY;
+    const int same = GridPositions(p, gridStep, bottom, high, top, limit - n, out + n);
+    n += same;
+    p = (p + (same - 1) * gridStep) + step;
+  }
+  position = p;
+  return n;
 }
 
 QXR_AVX2 void ClipToShortsAvx2(const double* left, const double* right, double master, int frames,
@@ -221,7 +272,7 @@ QXR_AVX2 void ClipToShortsAvx2(const double* left, const double* right, double m
 #else
 
 bool MixerHasAvx2() { return false; }
-int GridPositionsWithinAvx2(double, double, double, double, double, int, double*) { return 0; }
+int SteadyPositionsAvx2(double&, double, double, double, int, double*) { return 0; }
 template <int Loop>
 double CubicAtPositionsAvx2(const mixer_detail::SampleView&, const double*, int, double, const PanFactors&,
                             double*, double*) {

@@ -22,11 +22,11 @@ template <int Loop>
 double CubicAtPositionsAvx2(const mixer_detail::SampleView& s, const double* positions, int frames,
                             double gain, const PanFactors& pan, double* left, double* right);
 
-// out[k] = start + k * gridStep for k = 0, 1, ... as long as the position lies in [low, high]
-// and below top (the start always counts), at most limit; returns how many. Writes in fours: up to
-// three entries past the count (never past limit rounded up to four).
-int GridPositionsWithinAvx2(double start, double gridStep, double low, double high, double top, int limit,
-                            double* out);
+// The positions from `position` on, by repeated additions of step (the same doubles, computed
+// side by side where the rounding allows), as long as they lie in [low, high]: writes them to
+// out, at most limit, and returns how many; position becomes the next one. Writes in fours:
+// out needs three entries to spare.
+int SteadyPositionsAvx2(double& position, double step, double low, double high, int limit, double* out);
 
 // For frames f below `frames` rounded down to a multiple of 4:
 // out[2f], out[2f + 1] = left[f], right[f] times master, clipped to -32767..32767 and truncated

@@ -107,27 +107,6 @@ struct PanTarget : PanFactors {
   }
 };
 
-// Within one binade [2^e, 2^(e+1)) every double is a multiple of the same unit, so adding the
-// step rounds it to that unit whatever the position: the k-th position after p is then
-// p + k * gridStep exactly, and the positions can be computed side by side. When the step lies
-// exactly halfway between two multiples of the unit, the sum rounds to the even multiple: from
-// an even position on, every addition then adds the same. Sets gridStep and the bounds that
-// the positions after p must keep (at least `bottom`, below `top`) for that to hold; false
-// when the next addition depends on p.
-[[gnu::always_inline]] inline bool SameGrid(double p, double step, double& gridStep, double& bottom,
-                                            double& top) {
-  // The binade's bottom keeps only the exponent bits of p; its unit is 2^-52 of that.
-  const uint64_t bits = std::bit_cast<uint64_t>(p);
-  const double binade = std::bit_cast<double>(bits & 0x7FF0000000000000ULL);
-  const double unit = binade * 0x1p-52;
-  gridStep = (p + step) - p;
-  if (std::fabs(step - gridStep) == 0.5 * unit && (bits & 1) != 0) return false;
-  // Going down, a unit above the bottom, so that the exact sum never falls below it.
-  bottom = step > 0 ? 0.0 : binade + unit;
-  top = step > 0 ? 2.0 * binade : INFINITY;
-  return true;
-}
-
 #if defined(__SSE2__)
 // The cubic values of positions[0..run) (all unchecked) times gain, four frames at a time.
 // Each lane does the operations of InterpolateDirect<Cubic> in the same order, so the
@@ -225,8 +204,7 @@ void PositionsKept(const SampleView& s, double step, double& low, double& high) 
 }
 
 // Cubic frames without ramps, widely: the positions first, by the same additions and wraps
-// as frame by frame (side by side wherever the rounding of the step allows), then the values
-// eight frames at a time.
+// as frame by frame, then the values eight frames at a time.
 template <int Loop>
 void MixSteadyCubicWide(const SampleView& s, Voice& v, const PanTarget& pan, int frames, double* left,
                         double* right) {
@@ -244,19 +222,8 @@ void MixSteadyCubicWide(const SampleView& s, Voice& v, const PanTarget& pan, int
       double low, high;
       PositionsKept<Loop>(s, v.step, low, high);
       if (p >= low && p <= high) {
-        const double step = v.step;
-        double gridStep, bottom, top;
-        int same = 1;
-        if (SameGrid(p, step, gridStep, bottom, top)) {
-          // As far as the loop leaves the positions as they are and the binade holds.
-          same = GridPositionsWithinAvx2(p, gridStep, std::max(low, bottom), high, top,
-                                         std::min(frames - f, Piece) - n, positions + n);
-          v.position = (p + (same - 1) * gridStep) + step;
-        } else {
-          positions[n] = p;
-          v.position = p + step;
-        }
-        n += same;
+        n += SteadyPositionsAvx2(p, v.step, low, high, std::min(frames - f, Piece) - n, positions + n);
+        v.position = p;
         continue;
       }
       if (!WrapForFrame<Loop>(s, v, p)) {
