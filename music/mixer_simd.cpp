@@ -145,7 +145,23 @@ QXR_AVX2 double CubicAtPositions(const mixer_detail::SampleView& s, const double
     _mm_store_si128(reinterpret_cast<__m128i*>(index), iLow);
     _mm_store_si128(reinterpret_cast<__m128i*>(index + 4), iHigh);
     __m256 ym, y0, y1, y2;
-    if (_mm256_movemask_pd(_mm256_and_pd(directLow, directHigh)) == 15) {
+    const __m256i i = _mm256_set_m128i(iHigh, iLow);
+    const int base = std::min(index[0], index[7]);
+    const __m256i rel = _mm256_sub_epi32(i, _mm256_set1_epi32(base));
+    const bool allDirect = _mm256_movemask_pd(_mm256_and_pd(directLow, directHigh)) == 15;
+    if (allDirect && base + 6 <= s.last &&
+        _mm256_movemask_epi8(_mm256_or_si256(_mm256_cmpgt_epi32(rel, _mm256_set1_epi32(4)),
+                                             _mm256_cmpgt_epi32(_mm256_setzero_si256(), rel))) == 0) {
+      // All eight frames within five entries (a step up to about a half): their neighbours
+      // all lie in one window of eight entries.
+      const __m128i raw = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + base - 1));
+      const __m256 window = _mm256_cvtepi32_ps(_mm256_cvtepi16_epi32(raw));
+      const __m256i one32 = _mm256_set1_epi32(1);
+      ym = _mm256_permutevar8x32_ps(window, rel);
+      y0 = _mm256_permutevar8x32_ps(window, _mm256_add_epi32(rel, one32));
+      y1 = _mm256_permutevar8x32_ps(window, _mm256_add_epi32(rel, _mm256_set1_epi32(2)));
+      y2 = _mm256_permutevar8x32_ps(window, _mm256_add_epi32(rel, _mm256_set1_epi32(3)));
+    } else if (allDirect) {
       // Frames 0..3 in the low halves, 4..7 in the high halves; then each vector is turned so
       // that it holds one neighbour of all eight frames.
       const __m256 r0 = NeighboursOfTwo(d, index[0], index[4]), r1 = NeighboursOfTwo(d, index[1], index[5]);
@@ -165,7 +181,7 @@ QXR_AVX2 double CubicAtPositions(const mixer_detail::SampleView& s, const double
         around[n] = Gather16(d, _mm256_set_m128i(high, low), _mm256_set_m128i(validHigh, validLow));
       }
       ym = around[0], y1 = around[1], y2 = around[2];
-      y0 = Gather16(d, _mm256_set_m128i(iHigh, iLow), _mm256_set1_epi32(-1));
+      y0 = Gather16(d, i, _mm256_set1_epi32(-1));
     }
     const __m256 r = Cubic8(ym, y0, y1, y2, t);
     const __m256d vLow = _mm256_mul_pd(_mm256_cvtps_pd(_mm256_castps256_ps128(r)), gains);
