@@ -214,6 +214,8 @@ template double CubicAtPositionsAvx2<LoopPingPong>(const mixer_detail::SampleVie
 
 namespace {
 
+constexpr double ShortStretch = 24.0;  // frames
+
 // out[k] = start + k * gridStep for k = 0, 1, ... as long as the position lies in [low, high]
 // and below top, at most limit (the start always counts); returns how many. Writes in fours.
 QXR_AVX2 inline int GridPositions(double start, double gridStep, double low, double high, double top, int limit,
@@ -247,10 +249,21 @@ QXR_AVX2 int SteadyPositionsAvx2(double& position, double step, double low, doub
                                  double* out) {
   double p = position;
   int n = 0;
+  const double framesPerUnit = 1.0 / std::fabs(step);
   while (n < limit && p >= low && p <= high) {
     // The binade's bottom keeps only the exponent bits of p; its unit is 2^-52 of that.
     const uint64_t bits = std::bit_cast<uint64_t>(p);
     const double binade = std::bit_cast<double>(bits & 0x7FF0000000000000ULL);
+    // A short stretch (near the bottom of the sample, or of the loop's end) costs less added
+    // up one by one, which the processor overlaps with the mixing of the frames before.
+    const double room = step > 0 ? std::min(2.0 * binade, high) - p : p - std::max(binade, low);
+    if (room * framesPerUnit < ShortStretch) {
+      for (int j = 0; j < 8 && n < limit && p >= low && p <= high; ++j) {
+        out[n++] = p;
+        p += step;
+      }
+      continue;
+    }
     const double unit = binade * 0x1p-52;
     const double gridStep = (p + step) - p;
     if (std::fabs(step - gridStep) == 0.5 * unit && (bits & 1) != 0) {
