@@ -196,7 +196,7 @@ template <int Loop>
 void PositionsKept(const SampleView& s, double step, double& low, double& high) {
   low = 0.0;
   high = s.length;
-  if (Loop == LoopForward || (Loop == LoopPingPong && step > 0)) {
+  if ((Loop == LoopForward && s.loopLength > 0) || (Loop == LoopPingPong && step > 0)) {
     high = std::min(s.loopEnd, s.length);
   } else if (Loop == LoopPingPong) {
     low = std::max(s.loopStart, 0.0);
@@ -334,7 +334,10 @@ void MixVoice(Voice& v, const Tunemix_Sample* sample, int interpolation, int fra
     s.loopStart = sample->loopStart;
     s.loopLength = sample->loopLength;
     s.loopEnd = s.loopStart + s.loopLength;
-    s.directEnd = sample->loopType == LoopForward ? std::min(s.loopEnd, s.length) : s.length;
+    // A forward loop of length 0 maps nothing before the sample's end: every position up to
+    // it reads and plays as it is.
+    const bool wraps = sample->loopType == LoopForward && s.loopLength > 0;
+    s.directEnd = wraps ? std::min(s.loopEnd, s.length) : s.length;
   } else {
     sample = nullptr;
   }
