@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds the MOD and XM loader fuzzers with clang (AddressSanitizer and UBSan on), seeds a
-# corpus with generated modules and runs each fuzzer for a bounded time. Exits non-zero on a
-# finding; the crashing input is kept in build-fuzz/findings/.
+# corpus with generated modules and the real ones the mixer benchmark renders (the MOD files
+# of freedroid-data and the XM file of ceferino-data, where installed), and runs each fuzzer
+# for a bounded time. Exits non-zero on a finding; the crashing input is kept in
+# build-fuzz/findings/.
 # Usage: scripts/fuzz.sh [seconds per fuzzer, default 20]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -17,13 +19,21 @@ cmake --build "$build" --target fuzz_mod fuzz_xm fuzz_seed_corpus
 seeds="$build/fuzz-seeds"
 mkdir -p "$seeds/mod" "$seeds/xm" "$build/findings"
 "$build/bin/fuzz_seed_corpus" "$seeds/mod" "$seeds/xm"
+for f in /usr/share/games/freedroid/sound/*.mod; do
+  if [ -f "$f" ]; then cp "$f" "$seeds/mod/"; fi
+done
+for f in /usr/share/games/ceferino/music/*.xm; do
+  if [ -f "$f" ]; then cp "$f" "$seeds/xm/"; fi
+done
+# Real modules run from 15 KB to a few hundred: the limit lets them whole into the corpus.
+max_len=1048576
 
 for format in mod xm; do
   corpus="$build/fuzz-corpus/$format"
   mkdir -p "$corpus"
   echo "Fuzzing the $format loader for $seconds seconds"
   if ! "$build/bin/fuzz_$format" -max_total_time="$seconds" -timeout=30 -rss_limit_mb=2048 \
-      -max_len=8192 -close_fd_mask=1 -print_final_stats=1 \
+      -max_len=$max_len -close_fd_mask=1 -print_final_stats=1 \
       -artifact_prefix="$build/findings/$format-" "$corpus" "$seeds/$format"; then
     echo "The $format fuzzer found a fault; the input is in $build/findings/" >&2
     exit 1
