@@ -5,6 +5,11 @@
 
 #if defined(__x86_64__) || defined(__i386__)
 
+// GCC 12's AVX-512 intrinsics start from an undefined vector that it then reports as maybe
+// uninitialised: a false alarm of the compiler's own header.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 #include <immintrin.h>
 
 #include <algorithm>
@@ -12,11 +17,22 @@
 #include <cmath>
 
 #define QXR_AVX2 __attribute__((target("avx2")))
+#define QXR_AVX512 __attribute__((target("avx2,avx512f,avx512bw,avx512dq,avx512vl")))
 
 bool MixerHasAvx2() {
   static const bool has = __builtin_cpu_supports("avx2");
   return has;
 }
+
+namespace {
+
+bool HasAvx512() {
+  static const bool has = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+                          __builtin_cpu_supports("avx512dq") && __builtin_cpu_supports("avx512vl");
+  return has;
+}
+
+}  // namespace
 
 namespace {
 
@@ -197,11 +213,88 @@ QXR_AVX2 double CubicAtPositions(const mixer_detail::SampleView& s, const double
   return values[(frames - 1) & 7];
 }
 
+// Sixteen frames at once where every neighbour is read directly and all of them lie in one
+// window of sixteen entries (a step up to about four fifths): the operations of Cubic8, lane
+// for lane. Returns false, having done nothing, for frames that do not qualify.
+QXR_AVX512 inline bool SixteenClose(const mixer_detail::SampleView& s, const double* at, double gain,
+                                    const PanFactors& pan, double* left, double* right, double& last) {
+  const __m512d one = _mm512_set1_pd(1.0), two = _mm512_set1_pd(2.0), end = _mm512_set1_pd(s.directEnd);
+  const __m512d pA = _mm512_loadu_pd(at), pB = _mm512_loadu_pd(at + 8);
+  const __mmask8 directA = _mm512_cmp_pd_mask(pA, one, _CMP_GE_OQ) &
+                           _mm512_cmp_pd_mask(_mm512_add_pd(pA, two), end, _CMP_LE_OQ);
+  const __mmask8 directB = _mm512_cmp_pd_mask(pB, one, _CMP_GE_OQ) &
+                           _mm512_cmp_pd_mask(_mm512_add_pd(pB, two), end, _CMP_LE_OQ);
+  if ((directA & directB) != 0xFF) return false;
+  const __m256i iA = _mm512_cvttpd_epi32(pA), iB = _mm512_cvttpd_epi32(pB);
+  const int base = std::min(_mm256_extract_epi32(iA, 0), _mm256_extract_epi32(iB, 7));
+  const __m512i i = _mm512_inserti64x4(_mm512_castsi256_si512(iA), iB, 1);
+  const __m512i rel = _mm512_sub_epi32(i, _mm512_set1_epi32(base));
+  if (base + 14 > s.last || _mm512_cmpgt_epi32_mask(rel, _mm512_set1_epi32(12)) != 0 ||
+      _mm512_cmplt_epi32_mask(rel, _mm512_setzero_si512()) != 0) {
+    return false;
+  }
+  const __m512 window = _mm512_cvtepi32_ps(
+      _mm512_cvtepi16_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(s.data + base - 1))));
+  const __m512 ym = _mm512_permutexvar_ps(rel, window);
+  const __m512 y0 = _mm512_permutexvar_ps(_mm512_add_epi32(rel, _mm512_set1_epi32(1)), window);
+  const __m512 y1 = _mm512_permutexvar_ps(_mm512_add_epi32(rel, _mm512_set1_epi32(2)), window);
+  const __m512 y2 = _mm512_permutexvar_ps(_mm512_add_epi32(rel, _mm512_set1_epi32(3)), window);
+  const __m256 tA = _mm512_cvtpd_ps(_mm512_sub_pd(pA, _mm512_cvtepi32_pd(iA)));
+  const __m256 tB = _mm512_cvtpd_ps(_mm512_sub_pd(pB, _mm512_cvtepi32_pd(iB)));
+  const __m512 t = _mm512_insertf32x8(_mm512_castps256_ps512(tA), tB, 1);
+
+  const __m512 twoF = _mm512_set1_ps(2.0f), three = _mm512_set1_ps(3.0f), four = _mm512_set1_ps(4.0f),
+               five = _mm512_set1_ps(5.0f), half = _mm512_set1_ps(0.5f);
+  const __m512 linear = _mm512_add_ps(_mm512_mul_ps(twoF, y0), _mm512_mul_ps(_mm512_sub_ps(y1, ym), t));
+  const __m512 square = _mm512_sub_ps(
+      _mm512_add_ps(_mm512_sub_ps(_mm512_mul_ps(twoF, ym), _mm512_mul_ps(five, y0)), _mm512_mul_ps(four, y1)), y2);
+  const __m512 cube = _mm512_add_ps(
+      _mm512_sub_ps(_mm512_sub_ps(_mm512_mul_ps(three, y0), ym), _mm512_mul_ps(three, y1)), y2);
+  const __m512 sum = _mm512_add_ps(_mm512_add_ps(linear, _mm512_mul_ps(_mm512_mul_ps(square, t), t)),
+                                   _mm512_mul_ps(_mm512_mul_ps(_mm512_mul_ps(cube, t), t), t));
+  const __m512 r = _mm512_mul_ps(half, sum);
+
+  const __m512d gains = _mm512_set1_pd(gain);
+  const __m512d vA = _mm512_mul_pd(_mm512_cvtps_pd(_mm512_castps512_ps256(r)), gains);
+  const __m512d vB = _mm512_mul_pd(_mm512_cvtps_pd(_mm512_extractf32x8_ps(r, 1)), gains);
+  if (pan.toLeft) {
+    const __m512d m = _mm512_set1_pd(pan.leftMul);
+    _mm512_storeu_pd(left, _mm512_add_pd(_mm512_loadu_pd(left), _mm512_mul_pd(vA, m)));
+    _mm512_storeu_pd(left + 8, _mm512_add_pd(_mm512_loadu_pd(left + 8), _mm512_mul_pd(vB, m)));
+  }
+  if (pan.toRight) {
+    const __m512d m = _mm512_set1_pd(pan.rightMul);
+    _mm512_storeu_pd(right, _mm512_add_pd(_mm512_loadu_pd(right), _mm512_mul_pd(vA, m)));
+    _mm512_storeu_pd(right + 8, _mm512_add_pd(_mm512_loadu_pd(right + 8), _mm512_mul_pd(vB, m)));
+  }
+  last = _mm512_cvtsd_f64(_mm512_permutexvar_pd(_mm512_set1_epi64(7), vB));
+  return true;
+}
+
+// CubicAtPositions, sixteen frames at a time where they qualify.
+template <int Loop>
+QXR_AVX512 double CubicAtPositionsWide(const mixer_detail::SampleView& s, const double* positions, int frames,
+                                       double gain, const PanFactors& pan, double* left, double* right) {
+  double last = 0.0;
+  int k = 0;
+  while (k < frames) {
+    if (k + 16 <= frames && SixteenClose(s, positions + k, gain, pan, left + k, right + k, last)) {
+      k += 16;
+      continue;
+    }
+    const int n = std::min(8, frames - k);
+    last = CubicAtPositions<Loop>(s, positions + k, n, gain, pan, left + k, right + k);
+    k += n;
+  }
+  return last;
+}
+
 }  // namespace
 
 template <int Loop>
 double CubicAtPositionsAvx2(const mixer_detail::SampleView& s, const double* positions, int frames, double gain,
                             const PanFactors& pan, double* left, double* right) {
+  if (HasAvx512()) return CubicAtPositionsWide<Loop>(s, positions, frames, gain, pan, left, right);
   return CubicAtPositions<Loop>(s, positions, frames, gain, pan, left, right);
 }
 
