@@ -19,20 +19,24 @@
 #define QXR_AVX2 __attribute__((target("avx2")))
 #define QXR_AVX512 __attribute__((target("avx2,avx512f,avx512bw,avx512dq,avx512vl")))
 
-bool MixerHasAvx2() {
-  static const bool has = __builtin_cpu_supports("avx2");
-  return has;
-}
-
 namespace {
+
+bool wideLoopsAllowed = true;
 
 bool HasAvx512() {
   static const bool has = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
                           __builtin_cpu_supports("avx512dq") && __builtin_cpu_supports("avx512vl");
-  return has;
+  return has && wideLoopsAllowed;
 }
 
 }  // namespace
+
+bool MixerHasAvx2() {
+  static const bool has = __builtin_cpu_supports("avx2");
+  return has && wideLoopsAllowed;
+}
+
+void AllowWideMixerLoops(bool allowed) { wideLoopsAllowed = allowed; }
 
 namespace {
 
@@ -394,6 +398,7 @@ QXR_AVX2 void ClipToShortsAvx2(const double* left, const double* right, double m
 #else
 
 bool MixerHasAvx2() { return false; }
+void AllowWideMixerLoops(bool) {}
 int SteadyPositionsAvx2(double&, double, double, double, int, double*) { return 0; }
 template <int Loop>
 double CubicAtPositionsAvx2(const mixer_detail::SampleView&, const double*, int, double, const PanFactors&,

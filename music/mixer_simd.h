@@ -13,8 +13,11 @@ struct PanFactors {
   bool toLeft, toRight;
 };
 
-// True when this processor runs the AVX2 loops below.
+// True when this processor runs the AVX2 loops below (and they are allowed).
 bool MixerHasAvx2();
+// With false the mixer keeps to its plain loops, as on a processor without AVX2; the tests
+// compare the two.
+void AllowWideMixerLoops(bool allowed);
 
 // Cubic values of the sample at `frames` positions (at least 1; each inside the data, as the
 // loop leaves it), times gain, added to left and right through the pan. Returns the last value.
