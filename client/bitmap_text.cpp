@@ -6,6 +6,7 @@
 #include "platform/input.h"
 #include "world/dedicated.h"
 #include "world/records.h"
+#include "world/text_utils.h"
 
 int ClickDelay = 0;
 
@@ -28,13 +29,6 @@ void DrawFontText(const Image& font, int cellWidth, const std::string& text, int
 }
 
 int TextLength(const std::string& text) { return static_cast<int>(text.size()); }
-
-std::string Trimmed(const std::string& text) {
-  size_t first = 0, last = text.size();
-  while (first < last && static_cast<unsigned char>(text[first]) < 33) ++first;
-  while (last > first && static_cast<unsigned char>(text[last - 1]) < 33) --last;
-  return text.substr(first, last - first);
-}
 
 }  // namespace
 
@@ -167,5 +161,5 @@ void DrawScoreboard() {
     DrawPlayerText(slot, std::to_string(player.ping), 438, y);
   }
 
-  DrawBigTextInverse(Trimmed(Game.bannerTitle) + " " + Trimmed(Game.bannerGoal), 40, 408, 0, 255, 0);
+  DrawBigTextInverse(TrimText(Game.bannerTitle) + " " + TrimText(Game.bannerGoal), 40, 408, 0, 255, 0);
 }

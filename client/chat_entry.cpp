@@ -7,6 +7,7 @@
 #include "net/messages.h"
 #include "platform/input.h"
 #include "world/records.h"
+#include "world/text_utils.h"
 
 namespace {
 
@@ -21,18 +22,12 @@ std::string CommandPart(const std::string& line, size_t count) {
   return part;
 }
 
-std::string Trimmed(const std::string& text) {
-  size_t first = 0, last = text.size();
-  while (first < last && static_cast<unsigned char>(text[first]) < 33) ++first;
-  while (last > first && static_cast<unsigned char>(text[last - 1]) < 33) --last;
-  return text.substr(first, last - first);
-}
-
 // Hands the administrator role to the player named in the rest of the line.
 void HandOverAdmin(const std::string& line) {
-  std::string name = Trimmed(line.substr(6));
-  for (int slot = 0; slot < MaxPlayers; ++slot) {
-    if (slot == MySlot || Trimmed(Players[slot].name) != name) continue;
+  std::string name = TrimText(line.substr(6));
+  // A blank name names nobody: the role stays.
+  for (int slot = 0; slot < MaxPlayers && !name.empty(); ++slot) {
+    if (slot == MySlot || TrimText(Players[slot].name) != name) continue;
     WriteMessage(MsgAdminHandOver{slot});
     NetSend(-1);
     IsAdmin = 0;
@@ -49,12 +44,12 @@ void ShowGoal() {
     int room = ChainTargets[index];
     AddChatLine(">>> GOTO ROOM >>>" + (ValidRoom(room) ? RoomNames[room] : std::string()), 1);
   } else {
-    AddChatLine(Trimmed(Game.bannerTitle) + " " + Trimmed(Game.bannerGoal), 1);
+    AddChatLine(TrimText(Game.bannerTitle) + " " + TrimText(Game.bannerGoal), 1);
   }
 }
 
 void SendChat(const std::string& line) {
-  if (Game.singlePlayer || Trimmed(line).empty()) return;
+  if (Game.singlePlayer || TrimText(line).empty()) return;
   std::string text = ChatLineFor(MySlot, line);
   WriteMessage(MsgChat{text});
   NetSendChat();

@@ -26,7 +26,6 @@
 
 int QuitRequested = 0;
 int ShowScores = 0;
-float WaitIconFrame = 0;
 
 namespace {
 
@@ -109,10 +108,7 @@ void ResetDrawState() {
 
 void DrawRoomStateWait() {
   if (Game.awaitingRoomState != 1) return;
-  WaitIconFrame += 0.1f;
-  if (WaitIconFrame > 11) WaitIconFrame = 0;
-  SetColor(255, 255, 255);
-  DrawImage(ConnectImage, 608, 448, static_cast<int>(WaitIconFrame));
+  DrawWaitingIcon();
   if (RoomStateWait != 0) return;
   // The retry has run: the room is played without its state.
   for (int slot = 0; slot < MaxPlayers; ++slot) {
@@ -153,7 +149,7 @@ void StartGame() {
   me.score = 0;
   me.percent = 0;
   me.following = NoPlayer;
-  me.lastX = MySlot * 32 + 32;
+  me.lastX = StartPlaceX(MySlot, 32);
   me.lastY = StartY;
   me.room = LoungeRoom;
 

@@ -3,7 +3,6 @@
 
 extern int QuitRequested;   // Escape was hit in this frame
 extern int ShowScores;      // the score table is shown; toggled by Tab
-extern float WaitIconFrame; // frame of the waiting-for-room-state icon, 0..11
 
 // Prepares the local player and enters the first room (32 alone, the lounge online).
 void StartGame();

@@ -5,6 +5,7 @@
 #include "client/game_session.h"
 #include "net/dispatcher.h"
 #include "net/envelope.h"
+#include "platform/clock.h"
 #include "platform/graphics.h"
 #include "platform/input.h"
 #include "world/records.h"
@@ -38,7 +39,7 @@ std::string TickDayClock() {
 }
 
 std::string RoundClockText(int roundTime, int now) {
-  int seconds = (roundTime - now) / 1000;
+  int seconds = MsSince(now, roundTime) / 1000;
   return ZeroPad(std::to_string((seconds % 3600) / 60), 2) + ":" + ZeroPad(std::to_string(seconds % 60), 2);
 }
 
@@ -105,4 +106,13 @@ void DrawScoreTable() {
   } else if (KeyHit(Key::Tab)) {
     ShowScores = 1;
   }
+}
+
+float WaitIconFrame = 0;
+
+void DrawWaitingIcon() {
+  WaitIconFrame += 0.1f;
+  if (WaitIconFrame > 11) WaitIconFrame = 0;
+  SetColor(255, 255, 255);
+  DrawImage(ConnectImage, 608, 448, static_cast<int>(WaitIconFrame));
 }

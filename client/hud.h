@@ -23,5 +23,8 @@ void DrawLivesIcons();
 void DrawFollowingOrLives();
 // "-OO- " and the names of the players who follow the local player.
 void DrawFollowers();
+extern float WaitIconFrame;  // frame of the waiting icon, 0..11
+// The next frame of the 12-frame waiting icon at the bottom right corner.
+void DrawWaitingIcon();
 // The score table while ShowScores is set; Tab switches it.
 void DrawScoreTable();

@@ -11,13 +11,6 @@
 
 namespace {
 
-std::string Trimmed(const std::string& text) {
-  size_t first = 0, last = text.size();
-  while (first < last && static_cast<unsigned char>(text[first]) < 33) ++first;
-  while (last > first && static_cast<unsigned char>(text[last - 1]) < 33) --last;
-  return text.substr(first, last - first);
-}
-
 // The number a settings line starts with; text that is not a number reads as 0.
 int LeadingNumber(const std::string& text) {
   errno = 0;
@@ -27,7 +20,7 @@ int LeadingNumber(const std::string& text) {
 }
 
 std::string CentredName(const std::string& name) {
-  std::string trimmed = Trimmed(name);
+  std::string trimmed = TrimText(name);
   return AlignText(trimmed.empty() ? "Guest" : trimmed, 8, "C");
 }
 
@@ -37,7 +30,7 @@ std::string ReadSettingsLine(int n) {
   StreamPtr file = ReadFile(SettingsFile);
   if (!file) return "";
   std::string line;
-  for (int i = 1; i <= n; ++i) line = file->Eof() ? std::string() : Trimmed(ReadLine(*file));
+  for (int i = 1; i <= n; ++i) line = file->Eof() ? std::string() : TrimText(ReadLine(*file));
   CloseFile(file);
   return line;
 }
@@ -70,7 +63,7 @@ void LoadSettings() {
 }
 
 void AskPlayerName() {
-  EditBuffer = Trimmed(PlayerName.substr(0, 8));
+  EditBuffer = TrimText(PlayerName.substr(0, 8));
   std::string answer = InputLine("Name: ", 140, 140, 8);
   PlayerName = CentredName(answer.substr(0, 8));
   SaveSettings();

@@ -52,10 +52,3 @@ const uint8_t* ByteReader::Take(size_t& count) {
   position_ += count;
   return start;
 }
-
-std::string TrimText(const std::string& text) {
-  size_t begin = 0, end = text.size();
-  while (begin < end && static_cast<unsigned char>(text[begin]) < 33) ++begin;
-  while (end > begin && static_cast<unsigned char>(text[end - 1]) < 33) --end;
-  return text.substr(begin, end - begin);
-}

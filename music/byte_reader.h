@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/text.h"
+
 class ByteReader {
  public:
   ByteReader(const uint8_t* data, size_t size) : data_(data), size_(size) {}
@@ -38,6 +40,3 @@ class ByteReader {
   size_t position_ = 0;
   bool failed_ = false;
 };
-
-// The text with every character below 33 removed from both ends.
-std::string TrimText(const std::string& text);

@@ -7,8 +7,6 @@
 #include "net/game_list.h"
 #include "net/net_globals.h"
 #include "net/netlib_binding.h"
-#include "platform/stream.h"
-#include "platform/system.h"
 #include "world/dedicated.h"
 #include "world/records.h"
 
@@ -153,15 +151,6 @@ void NetShutdown() {
     return;
   }
   NetInterface = NetLib.DestroyRakServerInterface(NetInterface);
-  if (RegisterAnswer == "Y") {
-    const std::string path = OwnAddress.size() > 5 ? "/logoff.php?ip=" + OwnAddress : "/logoff.php";
-    const std::string host = GameListHost();
-    StreamPtr reply = OpenHttp(host, path);
-    if (reply) {
-      ReadLine(*reply);
-    } else {
-      Notify("FAIL I can not contact " + host);
-    }
-  }
+  LogOffGameList();
   Hosting = 0;
 }

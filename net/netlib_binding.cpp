@@ -54,6 +54,7 @@ void BindNetLibrary(const std::string& fileName) {
   BindTo(NetLib.ServerStartOccasionalPing, "RN_ServerStartOccasionalPing");
   BindTo(NetLib.ServerReceive, "RN_ServerReceive");
   BindTo(NetLib.ServerSend2, "RN_ServerSend2");
+  BindTo(NetLib.ServerCloseConnection, "RN_ServerCloseConnection");
   BindTo(NetLib.ServerDeallocatePacket, "RN_ServerDeallocatePacket");
   BindTo(NetLib.DestroyRakServerInterface, "RN_DestroyRakServerInterface");
 

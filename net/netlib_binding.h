@@ -33,6 +33,7 @@ struct NetLibrary {
   BoundFunction<void(RN_Interface*)> ServerStartOccasionalPing;
   BoundFunction<RN_Packet*(RN_Interface*)> ServerReceive;
   BoundFunction<int(RN_Interface*, RN_BitStream*, int, int, int, RN_PlayerId, int)> ServerSend2;
+  BoundFunction<void(RN_Interface*, RN_PlayerId)> ServerCloseConnection;
   BoundFunction<RN_Packet*(RN_Interface*, RN_Packet*)> ServerDeallocatePacket;
   BoundFunction<RN_Interface*(RN_Interface*)> DestroyRakServerInterface;
 

@@ -56,7 +56,7 @@ void EnterLounge() {
 
 void EnterLobbyRoom(int room) {
   ResetPlayerMotion();
-  if (const SpriteRef& hero = Players[MySlot].sprite) hero->SetPosition(float(MySlot * 32 + 32), 352);
+  if (const SpriteRef& hero = Players[MySlot].sprite) hero->SetPosition(float(StartPlaceX(MySlot, 32)), 352);
   Moved = 1;
   if (!Hosting && !Game.singlePlayer) {
     WriteMessage(MsgGameModeRequest{MySlot});
@@ -141,6 +141,7 @@ void ClearRoomSprites() {
   for (Pickk& pickup : RoomPickups)
     if (pickup.sprite) pickup.sprite->Remove();
   RoomPickups.clear();
+  ++RoomPickupsVersion;
   for (EnemyPickk& enemy : RoomEnemies)
     if (enemy.sprite) enemy.sprite->Remove();
   RoomEnemies.clear();

@@ -41,14 +41,14 @@ void JoinTeam(PlayerType& hero, int team) {
   if (mode == CaptureFlagMode) {
     if (team == TeamBlue) {
       Game.room = 81;
-      Place(hero, 32 * MySlot + 336, 256);
+      Place(hero, StartPlaceX(MySlot, 336), 256);
     } else {
       Game.room = 160;
-      Place(hero, 32 * MySlot + 300, 160);
+      Place(hero, StartPlaceX(MySlot, 300), 160);
     }
   } else {
     Game.room = StartRoom;
-    Place(hero, 32 * MySlot + 32, 352);
+    Place(hero, StartPlaceX(MySlot, 32), 352);
     if (mode == TowerMode) {
       Game.room = 1;
       Place(hero, team == TeamBlue ? 480 : 32, 352);
@@ -180,7 +180,7 @@ void DyingStep() {
     } else if (mode == CaptureFlagMode) {
       if (hero->team == TeamRed) {
         Game.room = 160;
-        Place(*hero, 32 * MySlot + 300, 160);
+        Place(*hero, StartPlaceX(MySlot, 300), 160);
       }
     } else {
       Game.room = StartRoom;
@@ -193,13 +193,21 @@ void DyingStep() {
   Game.respawnBlink = RespawnBlinkSteps;
 }
 
+int StartPlaceX(int slot, int firstX) {
+  constexpr int LastPlaceX = 480, PlaceWidth = 32;
+  const int places = (LastPlaceX - firstX) / PlaceWidth + 1;
+  if (places <= 0 || slot < 0) return firstX;
+  if (slot < places) return firstX + PlaceWidth * slot;
+  return firstX + PlaceWidth / 2 + PlaceWidth * ((slot - places) % places);
+}
+
 void PlaceAtRoomStart() {
   if constexpr (Dedicated) return;
   EnterRoom();
   ResetPlayerMotion();
   PlayerType* hero = LocalHero();
   if (!hero) return;
-  float x = 32 * MySlot + 32, y = 352;
+  float x = StartPlaceX(MySlot, 32), y = 352;
   if (Game.room == 1) {
     switch (Game.gameMode) {
       case 33: x = 32, y = 224; break;

@@ -12,3 +12,8 @@ void DyingStep();
 
 // Enters Game.room and puts the local player at the mode's start position there.
 void PlaceAtRoomStart();
+
+// x of slot's place in a row of start places 32 pixels apart from firstX. The row ends at the
+// playfield's last free place (x 480); slots past it start again from the front, half a place
+// on, so that every hero starts inside the room.
+int StartPlaceX(int slot, int firstX);

@@ -7,6 +7,9 @@
 void FillModeTexts();
 // Fills RaceRoomTable with the candidate rooms of the chain races.
 void FillRaceRoomTable();
+// True for the modes the lounge chooser offers (1..18, 20..28, 30..37, 40..48, 50..53, 60..68,
+// 70..78, 80 and 81); a host starts no other.
+bool OfferedMode(int mode);
 // Sets Game.bannerTitle and Game.bannerGoal for mode, each centred to 32 characters;
 // modes 0, 38, 39 and 82 and above leave both unchanged.
 void SetModeBanner(int mode);

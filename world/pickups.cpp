@@ -14,6 +14,7 @@
 #endif
 
 int RoomPickupCount = 0;
+int RoomPickupsVersion = 0;
 
 namespace {
 constexpr int PickupRecordSize = 7;
@@ -111,6 +112,7 @@ void SpawnRoomPickups() {
   for (Pickk& item : RoomPickups)
     if (item.sprite) item.sprite->Remove();
   RoomPickups.clear();
+  ++RoomPickupsVersion;
   BlueFlagSprite.reset();
   RedFlagSprite.reset();
   int room = ShownRoomIndex();
@@ -131,8 +133,8 @@ void SpawnRoomPickups() {
 
 void CollectPickups() {
   PlayerType* hero = LocalHero();
-  // A spectator or a dying hero collects nothing; the pickups still animate.
-  bool canTouch = hero && !Game.spectating && !Game.dying;
+  // A spectator collects nothing; the pickups still animate.
+  bool canTouch = hero && !Game.spectating;
   int hx = 0, hy = 0;
   if (canTouch) {
     hx = static_cast<int>(hero->sprite->x + 2);
@@ -151,8 +153,9 @@ void CollectPickups() {
       ++it;
       continue;
     }
-    if (Game.gameMode == CaptureFlagMode && IsFlag(item) && hero->team == item.pickupIndex) {
-      // A team at its own flag takes nothing; the rest of the list waits for the next step.
+    if (Game.gameMode == CaptureFlagMode && hero->team == item.pickupIndex) {
+      // A team at its own flag (flag codes are the team codes) takes nothing; the rest of the
+      // list waits for the next step.
       Animate(item);
       return;
     }
@@ -170,11 +173,12 @@ void CollectPickups() {
     if (Game.singlePlayer || Game.gameMode == KeepAllPresentMode) continue;
 
     int mode = Game.gameMode;
+    const int version = RoomPickupsVersion;
     ReportPickupTaken(Game.room, index);
     bool won = (mode >= 1 && mode <= 9 && hero->score >= mode * 30) || WinsAtFirstPickup(mode);
     if (won) AnnouncePlayerWin(MySlot);
-    // The host's bookkeeping and a win may have replaced the room's list: end the pass here.
-    if (won || Hosting) return;
+    // A win (or the host's bookkeeping ending the round) brings a new room and a new list.
+    if (RoomPickupsVersion != version) return;
   }
 }
 
@@ -189,6 +193,18 @@ void ReadRoomPickupList() {
     }
   }
   SpawnRoomPickups();
+}
+
+void RemoveRoomPickup(int index) {
+  for (auto it = RoomPickups.begin(); it != RoomPickups.end(); ++it) {
+    if (it->pickupIndex != index) continue;
+    if (it->sprite) it->sprite->Remove();
+    if (!IsFlag(*it)) --RoomPickupCount;
+    if (it->sprite == BlueFlagSprite) BlueFlagSprite.reset();
+    if (it->sprite == RedFlagSprite) RedFlagSprite.reset();
+    RoomPickups.erase(it);
+    return;
+  }
 }
 
 void ClearRoomPickupFlags() {

@@ -3,17 +3,15 @@
 
 #include <cctype>
 
+#include "platform/clock.h"
+
 StreamPtr ChatLog;
 
 namespace {
 
 // The first width characters, without leading and trailing codes below 33.
 std::string CutAndTrim(const std::string& text, int width) {
-  std::string s = text.substr(0, width > 0 ? static_cast<size_t>(width) : 0);
-  size_t start = 0, end = s.size();
-  while (start < end && static_cast<unsigned char>(s[start]) < 33) ++start;
-  while (end > start && static_cast<unsigned char>(s[end - 1]) < 33) --end;
-  return s.substr(start, end - start);
+  return TrimText(text.substr(0, width > 0 ? static_cast<size_t>(width) : 0));
 }
 
 }  // namespace
@@ -49,6 +47,14 @@ std::string TextBefore(const std::string& text, const std::string& separator) {
   if (separator.empty()) return "";
   size_t at = text.find(separator);
   return at == std::string::npos ? "" : text.substr(0, at);
+}
+
+void CreateChatLog() {
+  StreamPtr fresh = WriteFile("Chat.txt");
+  CloseFile(fresh);
+  ChatLog = OpenFile("Chat.txt");  // kept open for reading and writing for the whole run
+  AppendChatLog("Zarnaby Online Chat Log. Created " + FormatLocalTime("%d %b %Y") + "  " +
+                FormatLocalTime("%H:%M:%S"));
 }
 
 void AppendChatLog(const std::string& line) {

@@ -6,6 +6,7 @@
 
 #include "platform/graphics.h"
 #include "platform/stream.h"
+#include "platform/text.h"
 
 // The chat log "Chat.txt", open for the whole run (made by each program's start-up).
 extern StreamPtr ChatLog;
@@ -20,6 +21,8 @@ std::string AlignText(const std::string& text, int width, const std::string& mod
 std::string ZeroPad(const std::string& text, int width);
 // What comes before the first separator; "" when it does not occur or stands first.
 std::string TextBefore(const std::string& text, const std::string& separator);
+// Empties "Chat.txt" (or makes it), keeps it open as ChatLog and writes its banner line.
+void CreateChatLog();
 // Appends line and CR LF at the end of the chat log; nothing when no log is open.
 void AppendChatLog(const std::string& line);
 

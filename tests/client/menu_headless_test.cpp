@@ -14,6 +14,7 @@
 #include "platform/video_internal.h"
 #include "screen_support.h"
 #include "world/records.h"
+#include "../world/sent_message.h"
 
 namespace {
 
@@ -155,12 +156,18 @@ TEST_F(Menu, F7ShowsTheAddressTheServiceGivesAndKeepsItWhenUnreachable) {
   unsetenv("QXR_ADDRESS_HOST");
 }
 
-TEST_F(Menu, AFailedHostOrConnectVisitKeepsThePlayerInTheMenu) {
+TEST_F(Menu, AnAutoJoinThatCannotConnectKeepsThePlayerInTheMenu) {
+  BindNetOnce();
+  WriteText(folder_.File("ip.txt"), "Guest\r\nno-such-host.invalid\r\n0\r\n");
   AutoJoin = 1;  // the first pass goes to the browser by itself
-  Script("2 key 114\n4 key 121\n");
+  Script("4 key 121\n");
+  testing::internal::CaptureStderr();
   EXPECT_EQ(RunMainMenu(), MenuResult::Exit);
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("COULD NOT CONNECT TO no-such-host.invalid"),
+            std::string::npos);
   EXPECT_EQ(AutoJoin, 0);
   EXPECT_EQ(Hosting, 0);
+  EXPECT_EQ(Game.singlePlayer, 0);
 }
 
 }  // namespace

@@ -107,14 +107,14 @@ TEST(ClientStartup, ClosingTheWindowOnTheTitleScreenEndsTheProgram) {
 
 TEST(ClientStartup, ClosingTheWindowInTheMenuEndsTheProgram) {
   ScratchFolder folder;
-  ClientRun run = RunClient(folder.Path(), "1 key 27\n10 close\n", {"/autojoin", "/w"}, {}, 30);
+  ClientRun run = RunClient(folder.Path(), "1 type n\n2 key 13\n4 key 27\n12 close\n", {"/w"}, {}, 30);
   ASSERT_FALSE(run.timedOut);
   EXPECT_EQ(run.exitCode, 0);
 }
 
 TEST(ClientStartup, EscapeLeavesOnlyTheTitleAndEscapeInTheMenuExits) {
   ScratchFolder folder;
-  ClientRun run = RunClient(folder.Path(), "3 key 27\n8 shot menu.png\n9 key 27\n", {"/W", "/a"}, {}, 30);
+  ClientRun run = RunClient(folder.Path(), "1 type n\n2 key 13\n5 key 27\n10 shot menu.png\n11 key 27\n", {"/W"}, {}, 30);
   ASSERT_FALSE(run.timedOut);
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_GT(FileSize(folder.File("menu.png")), 0);
@@ -124,7 +124,8 @@ TEST(ClientStartup, AutoJoinSkipsTheVersionQuestion) {
   StandInHttpService service(Bodies{{"/v.php", "2.14\r\n"}});
   ScratchFolder folder;
   // The first answer goes to the full-screen question, as the version question is not asked.
-  ClientRun run = RunClient(folder.Path(), "1 type y\n2 key 13\n6 key 32\n12 key 121\n", {"AUTOJOIN"},
+  // Without a last address the game is played alone; Escape leaves it, F10 the menu.
+  ClientRun run = RunClient(folder.Path(), "1 type y\n2 key 13\n6 key 32\n20 key 27\n30 key 121\n", {"AUTOJOIN"},
                             {{"QXR_GAMELIST_HOST", service.Host()}}, 30);
   ASSERT_FALSE(run.timedOut);
   EXPECT_EQ(run.exitCode, 0);

@@ -128,7 +128,7 @@ TEST_F(PickupsTest, OnlineACollectionIsReportedToTheHost) {
   EXPECT_EQ(hero().score, 1);
 }
 
-TEST_F(PickupsTest, NeitherASpectatorNorADyingHeroCollectsButPickupsStillAnimate) {
+TEST_F(PickupsTest, ASpectatorCollectsNothingButPickupsStillAnimateWhileADyingHeroStillCollects) {
   ThreePickups();
   StartIn(PickupRoom, 88, StandingY(15));
   Game.spectating = 1;
@@ -140,8 +140,22 @@ TEST_F(PickupsTest, NeitherASpectatorNorADyingHeroCollectsButPickupsStillAnimate
   Game.spectating = 0;
   Game.dying = 1;
   CollectPickups();
-  EXPECT_EQ(Shown(), 2);
-  EXPECT_EQ(hero().score, 0);
+  EXPECT_EQ(Shown(), 1);
+  EXPECT_EQ(hero().score, 1);
+}
+
+TEST_F(PickupsTest, OnePassTakesEveryPickupTheHeroTouches) {
+  world_.AddPickup(PickupRoom, 100, PickupY, 1);
+  world_.AddPickup(PickupRoom, 108, PickupY, 2);
+  world_.AddPickup(PickupRoom, 300, PickupY, 3);
+  StartIn(PickupRoom, 96, StandingY(15), 5);
+  Game.singlePlayer = 0;
+  CollectPickups();
+  EXPECT_EQ(Shown(), 1);
+  EXPECT_EQ(hero().score, 2);
+  MsgPickupTaken sent;
+  ASSERT_TRUE(SentMessage(sent));
+  EXPECT_EQ(sent.pickupIndex, 1) << "the second pickup of the pass is reported last";
 }
 
 TEST_F(PickupsTest, PickupsCycleTheirFourFramesWithTheAnimationClock) {
@@ -178,9 +192,10 @@ TEST_F(PickupsTest, ATeamAtItsOwnFlagTakesNothingAndTheOtherTeamTakesIt) {
   CollectPickups();
   EXPECT_EQ(Shown(), 1);
   EXPECT_EQ(Pickups[2].present, 0);
-  MsgPickupTaken sent;
+  // Taking the other team's flag wins the round: the claim is the last message sent.
+  MsgWinner sent;
   ASSERT_TRUE(SentMessage(sent));
-  EXPECT_EQ(sent.pickupIndex, 2);
+  EXPECT_EQ(sent.text, "** RED WIN **");
 }
 
 TEST_F(PickupsTest, ClearingARoomsFlagsStopsAtTheNextRoom) {

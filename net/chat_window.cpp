@@ -1,0 +1,46 @@
+// The chat window: scrolling, player and system lines, and the chat log of player lines.
+#include "net/chat_window.h"
+
+#include "world/dedicated.h"
+#include "world/records.h"
+#include "world/text_utils.h"
+
+namespace {
+
+constexpr int WindowLines = 14;  // ChatLines[0..13]; line 14 is never used
+constexpr int SystemColour = 99;
+
+// A line of the log is one line of the file, whatever the text carries.
+std::string OneLogLine(std::string text) {
+  for (char& c : text) {
+    if (static_cast<unsigned char>(c) < 32) c = ' ';
+  }
+  return text;
+}
+
+}  // namespace
+
+int ChatLineSlot(const std::string& text) {
+  int slot = -1;
+  for (size_t i = 0; i < 2 && i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    slot = (slot < 0 ? 0 : slot * 10) + (text[i] - '0');
+  }
+  return ValidSlot(slot) ? slot : -1;
+}
+
+void AddChatLine(const std::string& text, int system) {
+  if constexpr (Dedicated) {
+    return;
+  } else {
+    int slot = SystemColour;
+    std::string shown = text;
+    if (!system) {
+      slot = ChatLineSlot(text);
+      if (slot < 0) return;
+      shown = Players[slot].name + (text.size() > 2 ? text.substr(2) : std::string());
+    }
+    for (int i = 0; i < WindowLines - 1; ++i) ChatLines[i] = ChatLines[i + 1];
+    ChatLines[WindowLines - 1] = {shown, slot};
+    if (!system) AppendChatLog(OneLogLine(shown));
+  }
+}

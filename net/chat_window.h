@@ -1,0 +1,18 @@
+// The 14-line chat window of the game screen and the chat log it feeds.
+#pragma once
+
+#include <string>
+
+// Adds a line at the bottom of the window (the oldest goes). A system line (system 1) is drawn
+// white and never logged. A player line begins with the writer's slot (two digits, or one digit
+// and a separator); it is shown and logged as the writer's name followed by the rest of the
+// text, in the writer's colour. A player line that names no slot 0..15 is dropped. Nothing in
+// the server build, which shows no chat.
+void AddChatLine(const std::string& text, int system);
+
+// The slot a player chat line begins with: the number its first two characters start with;
+// -1 when they start with no digit or the number is not a slot.
+int ChatLineSlot(const std::string& text);
+
+// The system-line mark of chat texts ("£$" in the game's 8-bit characters).
+inline const std::string SystemChatMark = "\xA3$";

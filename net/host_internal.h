@@ -1,0 +1,32 @@
+// What the parts of the host step share: who sent the packet being handled, and the handlers.
+#pragma once
+
+// The slot held by the sender of CurrentPacket; -1 when it holds none.
+int SenderSlot();
+// True when slot is 0..15 and held by the sender of CurrentPacket: a message that speaks for
+// a player is taken only from that player's own connection.
+bool SpeaksForSender(int slot);
+
+// Library events and messages about players (host_admission.cpp).
+void HostAdmit();            // a new connection: a slot and the welcome, or closed when full
+void HostWelcomeRequest();   // the client-to-host welcome form
+void HostJoin();             // MsgJoin: name and skin, the name table and team table
+void HostOwnState();         // MsgPlayerState
+void HostPing();             // MsgPing
+void HostLeave();            // MsgLeave
+
+// Relays (host_relays.cpp).
+void HostChat();             // MsgChat: shown on the hosting client, passed on to everyone
+void HostPickupMessage();    // MsgPickupTaken
+void HostEnterRoom();        // MsgEnterRoom: who reports the room's state
+void HostRoomState();        // MsgRoomState from the asked player: relayed or applied
+void HostNotInRoom();        // MsgNotInRoom: the asked player had left the room
+
+// Timers (host_broadcast.cpp).
+void HostDropSilentPlayers();
+void HostBroadcastStates();
+
+// Game modes, rounds and winners (host_game_modes.cpp). HostGameModeMessage handles a game
+// message of one of those types and returns true, or returns false for any other type.
+bool HostGameModeMessage(int type);
+void HostRoundChecks();

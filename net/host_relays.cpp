@@ -1,0 +1,117 @@
+// The host's relays: chat, pickups taken, and the live state of rooms between players.
+#include "net/chat_window.h"
+#include "net/envelope.h"
+#include "net/host_internal.h"
+#include "net/host_rules.h"
+#include "net/messages.h"
+#include "net/room_state.h"
+#include "world/dedicated.h"
+#include "world/pickups.h"
+#include "world/records.h"
+#ifndef QXR_DEDICATED
+#include "client/sound_effects.h"
+#endif
+
+namespace {
+
+bool HostingClient() { return Hosting && !Dedicated; }
+
+void SendRoomPickupsTo(int room) {
+  NetBeginMessage();
+  NetWriteByte(MsgRoomPickups::type);
+  WriteRoomPickups(room);
+}
+
+// The first joined slot other than the requester that is in room; -1 when there is none.
+int FirstOtherPlayerIn(int room, int requester) {
+  for (int slot = 0; slot < MaxPlayers; ++slot) {
+    if (slot != requester && !Slots[slot].name.empty() && Slots[slot].room == room) return slot;
+  }
+  return -1;
+}
+
+// The hosting client in the requested room answers for it at once.
+void AnswerFromOwnRoom(int requester) {
+  WriteMessage(OwnRoomState(requester, Game.room));
+  WriteRoomPickups(Game.room);
+  NetSend(requester);
+}
+
+}  // namespace
+
+void HostChat() {
+  MsgChat chat;
+  if (!ReadMessage(chat)) return;
+  const int sender = SenderSlot();
+  const bool systemLine = chat.text.compare(0, SystemChatMark.size(), SystemChatMark) == 0;
+  // A player line must be the sender's own; a system line comes only from a player's connection.
+  if (sender < 0 || (!systemLine && ChatLineSlot(chat.text) != sender)) return;
+  if (HostingClient()) {
+    if (systemLine) {
+      AddChatLine(chat.text.substr(SystemChatMark.size()), 1);
+    } else {
+      AddChatLine(chat.text, 0);
+    }
+  }
+#ifndef QXR_DEDICATED
+  if (systemLine) PlayLogonSound();
+#endif
+  WriteMessage(chat);
+  NetSendChat();
+}
+
+void HostPickupMessage() {
+  MsgPickupTaken taken;
+  if (!ReadMessage(taken) || !SpeaksForSender(taken.collector)) return;
+  HostPickupTaken(taken.room, taken.pickupIndex, taken.collector);
+}
+
+void HostEnterRoom() {
+  MsgEnterRoom entered;
+  if (!ReadMessage(entered) || !SpeaksForSender(entered.slot) || !ValidRoom(entered.room)) return;
+  const int requester = entered.slot;
+  const int reporter = FirstOtherPlayerIn(entered.room, requester);
+  if (reporter == 0 && HostingClient()) {
+    if (!Game.spectating) {
+      AnswerFromOwnRoom(requester);
+      return;
+    }
+  } else if (reporter >= 0) {
+    WriteMessage(MsgRoomQuery{.requester = requester, .room = entered.room});
+    NetSend(reporter);
+    return;
+  }
+  // Nobody can tell: only the pickups still there.
+  SendRoomPickupsTo(entered.room);
+  NetSendTo(Slots[requester].netId);
+}
+
+void HostRoomState() {
+  MsgRoomState state;
+  if (!ReadMessage(state) || SenderSlot() < 0) return;
+  if (!ValidSlot(state.requester) || !ValidRoom(state.room)) return;
+  if (!HostingClient() || state.requester != 0) {
+    WriteMessage(state);
+    WriteRoomPickups(state.room);
+    NetSend(state.requester);
+    return;
+  }
+  // The host asked for the room it entered; it may have left it since.
+  if (state.room == Game.room && state.requester == MySlot) ApplyRoomState(state);
+  RoomStateWait = 0;
+  SpawnRoomPickups();
+}
+
+void HostNotInRoom() {
+  MsgNotInRoom answer;
+  if (!ReadMessage(answer) || SenderSlot() < 0 || !ValidSlot(answer.requester)) return;
+  if (HostingClient() && answer.requester == 0) {
+    RoomStateWait = 0;
+    Game.awaitingRoomState = 0;
+    SpawnRoomPickups();
+    return;
+  }
+  if (!ValidRoom(answer.room)) return;
+  SendRoomPickupsTo(answer.room);
+  NetSend(answer.requester);
+}

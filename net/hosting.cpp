@@ -1,0 +1,67 @@
+// Hosting set-up: the hosting questions, the server side of the library, registration, empty slots.
+#include "net/hosting.h"
+
+#include <string>
+
+#include "client/line_editor.h"
+#include "client/settings.h"
+#include "net/envelope.h"
+#include "net/game_list.h"
+#include "net/host_rules.h"
+#include "net/net_globals.h"
+#include "net/netlib_binding.h"
+#include "platform/system.h"
+#include "world/records.h"
+#include "world/team_rules.h"
+#include "world/text_utils.h"
+
+namespace {
+
+constexpr int PromptX = 140, PromptY = 180;
+constexpr int MaxConnections = 15;
+constexpr int LibraryReserved = 414194, ThreadSleepMs = 1;
+constexpr int StartFailed = 1;
+
+std::string Ask(const std::string& prompt, const std::string& prefill, int maxLength) {
+  EditBuffer = prefill;
+  return InputLine(prompt, PromptX, PromptY, maxLength);
+}
+
+std::string UpperCase(std::string text) {
+  for (char& c : text) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return text;
+}
+
+}  // namespace
+
+void HostSetup() {
+  RegisterAnswer = UpperCase(Ask("Register with online game server? (Y/N) ", RegisterAnswer, 2));
+  if (RegisterAnswer == "Y") {
+    GameDescription = Ask("Game Description :", GameDescription, 20);
+    OwnAddress = Ask("Your IP (leave blank for automatic) :", "", 20);
+  }
+  NetInterface = NetLib.GetRakServerInterface();
+  HostPassword = TrimText(Ask("Set server password: ", TrimText(HostPassword), 20));
+  SaveSettings();
+
+  if (NetLib.ServerStart(NetInterface, MaxConnections, LibraryReserved, ThreadSleepMs, GamePortNumber()) ==
+      StartFailed) {
+    Notify("Can not start host");
+    NetInterface = NetLib.DestroyRakServerInterface(NetInterface);
+    // Scripts and service managers must see that hosting failed.
+    EndProgram(1);
+  }
+  if (!HostPassword.empty()) NetLib.ServerSetPassword(NetInterface, HostPassword.c_str());
+  NetLib.ServerStartOccasionalPing(NetInterface);
+  RegisterServer();
+
+  Hosting = 1;
+  Game.menuPage = 0;
+  HostMode = 0;
+  RoundStartTime = 0;
+  RoundRunning = 0;
+  for (int slot = 0; slot < MaxPlayers; ++slot) ClearPlayerSlot(slot);
+  CountConnections();
+}
