@@ -1,6 +1,7 @@
-// AVX2 forms of the mixer's cubic run and of its final clip. Every lane does the operations of
-// the plain loops in the same order and precision (no fused multiply-add), so the results are
-// the same to the last bit.
+// The mixer's wide loops, AVX2 (and AVX-512 where the processor has it): cubic frames at given
+// positions, the positions of a stretch without wraps, the final clip. Every lane does the
+// operations of the plain loops in the same order and precision (no fused multiply-add), so
+// the results are the same to the last bit.
 #include "music/mixer_simd.h"
 
 #if defined(__x86_64__) || defined(__i386__)

@@ -1,5 +1,6 @@
-// The mixer's widest inner loops, for processors with AVX2, chosen at run time. Each gives the
-// same results, to the last bit, as the plain loop it stands in for.
+// The mixer's wide inner loops, for processors with AVX2 (AVX-512 within them where present),
+// chosen at run time. Each gives the same results, to the last bit, as the plain loop it
+// stands in for.
 #pragma once
 
 #include <cstdint>

@@ -2,7 +2,6 @@
 #include "music/mixer_voice.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <cstdint>
 
@@ -158,8 +157,7 @@ constexpr int MaxDirectRun = 256;
 // Mixes run frames that need no checks, in three passes (positions, values, sums) so that
 // the frames do not wait on each other.
 template <int Mode>
-void MixDirectRunInPasses(const SampleView& s, Voice& v, const PanTarget& pan, int run, double* left,
-                          double* right) {
+void MixDirectRun(const SampleView& s, Voice& v, const PanTarget& pan, int run, double* left, double* right) {
   double positions[MaxDirectRun];
   double values[MaxDirectRun];
   double p = v.position;
@@ -184,11 +182,6 @@ void MixDirectRunInPasses(const SampleView& s, Voice& v, const PanTarget& pan, i
   }
   v.position = p;
   v.lastValue = values[run - 1];
-}
-
-template <int Mode>
-void MixDirectRun(const SampleView& s, Voice& v, const PanTarget& pan, int run, double* left, double* right) {
-  MixDirectRunInPasses<Mode>(s, v, pan, run, left, right);
 }
 
 // The positions that the loop leaves as they are, for the step's direction.
