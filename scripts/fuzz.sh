@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds the MOD and XM loader fuzzers and the WAV, OGG and MP3 stream fuzzers with clang
-# (AddressSanitizer and UBSan on), seeds a corpus with generated files and runs each fuzzer for
-# a bounded time. Exits non-zero on a finding; the crashing input is kept in build-fuzz/findings/.
+# (AddressSanitizer and UBSan on), seeds a corpus with generated files and the real modules the
+# mixer benchmark renders (the MOD files of freedroid-data and the XM file of ceferino-data,
+# where installed), and runs each fuzzer for a bounded time. Exits non-zero on a finding; the
+# crashing input is kept in build-fuzz/findings/.
 # Usage: scripts/fuzz.sh [seconds per fuzzer, default 20]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -18,6 +20,14 @@ seeds="$build/fuzz-seeds"
 mkdir -p "$seeds/mod" "$seeds/xm" "$seeds/wav" "$seeds/ogg" "$seeds/mp3" "$build/findings"
 "$build/bin/fuzz_seed_corpus" "$seeds/mod" "$seeds/xm"
 "$build/bin/fuzz_stream_seeds" "$seeds/wav" "$seeds/ogg" "$seeds/mp3"
+for f in /usr/share/games/freedroid/sound/*.mod; do
+  if [ -f "$f" ]; then cp "$f" "$seeds/mod/"; fi
+done
+for f in /usr/share/games/ceferino/music/*.xm; do
+  if [ -f "$f" ]; then cp "$f" "$seeds/xm/"; fi
+done
+# Real modules run from 15 KB to a few hundred: the limit lets them whole into the corpus.
+module_max_len=1048576
 
 # run_fuzzer <format> <longest input>
 run_fuzzer() {
@@ -34,7 +44,7 @@ run_fuzzer() {
 }
 
 for format in mod xm; do
-  run_fuzzer "$format" 8192
+  run_fuzzer "$format" "$module_max_len"
 done
 for format in wav ogg mp3; do
   run_fuzzer "$format" 16384
