@@ -104,8 +104,12 @@ void GameStateRequest() {
   const int slot = SenderSlot();
   if (HostMode == 0 || slot < 0) return;
   if (ChainRace(Game.gameMode)) SendChainRooms();
+  // A joining client takes a non-zero end time in the tag modes as "already started". The
+  // end time is only set by timed rounds (and outlives them), so those modes send whether
+  // their round runs instead.
+  const bool tagModes = HostMode == TagMode || HostMode == ChaseMode;
   WriteMessage(MsgGameState{.hostTime = NetTime(), .gameMode = HostMode, .roundStart = RoundStartTime,
-                            .roundEnd = RoundEndTime});
+                            .roundEnd = tagModes ? RoundRunning : RoundEndTime});
   NetSendTo(Slots[slot].netId);
 }
 
