@@ -87,7 +87,12 @@ void NewGame() {
   Moved = 1;
   BluePickupCount = 0;
   RedPickupCount = 0;
-  for (int slot = 0; slot < MaxPlayers; ++slot) SetPlayerTeamColour(slot, TeamNone);
+  // Nobody is tagged in a new game: the server's reset keeps the flags of the last round, and
+  // a flag left over would mark its player in every team table of the next.
+  for (int slot = 0; slot < MaxPlayers; ++slot) {
+    Slots[slot].tagged = 0;
+    SetPlayerTeamColour(slot, TeamNone);
+  }
   Game.statusText.clear();
   Game.menuPage = 0;
   Game.goalReached = 0;

@@ -2,6 +2,7 @@
 // timed and team decisions, team collect, and the chain race's first target.
 #include "net/dispatcher.h"
 #include "tests/net/hosted_game.h"
+#include "world/pickups.h"
 
 namespace online_test {
 namespace {
@@ -303,6 +304,24 @@ TEST_F(HostRounds, ATeamTimedRoundIsDecidedByTheTeamScoresAndATieGoesToBlue) {
   EXPECT_EQ(playRound(5, 5), BlueWins);
   EXPECT_EQ(Game.statusText, AlignText(BlueWins, 32, "C"));
   EXPECT_EQ(playRound(6, 5), RedWins);
+}
+
+TEST_F(HostRounds, TheHostsOwnThirtiethPickupWinsACollectRound) {
+  RemotePlayer& observer = Observer();
+  Running(1);
+  Game.room = PickupRoom;
+  EnterRoom();
+  ASSERT_EQ(RoomPickups.size(), 3u);
+  hero().score = 28;
+  heroSprite().SetPosition(98, 330);  // over the pickup at (100, 344)
+  CollectPickups();
+  EXPECT_EQ(hero().score, 29);
+  EXPECT_EQ(HostMode, 1) << "29 pickups do not win";
+  heroSprite().SetPosition(198, 330);
+  CollectPickups();
+  EXPECT_EQ(AwaitWinner(observer), Name8("Host"));
+  EXPECT_EQ(Game.statusText, AlignText("Last winner was *" + Name8("Host") + "*", 32, "C"));
+  EXPECT_EQ(Game.room, LoungeRoom);
 }
 
 TEST_F(HostRounds, TeamCollectInModeSixtyOneIsWonByATeamsSixtiethPickup) {

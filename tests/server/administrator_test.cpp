@@ -95,6 +95,20 @@ TEST_F(Administrator, OnlyTheAdministratorStartsAGameAndOnlyInAModeOnOffer) {
   EXPECT_EQ(ChainTargets[5], 0);
 }
 
+TEST_F(Administrator, ANewGameStartsWithNobodyTagged) {
+  JoinTwo();
+  Slots[other_->slot].tagged = 1;  // left from a tag round: the server's reset keeps it
+  Slots[other_->slot].room = SinglePlayerRoom;
+  admin_->Send(MsgStartGame{.gameMode = 62});
+  Sync(*admin_);
+  ASSERT_EQ(HostMode, 62);
+  EXPECT_EQ(Slots[other_->slot].tagged, 0);
+  admin_->Send(MsgMyTeam{.slot = admin_->slot, .team = TeamRed});
+  ASSERT_TRUE(PumpUntil([&] { return !other_->Received<MsgTeamTable>().empty(); }));
+  const std::vector<TeamTableEntry> table = {{0, TeamRed}, {other_->slot, TeamNone}};
+  EXPECT_EQ(other_->Received<MsgTeamTable>()[0].entries, table) << "nobody is marked as tagged";
+}
+
 TEST_F(Administrator, OnlyTheAdministratorHandsOverTheRoleAndOnlyToAPlayer) {
   JoinTwo();
   other_->Send(MsgAdminHandOver{.slot = other_->slot});
