@@ -28,17 +28,7 @@
 namespace {
 
 constexpr const char* WindowTitle = "QXR ONLINE v 2.13";
-constexpr const char* ChatLogFile = "Chat.txt";
 constexpr const char* TuneFolder = "8bit_tunes/";
-
-// "Chat.txt" starts anew at every run with its banner line.
-void CreateChatLog() {
-  StreamPtr fresh = WriteFile(ChatLogFile);
-  CloseFile(fresh);
-  ChatLog = OpenFile(ChatLogFile);  // kept open for reading and writing for the whole run
-  AppendChatLog("Zarnaby Online Chat Log. Created " + FormatLocalTime("%d %b %Y") + "  " +
-                FormatLocalTime("%H:%M:%S"));
-}
 
 void OpenWindow() {
   AppTitle(WindowTitle);

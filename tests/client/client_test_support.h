@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <map>
+#include <mutex>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -65,7 +66,8 @@ class ScratchFolder {
   std::string previous_;
 };
 
-// Answers every GET on 127.0.0.1 with a fixed body per path ("HTTP/1.0 200 OK"), 404 for the
+// Answers every GET on 127.0.0.1 with a fixed body per path ("HTTP/1.0 200 OK"; a path with a
+// query is answered by the body of the whole path, else of the part before "?"), 404 for the
 // rest. Records the paths asked for.
 class StandInHttpService {
  public:
@@ -94,6 +96,11 @@ class StandInHttpService {
 
   std::string Host() const { return "127.0.0.1:" + std::to_string(port_); }
   int Requests() const { return requests_; }
+  // The paths (with their queries) asked for so far, in order.
+  std::vector<std::string> Paths() const {
+    std::lock_guard<std::mutex> hold(lock_);
+    return paths_;
+  }
 
  private:
   void Serve() {
@@ -113,8 +120,13 @@ class StandInHttpService {
       }
       std::string path;
       if (request.rfind("GET ", 0) == 0) path = request.substr(4, request.find(' ', 4) - 4);
+      {
+        std::lock_guard<std::mutex> hold(lock_);
+        paths_.push_back(path);
+      }
       ++requests_;
       auto found = bodies_.find(path);
+      if (found == bodies_.end()) found = bodies_.find(path.substr(0, path.find('?')));
       std::string reply = found != bodies_.end()
                               ? "HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\n" + found->second
                               : std::string("HTTP/1.0 404 Not Found\r\n\r\n");
@@ -124,6 +136,8 @@ class StandInHttpService {
   }
 
   std::map<std::string, std::string> bodies_;
+  mutable std::mutex lock_;
+  std::vector<std::string> paths_;
   int listener_ = -1;
   int port_ = 0;
   std::atomic<bool> stop_{false};
