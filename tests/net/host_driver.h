@@ -70,6 +70,9 @@ class HostDriver {
     NextStateTime = MilliSecs() + 1000000;
     server_ = net_harness::StartServer();
     NetInterface = server_.iface;
+    // The library's clock starts near 0 when it is loaded, and a round start time of 0 or 1
+    // means "no game": times a test puts just before now need a clock that has run a while.
+    while (NetTime() < 100) std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
   void StopHost() {
     remotes_.clear();

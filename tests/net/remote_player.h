@@ -50,7 +50,7 @@ class RemotePlayer {
   RemotePlayer& operator=(const RemotePlayer&) = delete;
 
   int slot = -1;      // the slot the host's welcome gave
-  int closed = 0;     // 1 once the host closed the connection
+  int closed = 0;     // 1 once the host closed the connection (or refused it)
 
   // Sends a message to the host, reliable-ordered on the game channel as clients send them.
   template <typename M>
@@ -67,7 +67,9 @@ class RemotePlayer {
       const unsigned char* data = NetLib.PacketGetData(p);
       const int length = NetLib.PacketGetLength(p);
       if (length >= 2 && data[0] == GameMessageId) inbox_.emplace_back(data, data + length);
-      if (length >= 1 && (data[0] == RN_ID_DISCONNECTION_NOTIFICATION || data[0] == RN_ID_CONNECTION_LOST))
+      // A connection closed during the handshake ends as a failed attempt.
+      if (length >= 1 && (data[0] == RN_ID_DISCONNECTION_NOTIFICATION || data[0] == RN_ID_CONNECTION_LOST ||
+                          data[0] == RN_ID_CONNECTION_ATTEMPT_FAILED))
         closed = 1;
       NetLib.ClientDeallocatePacket(iface_, p);
     }
