@@ -80,6 +80,15 @@ class Dispatcher : public HeroTest {
     Deliver();
   }
 
+  // The own hero stands in room while the view follows slot.
+  static void FollowFrom(int room, int slot) {
+    Game.room = room;
+    EnterRoom();
+    Game.ownRoom = room;
+    Game.spectating = 1;
+    Game.viewedPlayer = static_cast<Byte>(slot);
+  }
+
   // Every game message the client has sent to the host, once a marker sent after them came.
   std::vector<std::vector<uint8_t>> SentToHost() {
     WriteMessage(MsgPing{.slot = 99, .ping = 4321});
@@ -202,11 +211,7 @@ TEST_F(Dispatcher, AStateOfAnUnknownPlayerAsksForTheNamesAgain) {
 }
 
 TEST_F(Dispatcher, ASpectatorFollowsTheViewedPlayerAndComesBackFromTheLounge) {
-  Game.room = SinglePlayerRoom;
-  EnterRoom();
-  Game.ownRoom = SinglePlayerRoom;
-  Game.spectating = 1;
-  Game.viewedPlayer = 5;
+  FollowFrom(SinglePlayerRoom, 5);
   Deliver(MsgPlayerStates{.count = 1, .entries = {StateOf(5, 41)}});
   EXPECT_EQ(Game.room, 41);
   EXPECT_FALSE(Players[5].sprite->hidden);
@@ -428,11 +433,7 @@ TEST_F(Dispatcher, APlainClientClaimsAWinAndOnlyTheAdministratorAsksForAReset) {
 // --- Players and teams ----------------------------------------------------------------------
 
 TEST_F(Dispatcher, ALeaveFreesTheSlotOrEndsTheOwnSession) {
-  Game.room = SinglePlayerRoom;
-  EnterRoom();
-  Game.ownRoom = SinglePlayerRoom;
-  Game.spectating = 1;
-  Game.viewedPlayer = 3;
+  FollowFrom(SinglePlayerRoom, 3);
   Deliver(MsgLeave{.slot = 3});
   EXPECT_EQ(ChatLines[13].text, Name8("P3") + " just left the game");
   EXPECT_EQ(Players[3].name, "");
