@@ -5,6 +5,7 @@
 #include <array>
 #include <deque>
 
+#include "platform/events.h"
 #include "platform/input.h"
 
 namespace {
@@ -202,9 +203,11 @@ void PollInput() {
       Input.mouseReleaseAtNextPoll[b] = false;
       Input.mouseDown[b] = false;
     }
-  if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
-  SDL_Event event;
-  while (SDL_PollEvent(&event)) HandleEvent(event);
+  if (SDL_WasInit(SDL_INIT_VIDEO)) {
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) HandleEvent(event);
+  }
+  DispatchTimerTicks();
 }
 
 int KeyHit(int vk) {

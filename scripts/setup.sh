@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(g++ cmake ninja-build pkg-config clang libclang-rt-14-dev
-          libsdl2-dev libpng-dev zlib1g-dev libogg-dev libvorbis-dev libenet-dev libmpg123-dev
+          libsdl2-dev libpng-dev zlib1g-dev libogg-dev libvorbis-dev libenet-dev libmpg123-dev libmp3lame-dev
           libgtest-dev libgmock-dev libbenchmark-dev)
 missing=()
 for p in "${packages[@]}"; do
