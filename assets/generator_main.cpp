@@ -1,8 +1,10 @@
-// qxr-assetgen <output-dir> [<embed-dir>]: writes every content file, and the sources that embed them.
+// qxr-assetgen <output-dir> [<embed-dir> [<tunes-dir>]]: writes every content file, the sources
+// that embed them, and the game's own tunes.
 //
 // The content files (worlds, sounds, skins, pictures, the rope table) go under <output-dir> by
 // their embedded names. With <embed-dir>, it also writes there an assembly file that includes
-// each file with .incbin and the C++ file whose RegisterEmbeddedFiles() registers them.
+// each file with .incbin and the C++ file whose RegisterEmbeddedFiles() registers them. With
+// <tunes-dir>, the MOD and XM tunes go there (the programs' "8bit_tunes" folder).
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -12,6 +14,7 @@
 
 #include "assets/art/picture_set.h"
 #include "assets/sound/sound_set.h"
+#include "assets/tunes/tune_score.h"
 #include "assets/worlds/world_generator.h"
 
 namespace fs = std::filesystem;
@@ -101,8 +104,8 @@ bool WriteSubset(const fs::path& dir, const std::string& stem, const std::vector
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2 || argc > 3) {
-    std::fprintf(stderr, "usage: qxr-assetgen <output-dir> [<embed-dir>]\n");
+  if (argc < 2 || argc > 4) {
+    std::fprintf(stderr, "usage: qxr-assetgen <output-dir> [<embed-dir> [<tunes-dir>]]\n");
     return 2;
   }
   const fs::path outputDir = argv[1];
@@ -153,7 +156,7 @@ int main(int argc, char** argv) {
   for (const ContentFile& picture : pictures)
     if (picture.name.rfind("gorbo/", 0) != 0) enrol(picture.name);
 
-  if (argc == 3) {
+  if (argc >= 3) {
     fs::path embedDir = argv[2];
     std::error_code error;
     fs::create_directories(embedDir, error);
@@ -165,7 +168,18 @@ int main(int argc, char** argv) {
       for (const char* suffix : WorldSuffixes) serverFiles.push_back(std::string(world) + suffix);
     ok = WriteSubset(embedDir, "server_embedded_files", files, fileByName, serverFiles) && ok;
   }
+  size_t tunes = 0;
+  if (argc == 4) {
+    for (const TuneFile& tune : GenerateTunes()) {
+      const fs::path path = fs::path(argv[3]) / tune.name;
+      if (!WriteBytes(path, tune.bytes)) {
+        std::fprintf(stderr, "qxr-assetgen: cannot write %s\n", path.string().c_str());
+        ok = false;
+      }
+      ++tunes;
+    }
+  }
   if (!ok) return 1;
-  std::printf("qxr-assetgen: %zu files, %zu registrations\n", files.size(), registrations.size());
+  std::printf("qxr-assetgen: %zu files, %zu registrations, %zu tunes\n", files.size(), registrations.size(), tunes);
   return 0;
 }

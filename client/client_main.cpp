@@ -12,6 +12,7 @@
 #include "client/title_screen.h"
 #include "client/version_check.h"
 #include "client/window_icon.h"
+#include "music/audio_device.h"
 #include "music/music_module.h"
 #include "net/netlib_binding.h"
 #include "platform/clock.h"
@@ -28,7 +29,6 @@
 namespace {
 
 constexpr const char* WindowTitle = "QXR ONLINE v 2.13";
-constexpr const char* TuneFolder = "8bit_tunes/";
 
 void OpenWindow() {
   AppTitle(WindowTitle);
@@ -70,7 +70,10 @@ void RunClientStartup(int argc, char** argv) {
   if (!AutoJoin) AskVersionCheck();
   AskFullScreen();
 
-  if (!NoSound) OpenAudio();
+  if (!NoSound) {
+    OpenAudio();
+    StartAudioDevice();  // the music plays on the effects' device
+  }
   HidePointer();
   FlushKeys();
   LoadSounds();

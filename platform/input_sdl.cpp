@@ -5,7 +5,9 @@
 #include <array>
 #include <deque>
 
+#include "platform/events.h"
 #include "platform/input.h"
+#include "platform/system.h"
 
 namespace {
 
@@ -202,9 +204,13 @@ void PollInput() {
       Input.mouseReleaseAtNextPoll[b] = false;
       Input.mouseDown[b] = false;
     }
-  if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
-  SDL_Event event;
-  while (SDL_PollEvent(&event)) HandleEvent(event);
+  // Without a window system (the dummy driver) no event can come; pumping the queue would
+  // only cost the time a headless server should not spend 60 times a second.
+  if (SDL_WasInit(SDL_INIT_VIDEO) && !Headless()) {
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) HandleEvent(event);
+  }
+  DispatchTimerTicks();
 }
 
 int KeyHit(int vk) {

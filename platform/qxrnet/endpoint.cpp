@@ -12,9 +12,10 @@ namespace {
 
 // The timers need no finer steps than this.
 constexpr uint32_t kTickMs = 5;
-// After the program thread has serviced the host, the service thread leaves it alone this
-// long: two threads taking turns at one socket would only slow each other down.
-constexpr uint32_t kProgramTurnMs = 2;
+// While the program thread services the host itself (a game calls in every frame), the
+// service thread leaves it alone: it only takes over once the program has not called in for
+// this long (a modal box, a sleep), so a busy host is not woken twice for every datagram.
+constexpr uint32_t kProgramTurnMs = 50;
 // Data ENet may hold per peer before handing it over (fragments being put together,
 // packets waiting for an earlier one); beyond it ENet stops acknowledging, so the peer
 // resends instead of anything being lost.

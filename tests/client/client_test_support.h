@@ -16,6 +16,7 @@
 #include <chrono>
 #include <climits>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <mutex>
@@ -161,6 +162,19 @@ inline std::string UnreachableHost() {
 // The real client program, beside the test program in the build's bin/ folder.
 inline std::string ClientProgram() { return ProgramFolder() + "qxr"; }
 
+// The client program and the libraries it loads, linked (or else copied) into folder: the
+// program works in its own folder, so its settings, chat log and tunes are those of folder.
+// Returns the program's path there.
+inline std::string InstallClient(const std::string& folder) {
+  for (const char* name : {"qxr", "libqxrnet.so", "libqxrsound.so", "libqxracm.so"}) {
+    const std::string from = ProgramFolder() + name, to = folder + "/" + name;
+    if (access(to.c_str(), F_OK) == 0 || link(from.c_str(), to.c_str()) == 0) continue;
+    std::error_code ignored;
+    std::filesystem::copy_file(from, to, ignored);
+  }
+  return folder + "/qxr";
+}
+
 struct ClientRun {
   int exitCode = -1;     // -1 when it had to be killed or did not exit normally
   bool timedOut = false;
@@ -223,8 +237,8 @@ inline ClientRun WaitClientProgram(pid_t child, const std::string& folder, int t
   return run;
 }
 
-// Runs program headless and fast in folder with the input script, the extra environment and
-// the arguments; kills it after timeoutSeconds.
+// Runs program headless and fast, started in folder, with the input script, the extra
+// environment and the arguments; kills it after timeoutSeconds.
 inline ClientRun RunClientProgram(std::string program, const std::string& folder, const std::string& script,
                                   const std::vector<std::string>& arguments = {},
                                   const std::map<std::string, std::string>& environment = {},
@@ -233,11 +247,11 @@ inline ClientRun RunClientProgram(std::string program, const std::string& folder
                            timeoutSeconds);
 }
 
-// The real client program run as RunClientProgram does.
+// The real client program installed in folder and run there as RunClientProgram does.
 inline ClientRun RunClient(const std::string& folder, const std::string& script,
                            const std::vector<std::string>& arguments = {},
                            const std::map<std::string, std::string>& environment = {}, int timeoutSeconds = 60) {
-  return RunClientProgram(ClientProgram(), folder, script, arguments, environment, timeoutSeconds);
+  return RunClientProgram(InstallClient(folder), folder, script, arguments, environment, timeoutSeconds);
 }
 
 }  // namespace clienttest

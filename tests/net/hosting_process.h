@@ -28,7 +28,7 @@ class HostingProcess {
     clienttest::WriteText(folder_ + "/ip.txt", name + "\r\n\r\n3\r\nN\r\n\r\n" + password + "\r\n\r\n");
     const std::string script = "1 type n\n2 key 13\n8 key 32\n14 key 114\n20 type n\n22 key 13\n26 key 13\n";
     const std::string unreachable = clienttest::UnreachableHost();
-    pid_ = clienttest::StartClientProgram(clienttest::ClientProgram(), folder_, script, {"/w"},
+    pid_ = clienttest::StartClientProgram(clienttest::InstallClient(folder_), folder_, script, {"/w"},
                                           {{"QXR_FAST", "0"},
                                            {"QXR_GAME_PORT", std::to_string(port)},
                                            {"QXR_GAMELIST_HOST", unreachable},
