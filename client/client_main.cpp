@@ -56,6 +56,9 @@ void RunClientStartup(int argc, char** argv) {
   CreateClientRecords();
   ParseCommandLine(argc, argv);
   OpenWindow();
+  // SIGTERM and SIGINT ask to close as the window's close button does; a headless client reads
+  // no window events, so nothing else would ever tell it.
+  CloseOnTerminationSignals();
 
   FillModeTexts();
   FillRaceRoomTable();

@@ -7,6 +7,7 @@
 
 #include "net/chat_window.h"
 #include "net/dispatcher.h"
+#include "tests/net/fed_packets.h"
 #include "tests/net/hosted_game.h"
 #include "world/enemies.h"
 #include "world/pickups.h"
@@ -66,14 +67,7 @@ class Dispatcher : public HeroTest {
     const std::vector<uint8_t> bytes = BuiltMessage();
     DeliverBytes(bytes);
   }
-  static void DeliverBytes(const std::vector<uint8_t>& bytes) {
-    RN_BitStream* stream = NetLib.BitStreamCreate1(static_cast<int>(bytes.size()));
-    NetLib.BitStreamWrite(stream, bytes.data(), static_cast<int>(bytes.size()));
-    InStream = stream;
-    ClientHandlePacket();
-    InStream = nullptr;
-    NetLib.BitStreamDestroy(stream);
-  }
+  static void DeliverBytes(const std::vector<uint8_t>& bytes) { ClientReceives(bytes); }
   template <typename M>
   static void Deliver(const M& m) {
     WriteMessage(m);

@@ -219,6 +219,11 @@ TEST_F(HostStep, TheHostInTheRoomAnswersItselfUnlessItIsSpectating) {
 
 TEST_F(HostStep, TheHostsOwnAnswerForARoomItHasLeftOnlyEndsTheWait) {
   RemotePlayer& reporter = Join("Reporter");
+  Slots[reporter.slot].room = PickupRoom;
+  Game.room = PickupRoom;
+  EnterRoom();  // the host asks the reporter, then moves on before the answer comes
+  Drain(reporter);
+  ASSERT_EQ(reporter.Received<MsgRoomQuery>().size(), 1u);
   Game.room = OtherPickupRoom;
   EnterRoom();
   ClearRoomSprites();
@@ -235,11 +240,19 @@ TEST_F(HostStep, TheHostsOwnAnswerForARoomItHasLeftOnlyEndsTheWait) {
 
 TEST_F(HostStep, TheHostsOwnAnswerForTheRoomShownIsApplied) {
   RemotePlayer& reporter = Join("Reporter");
+  RemotePlayer& other = Join("Other");
+  Slots[reporter.slot].room = PickupRoom;
   Game.room = PickupRoom;
-  EnterRoom();
-  RoomStateWait = 1;
-  reporter.Send(MsgRoomState{.requester = 0, .room = PickupRoom, .time = NetTime(), .swingPos = 30, .swingStep = 1,
-                             .arrowCount1 = 99, .arrowCount2 = -5, .enemies = {}});
+  EnterRoom();  // the host asks the reporter
+  ASSERT_EQ(RoomStateWait, 1);
+  const MsgRoomState answer{.requester = 0, .room = PickupRoom, .time = NetTime(), .swingPos = 30, .swingStep = 1,
+                            .arrowCount1 = 99, .arrowCount2 = -5, .enemies = {}};
+  // An answer from a player nobody asked is no answer.
+  other.Send(answer);
+  Sync(other);
+  EXPECT_EQ(RoomStateWait, 1);
+  EXPECT_NE(ArrowCount1, 99);
+  reporter.Send(answer);
   ASSERT_TRUE(PumpUntil([&] { return RoomStateWait == 0; }));
   EXPECT_EQ(ArrowCount1, 99);
   EXPECT_EQ(ArrowCount2, -5);

@@ -9,10 +9,15 @@
 #include "net/messages.h"
 #include "net/netlib_binding.h"
 
-template <typename Message>
-std::vector<uint8_t> MessageBytes(const Message& message) {
-  WriteMessage(message);
+// The message now built in OutStream.
+inline std::vector<uint8_t> BuiltMessage() {
   const int length = NetLib.BitStreamGetNumberOfBytesUsed(OutStream);
   const unsigned char* data = NetLib.BitStreamRead(OutStream, length);
   return std::vector<uint8_t>(data, data + length);
+}
+
+template <typename Message>
+std::vector<uint8_t> MessageBytes(const Message& message) {
+  WriteMessage(message);
+  return BuiltMessage();
 }

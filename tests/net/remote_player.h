@@ -13,6 +13,7 @@
 #include "net/envelope.h"
 #include "net/messages.h"
 #include "net/netlib_binding.h"
+#include "tests/net/message_bytes.h"
 #include "tests/net/net_harness.h"
 
 namespace online_test {
@@ -29,17 +30,6 @@ bool ParseMessage(const std::vector<uint8_t>& bytes, M& m, Extra... extra) {
   InStream = saved;
   NetLib.BitStreamDestroy(stream);
   return whole;
-}
-
-// The message now built in OutStream, as bytes.
-inline std::vector<uint8_t> BuiltMessage() {
-  const int length = NetLib.BitStreamGetNumberOfBytesUsed(OutStream);
-  RN_BitStream* saved = InStream;
-  InStream = OutStream;
-  const unsigned char* bytes = NetLib.BitStreamRead(OutStream, length);
-  std::vector<uint8_t> copy(bytes, bytes + length);
-  InStream = saved;
-  return copy;
 }
 
 class RemotePlayer {
