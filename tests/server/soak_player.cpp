@@ -22,6 +22,9 @@ constexpr int ListedWithinMs = 3000;
 constexpr int HostileMessagesPerStep = 3;
 // Modes the administrator picks from: every kind of game, and a few the chooser does not offer.
 constexpr int Modes[] = {1, 5, 12, 19, 20, 30, 31, 32, 33, 40, 50, 53, 54, 60, 62, 70, 80, 81, 99};
+// One game in each world: pitfall, assault, original, jailbreak, laboratory, tower, the maps.
+constexpr int WarmUpModes[] = {33, 34, 35, 36, 37, 81, 1};
+constexpr int WarmUpGameEveryMs = 3000;
 
 }  // namespace
 
@@ -31,6 +34,11 @@ SoakPlayer::SoakPlayer(int index, Shared& shared) : index_(index), shared_(share
 
 bool SoakPlayer::HonestFor(Ms now, Ms joinedMs) const {
   return phase_ == Phase::Playing && !rogue_ && joined_ && now - joinedAt_ >= joinedMs;
+}
+
+bool SoakPlayer::Administrator() const {
+  const std::vector<int>& admins = client_.Got().admins;
+  return joined_ && !admins.empty() && admins.back() == Slot();
 }
 
 void SoakPlayer::Fault(Ms now, const std::string& what) {
@@ -77,6 +85,11 @@ void SoakPlayer::Act(Ms now) {
         shared_.slots.Release(Slot(), now, LeaveGraceMs);
         CloseConnection(now, CloseGraceMs);
         return GoOffline(now);
+      }
+      if (Administrator() && now < shared_.warmUpUntil && now >= shared_.nextWarmUpGameAt) {
+        client_.Send(MsgStartGame{WarmUpModes[shared_.warmUpGames++ % std::size(WarmUpModes)]});
+        shared_.nextWarmUpGameAt = now + WarmUpGameEveryMs;
+        ++figures_.gamesStarted;
       }
       return rogue_ ? PlayRogue(now) : PlayHonestly(now);
     case Phase::Lingering:
@@ -165,8 +178,7 @@ void SoakPlayer::PlayHonestly(Ms now) {
     ++figures_.roomsEntered;
   }
   if (!knownPickups_.empty() && shared_.OneIn(30)) TakeKnownPickup();
-  const std::vector<int>& admins = client_.Got().admins;
-  if (!admins.empty() && admins.back() == Slot()) {
+  if (Administrator()) {
     if (shared_.OneIn(300)) {
       client_.Send(MsgStartGame{Modes[shared_.Between(0, static_cast<int>(std::size(Modes)) - 1)]});
       ++figures_.gamesStarted;
@@ -187,7 +199,7 @@ void SoakPlayer::Leave(Ms now, Ending ending) {
   if (HonestFor(now, 0)) {
     CheckStates(now);
     const int openGap = static_cast<int>(now - lastStatesAt_);
-    figures_.longestGapMs = std::max(figures_.longestGapMs, openGap);
+    NoteGap(now, openGap);
     if (openGap > shared_.gapLimitMs) Fault(now, "no states for the last " + std::to_string(openGap) + " ms");
   }
   if (rogue_) --shared_.rogues;
@@ -229,7 +241,7 @@ void SoakPlayer::CheckStates(Ms now) {
   const protocol::Received& got = client_.Got();
   if (got.statesBroadcasts != broadcastsSeen_) {
     const int gap = static_cast<int>(now - lastStatesAt_);
-    figures_.longestGapMs = std::max(figures_.longestGapMs, gap);
+    NoteGap(now, gap);
     if (gap > shared_.gapLimitMs) Fault(now, "waited " + std::to_string(gap) + " ms for a states broadcast");
     figures_.statesReceived += got.statesBroadcasts - broadcastsSeen_;
     broadcastsSeen_ = got.statesBroadcasts;
@@ -239,6 +251,12 @@ void SoakPlayer::CheckStates(Ms now) {
     listedChecked_ = true;
     if (got.statesOfSlot[static_cast<size_t>(Slot())] == 0) Fault(now, "its slot is never listed in the states");
   }
+}
+
+void SoakPlayer::NoteGap(Ms now, int gapMs) {
+  if (gapMs <= figures_.longestGapMs) return;
+  figures_.longestGapMs = gapMs;
+  figures_.longestGapEndedAt = now;
 }
 
 void SoakPlayer::CheckEntry(const PlayerStateEntry& entry) {

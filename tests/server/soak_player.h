@@ -15,6 +15,7 @@ struct PlayerFigures {
   int honestSessions = 0, rogueSessions = 0;
   int statesReceived = 0;      // states broadcasts received while honest
   int longestGapMs = 0;        // the longest wait for one while honest
+  Ms longestGapEndedAt = 0;    // and when it ended
   int refusedFull = 0;         // connection attempts turned down as the server was full
   int refusedOther = 0;        // ... closed at once, failed, or never answered
   int longestWaitToJoinMs = 0;
@@ -46,6 +47,8 @@ class SoakPlayer {
   enum class Phase { Offline, Connecting, Playing, Lingering };
   enum class Ending { LeaveAndClose, CloseOnly, LeaveThenLinger, Vanish };
 
+  // The server made this player the game's administrator.
+  bool Administrator() const;
   void Connect(Ms now);
   void Join(Ms now);
   void PlayHonestly(Ms now);
@@ -57,6 +60,7 @@ class SoakPlayer {
   void CloseConnection(Ms now, int heldMs);
   void GoOffline(Ms now);
   void CheckStates(Ms now);
+  void NoteGap(Ms now, int gapMs);
   void CheckEntry(const PlayerStateEntry& entry);
   void CheckMessages(Ms now);
   void Fault(Ms now, const std::string& what);

@@ -88,6 +88,12 @@ struct Shared {
   int rogueLimit = 3;        // at most this many at once
   Ms lastVanishAt = 0;       // players vanish without a word only until then
   int gapLimitMs = 2000;     // the longest wait for a states broadcast an honest player accepts
+  // Until then the administrator starts a game every few seconds, in every world in turn, so
+  // that the server has been through all it does before its memory is first measured.
+  Ms warmUpUntil = 0;
+  Ms nextWarmUpGameAt = 0;
+  int warmUpGames = 0;
+
   // The connections the server may hold: each player's open one, and those closed lately
   // (until a little after a close, or the silence time after a player vanished).
   std::array<bool, 16> connectionOpen{};
