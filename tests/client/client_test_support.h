@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <map>
+#include <mutex>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -66,7 +67,8 @@ class ScratchFolder {
 };
 
 // Answers every GET on 127.0.0.1 with a fixed body per path ("HTTP/1.0 200 OK"), 404 for the
-// rest. Records the paths asked for.
+// rest; a body given for a path without its query answers every query of that path. Records
+// the request lines (the first line of each request) in the order they came.
 class StandInHttpService {
  public:
   explicit StandInHttpService(std::map<std::string, std::string> bodies) : bodies_(std::move(bodies)) {
@@ -94,6 +96,10 @@ class StandInHttpService {
 
   std::string Host() const { return "127.0.0.1:" + std::to_string(port_); }
   int Requests() const { return requests_; }
+  std::vector<std::string> RequestLines() const {
+    std::lock_guard<std::mutex> hold(linesLock_);
+    return lines_;
+  }
 
  private:
   void Serve() {
@@ -113,8 +119,13 @@ class StandInHttpService {
       }
       std::string path;
       if (request.rfind("GET ", 0) == 0) path = request.substr(4, request.find(' ', 4) - 4);
+      {
+        std::lock_guard<std::mutex> hold(linesLock_);
+        lines_.push_back(request.substr(0, request.find("\r\n")));
+      }
       ++requests_;
       auto found = bodies_.find(path);
+      if (found == bodies_.end()) found = bodies_.find(path.substr(0, path.find('?')));
       std::string reply = found != bodies_.end()
                               ? "HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\n" + found->second
                               : std::string("HTTP/1.0 404 Not Found\r\n\r\n");
@@ -128,6 +139,8 @@ class StandInHttpService {
   int port_ = 0;
   std::atomic<bool> stop_{false};
   std::atomic<int> requests_{0};
+  mutable std::mutex linesLock_;
+  std::vector<std::string> lines_;
   std::thread thread_;
 };
 
@@ -153,16 +166,40 @@ struct ClientRun {
   std::string errors;    // what it wrote on standard error (headless message boxes)
 };
 
-// Runs program headless and fast in folder with the input script, the extra environment and
-// the arguments; kills it after timeoutSeconds.
-inline ClientRun RunClientProgram(std::string program, const std::string& folder, const std::string& script,
-                                  const std::vector<std::string>& arguments = {},
-                                  const std::map<std::string, std::string>& environment = {},
-                                  int timeoutSeconds = 60) {
-  ClientRun run;
+// Starts program headless in folder with the input script, the extra environment and the
+// arguments; its standard error goes to "<folder>/stderr.txt". fast sets QXR_FAST=1 (the clock
+// advanced by the flips, no waiting); without it the program runs in real time.
+inline pid_t StartClientProgram(std::string program, const std::string& folder, const std::string& script,
+                                const std::vector<std::string>& arguments = {},
+                                const std::map<std::string, std::string>& environment = {}, bool fast = true) {
   std::string scriptPath = folder + "/input_script.txt";
   WriteText(scriptPath, script);
   std::string errorsPath = folder + "/stderr.txt";
+
+  // Everything the child needs is made here: between fork and exec only async-signal-safe calls
+  // may run, as other threads of the test (a stand-in service) may hold locks.
+  std::map<std::string, std::string> variables;
+  for (char** e = environ; *e != nullptr; ++e) {
+    std::string entry = *e;
+    size_t equals = entry.find('=');
+    if (equals != std::string::npos) variables[entry.substr(0, equals)] = entry.substr(equals + 1);
+  }
+  variables["SDL_VIDEODRIVER"] = "dummy";
+  variables["SDL_AUDIODRIVER"] = "dummy";
+  if (fast) variables["QXR_FAST"] = "1";
+  else variables.erase("QXR_FAST");
+  variables["QXR_INPUT_SCRIPT"] = scriptPath;
+  for (const auto& [name, value] : environment) variables[name] = value;
+  std::vector<std::string> entries;
+  for (const auto& [name, value] : variables) entries.push_back(name + "=" + value);
+  std::vector<char*> envp;
+  for (std::string& entry : entries) envp.push_back(entry.data());
+  envp.push_back(nullptr);
+  std::vector<std::string> copies = arguments;
+  std::vector<char*> argv;
+  argv.push_back(program.data());
+  for (std::string& a : copies) argv.push_back(a.data());
+  argv.push_back(nullptr);
 
   pid_t child = fork();
   if (child == 0) {
@@ -174,24 +211,21 @@ inline ClientRun RunClientProgram(std::string program, const std::string& folder
       dup2(nothing, 0);
       dup2(nothing, 1);
     }
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    setenv("QXR_FAST", "1", 1);
-    setenv("QXR_INPUT_SCRIPT", scriptPath.c_str(), 1);
-    for (const auto& [name, value] : environment) setenv(name.c_str(), value.c_str(), 1);
-    std::vector<char*> argv;
-    argv.push_back(program.data());
-    std::vector<std::string> copies = arguments;
-    for (std::string& a : copies) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    execv(program.c_str(), argv.data());
+    execve(program.c_str(), argv.data(), envp.data());
     _exit(127);
   }
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
+  return child;
+}
+
+// Waits for a program started in folder; kills it once the deadline has passed.
+inline ClientRun WaitClientProgram(pid_t child, const std::string& folder,
+                                   std::chrono::steady_clock::time_point deadline) {
+  ClientRun run;
   int status = 0;
   for (;;) {
     pid_t done = waitpid(child, &status, WNOHANG);
     if (done == child) break;
+    if (done < 0) return run;
     if (std::chrono::steady_clock::now() > deadline) {
       kill(child, SIGKILL);
       waitpid(child, &status, 0);
@@ -201,8 +235,18 @@ inline ClientRun RunClientProgram(std::string program, const std::string& folder
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   if (!run.timedOut && WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
-  run.errors = ReadText(errorsPath);
+  run.errors = ReadText(folder + "/stderr.txt");
   return run;
+}
+
+// Runs program headless and fast in folder with the input script, the extra environment and
+// the arguments; kills it after timeoutSeconds.
+inline ClientRun RunClientProgram(std::string program, const std::string& folder, const std::string& script,
+                                  const std::vector<std::string>& arguments = {},
+                                  const std::map<std::string, std::string>& environment = {},
+                                  int timeoutSeconds = 60) {
+  pid_t child = StartClientProgram(program, folder, script, arguments, environment);
+  return WaitClientProgram(child, folder, std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds));
 }
 
 // The real client program run as RunClientProgram does.

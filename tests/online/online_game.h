@@ -1,0 +1,253 @@
+// An online game of real client programs on loopback: a hosting client and joining clients,
+// each in its own folder with its own "ip.txt", on a free game port, with a stand-in for the
+// game-list and address services. The programs run in real time and start their scripted play
+// together, so a moment of the game has one frame number in every script.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "../client/client_test_support.h"
+#include "../net/net_harness.h"
+
+namespace onlinetest {
+
+using clienttest::ClientRun;
+using clienttest::ReadText;
+using clienttest::WriteText;
+
+// Windows virtual-key codes the scripts use.
+namespace Vk {
+constexpr int Enter = 13, Escape = 27, Space = 32, Left = 37, Up = 38, Right = 39, Down = 40;
+constexpr int F1 = 112, F3 = 114, F4 = 115, F5 = 116, F7 = 118, F10 = 121;
+constexpr int Y = 'Y';
+}  // namespace Vk
+
+// Frames of the scripted play count from the moment all programs are let go ("tick" 0): a
+// program's own frame numbers start earlier by the frames it spent getting there.
+class Script {
+ public:
+  explicit Script(int goFrame) : goFrame_(goFrame) {}
+  Script& Raw(int frame, const std::string& event) {
+    text_ << frame << ' ' << event << '\n';
+    return *this;
+  }
+  // An event at tick t after the start of play.
+  Script& At(double seconds, const std::string& event) { return Raw(Frame(seconds), event); }
+  Script& Key(double seconds, int vk) { return At(seconds, "key " + std::to_string(vk)); }
+  Script& Hold(double seconds, int vk) { return At(seconds, "down " + std::to_string(vk)); }
+  Script& Release(double seconds, int vk) { return At(seconds, "up " + std::to_string(vk)); }
+  Script& Type(double seconds, const std::string& text) { return At(seconds, "type " + text); }
+  Script& Shot(double seconds, const std::string& name) { return At(seconds, "shot " + name + ".png"); }
+  // The same key every interval seconds from..to (a key that must come after something the
+  // program cannot see coming, such as another player's choice).
+  Script& KeyEvery(double from, double to, double interval, int vk) {
+    for (double t = from; t <= to + 1e-9; t += interval) Key(t, vk);
+    return *this;
+  }
+  int Frame(double seconds) const { return goFrame_ + static_cast<int>(seconds * 60 + 0.5); }
+  std::string Text() const { return text_.str(); }
+
+ private:
+  int goFrame_;
+  std::ostringstream text_;
+};
+
+struct Player {
+  std::string name;    // as typed in "ip.txt"
+  std::string folder;
+  int skin = 0;
+  int goFrame = 0;     // the program's frame at tick 0
+  pid_t pid = -1;
+  ClientRun run;
+  bool finished = false;
+  std::string File(const std::string& file) const { return folder + "/" + file; }
+  std::string Errors() const { return ReadText(File("stderr.txt")); }
+};
+
+// The settings file: name, last host, skin, register answer, description, host password,
+// connect password.
+inline std::string SettingsText(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\r\n";
+  return text;
+}
+
+inline bool FileExists(const std::string& path) {
+  struct stat info {};
+  return stat(path.c_str(), &info) == 0;
+}
+
+// Polls for a file until it appears or the time runs out.
+inline bool WaitForFile(const std::string& path, double seconds) {
+  const auto giveUp = std::chrono::steady_clock::now() + std::chrono::milliseconds(static_cast<int>(seconds * 1000));
+  while (!FileExists(path)) {
+    if (std::chrono::steady_clock::now() > giveUp) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return true;
+}
+
+// Seconds since the epoch at which a file was last written.
+inline double WrittenAt(const std::string& path) {
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0) return 0;
+  return static_cast<double>(info.st_mtim.tv_sec) + info.st_mtim.tv_nsec / 1e9;
+}
+
+// The host's start-up up to the lounge: the version question, the title, F3, the register
+// question answered with register[0] (and, for "y", the description and the own address), an
+// empty password prompt answered with password. The host reaches the lounge by frame 40.
+inline const int HostGoFrame = 60;
+inline std::string HostStartScript(const std::string& registerAnswer = "n", const std::string& description = "",
+                                   const std::string& ownAddress = "", const std::string& password = "") {
+  std::ostringstream s;
+  s << "1 type n\n2 key 13\n8 key 32\n14 key " << Vk::F3 << "\n";
+  s << "18 type " << registerAnswer << "\n20 key 13\n";
+  int frame = 24;
+  if (registerAnswer == "y" || registerAnswer == "Y") {
+    s << frame << " type " << description << "\n" << frame + 2 << " key 13\n";
+    frame += 6;
+    if (!ownAddress.empty()) s << frame << " type " << ownAddress << "\n";
+    s << frame + 2 << " key 13\n";
+    frame += 6;
+  }
+  if (!password.empty()) s << frame << " type " << password << "\n";
+  s << frame + 2 << " key 13\n";
+  return s.str();
+}
+
+// A joiner started with "/autojoin" holds on the title screen; it leaves the title with Space
+// and joins the host at once. Joiners leaving the title a second apart join in that order, and
+// the host gives them slots 1, 2, ... in the same order.
+inline const int JoinerGoFrame = 2;
+
+class OnlineGame {
+ public:
+  OnlineGame() : port_(net_harness::UnusedPort()) {
+    char pattern[] = "/tmp/qxr-online-test-XXXXXX";
+    const char* made = mkdtemp(pattern);
+    folder_ = made ? made : "/tmp";
+    environment_["QXR_GAME_PORT"] = std::to_string(port_);
+    // No run reaches out to the real services by accident.
+    UseWebServices(clienttest::UnreachableHost(), clienttest::UnreachableHost());
+  }
+  ~OnlineGame() {
+    for (auto& player : players_) {
+      if (player->pid > 0 && !player->finished) {
+        kill(player->pid, SIGKILL);
+        waitpid(player->pid, nullptr, 0);
+      }
+    }
+    KeepFolders();
+    if (folder_.rfind("/tmp/qxr-online-test-", 0) == 0) {
+      std::string command = "rm -rf '" + folder_ + "'";
+      if (std::system(command.c_str()) != 0) return;
+    }
+  }
+  OnlineGame(const OnlineGame&) = delete;
+  OnlineGame& operator=(const OnlineGame&) = delete;
+
+  int Port() const { return port_; }
+  const std::string& Folder() const { return folder_; }
+  // The environment of every program: the game port and the two web services.
+  std::map<std::string, std::string>& Environment() { return environment_; }
+  void UseWebServices(const std::string& gameListHost, const std::string& addressHost) {
+    environment_["QXR_GAMELIST_HOST"] = gameListHost;
+    environment_["QXR_ADDRESS_HOST"] = addressHost;
+  }
+
+  // A player folder with its settings file; the program is started by Start.
+  Player& Add(const std::string& name, const std::string& settings, int goFrame) {
+    auto player = std::make_unique<Player>();
+    player->name = name;
+    player->folder = folder_ + "/" + std::to_string(players_.size()) + "-" + name;
+    player->goFrame = goFrame;
+    mkdir(player->folder.c_str(), 0755);
+    WriteText(player->File("ip.txt"), settings);
+    players_.push_back(std::move(player));
+    return *players_.back();
+  }
+  Player& AddHost(const std::string& name, int skin, const std::string& hostPassword = "") {
+    Player& p = Add(name, SettingsText({name, "", std::to_string(skin), "N", "", hostPassword, ""}), HostGoFrame);
+    p.skin = skin;
+    return p;
+  }
+  Player& AddJoiner(const std::string& name, int skin, const std::string& address = "127.0.0.1") {
+    Player& p = Add(name, SettingsText({name, address, std::to_string(skin), "", "", "", ""}), JoinerGoFrame);
+    p.skin = skin;
+    return p;
+  }
+
+  // Starts the program of a player with its script, which must hold at the player's go frame
+  // ("wait go") until Go; the screenshot "ready.png" tells the test it got there.
+  void Start(Player& player, const std::string& script, const std::vector<std::string>& arguments,
+             bool fast = false) {
+    std::string held = script + std::to_string(player.goFrame) + " shot ready.png\n" +
+                       std::to_string(player.goFrame) + " wait " + GoFile() + "\n";
+    player.pid = clienttest::StartClientProgram(clienttest::ClientProgram(), player.folder, held, arguments,
+                                                Environment(), fast);
+  }
+  void StartHost(Player& host, const Script& play, const std::string& start = HostStartScript()) {
+    Start(host, start + play.Text(), {"/w"});
+  }
+  void StartJoiner(Player& joiner, const Script& play, double leaveTitle = 0.05) {
+    Script title(JoinerGoFrame);
+    title.Key(leaveTitle, Vk::Space);
+    Start(joiner, title.Text() + play.Text(), {"/w", "/autojoin"});
+  }
+
+  // Lets every started program go on from its go frame once all of them got there.
+  bool Go(double seconds = 90) {
+    for (auto& player : players_) {
+      if (player->pid <= 0) continue;
+      if (!WaitForFile(player->File("ready.png"), seconds)) {
+        ADD_FAILURE() << player->name << " never got ready to play:\n" << player->Errors();
+        WriteText(GoFile(), "go");
+        return false;
+      }
+    }
+    WriteText(GoFile(), "go");
+    return true;
+  }
+
+  // Waits for every program to end by itself, seconds at most from now.
+  void Finish(double seconds) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(static_cast<int>(seconds * 1000));
+    for (auto& player : players_) {
+      if (player->pid <= 0 || player->finished) continue;
+      player->run = clienttest::WaitClientProgram(player->pid, player->folder, deadline);
+      player->finished = true;
+      EXPECT_FALSE(player->run.timedOut) << player->name << " did not end in time:\n" << player->run.errors;
+    }
+  }
+
+ private:
+  std::string GoFile() const { return folder_ + "/go"; }
+
+  // With QXR_E2E_SHOTS set to a folder, the players' folders of a run are kept there.
+  void KeepFolders() const {
+    const char* keep = std::getenv("QXR_E2E_SHOTS");
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    if (!keep || !*keep || info == nullptr) return;
+    std::string target = std::string(keep) + "/" + info->name();
+    std::string command = "mkdir -p '" + target + "' && cp -a '" + folder_ + "'/. '" + target + "'/";
+    if (std::system(command.c_str()) != 0) ADD_FAILURE() << "could not keep the run in " << target;
+  }
+
+  int port_;
+  std::string folder_;
+  std::map<std::string, std::string> environment_;
+  std::vector<std::unique_ptr<Player>> players_;
+};
+
+}  // namespace onlinetest
