@@ -33,10 +33,12 @@ constexpr int Y = 'Y';
 }  // namespace Vk
 
 // Frames of the scripted play count from the moment all programs are let go ("tick" 0): a
-// program's own frame numbers start earlier by the frames it spent getting there.
+// program's own frame numbers start earlier by the frames it spent getting there. A program's
+// frames fall behind the clock a little at every stall of more than a few frames, so the
+// programs meet again at sync points: each holds there until all of them got there.
 class Script {
  public:
-  explicit Script(int goFrame) : goFrame_(goFrame) {}
+  Script(int goFrame, std::string syncFolder) : goFrame_(goFrame), syncFolder_(std::move(syncFolder)) {}
   Script& Raw(int frame, const std::string& event) {
     text_ << frame << ' ' << event << '\n';
     return *this;
@@ -54,11 +56,17 @@ class Script {
     for (double t = from; t <= to + 1e-9; t += interval) Key(t, vk);
     return *this;
   }
+  // Holds at tick t until the test lets every program on from the sync point name; its
+  // screenshot tells the test that the program got there.
+  Script& Sync(double seconds, const std::string& name) {
+    return Shot(seconds, "sync-" + name).At(seconds, "wait " + syncFolder_ + "/sync-" + name);
+  }
   int Frame(double seconds) const { return goFrame_ + static_cast<int>(seconds * 60 + 0.5); }
   std::string Text() const { return text_.str(); }
 
  private:
   int goFrame_;
+  std::string syncFolder_;
   std::ostringstream text_;
 };
 
@@ -188,37 +196,42 @@ class OnlineGame {
     return p;
   }
 
-  // Starts the program of a player with its script, which must hold at the player's go frame
-  // ("wait go") until Go; the screenshot "ready.png" tells the test it got there.
-  void Start(Player& player, const std::string& script, const std::vector<std::string>& arguments,
-             bool fast = false) {
-    std::string held = script + std::to_string(player.goFrame) + " shot ready.png\n" +
-                       std::to_string(player.goFrame) + " wait " + GoFile() + "\n";
-    player.pid = clienttest::StartClientProgram(clienttest::ClientProgram(), player.folder, held, arguments,
-                                                Environment(), fast);
+  // The play of a player: its script from tick 0 on.
+  Script PlayOf(const Player& player) const { return Script(player.goFrame, folder_); }
+
+  // Starts the program of a player with its start-up script and then its play, which first
+  // holds at the sync point "go".
+  void Start(Player& player, const std::string& startup, const std::string& play,
+             const std::vector<std::string>& arguments, bool fast = false) {
+    Script go = PlayOf(player);
+    go.Sync(0, "go");
+    player.pid = clienttest::StartClientProgram(clienttest::ClientProgram(), player.folder,
+                                                startup + go.Text() + play, arguments, Environment(), fast);
   }
-  void StartHost(Player& host, const Script& play, const std::string& start = HostStartScript()) {
-    Start(host, start + play.Text(), {"/w"});
+  void StartHost(Player& host, const Script& play, const std::string& startup = HostStartScript()) {
+    Start(host, startup, play.Text(), {"/w"});
   }
   void StartJoiner(Player& joiner, const Script& play, double leaveTitle = 0.05) {
-    Script title(JoinerGoFrame);
+    Script title = PlayOf(joiner);
     title.Key(leaveTitle, Vk::Space);
-    Start(joiner, title.Text() + play.Text(), {"/w", "/autojoin"});
+    Start(joiner, "", title.Text() + play.Text(), {"/w", "/autojoin"});
   }
 
-  // Lets every started program go on from its go frame once all of them got there.
-  bool Go(double seconds = 90) {
+  // Lets every started program go on from the sync point once all of them got there.
+  bool Release(const std::string& name, double seconds = 90) {
+    bool all = true;
     for (auto& player : players_) {
-      if (player->pid <= 0) continue;
-      if (!WaitForFile(player->File("ready.png"), seconds)) {
-        ADD_FAILURE() << player->name << " never got ready to play:\n" << player->Errors();
-        WriteText(GoFile(), "go");
-        return false;
+      if (player->pid <= 0 || player->finished) continue;
+      if (!WaitForFile(player->File("sync-" + name + ".png"), seconds)) {
+        ADD_FAILURE() << player->name << " never got to " << name << ":\n" << player->Errors();
+        all = false;
+        break;
       }
     }
-    WriteText(GoFile(), "go");
-    return true;
+    WriteText(folder_ + "/sync-" + name, name);
+    return all;
   }
+  bool Go(double seconds = 90) { return Release("go", seconds); }
 
   // Waits for every program to end by itself, seconds at most from now.
   void Finish(double seconds) {
@@ -232,8 +245,6 @@ class OnlineGame {
   }
 
  private:
-  std::string GoFile() const { return folder_ + "/go"; }
-
   // With QXR_E2E_SHOTS set to a folder, the players' folders of a run are kept there.
   void KeepFolders() const {
     const char* keep = std::getenv("QXR_E2E_SHOTS");

@@ -26,16 +26,18 @@ const Cast HostCast{" Hosty  ", 0, 3}, FirstCast{"Joiner1 ", 1, 7}, SecondCast{"
 const Cast Everybody[] = {HostCast, FirstCast, SecondCast};
 
 // The times of the play, in seconds after all three programs were let go.
-constexpr double InLounge = 2.5, WalkedInLounge = 5.5;
-constexpr double ChatOpen = 6.0, ChatSent = 6.8, ChatSeen = 8.0;
-constexpr double PickPage = 8.5, PickMode = 8.8;          // F1, F1: collect 30
-constexpr double BriefingEarly = 11.5, BriefingLate = 13.5;
+constexpr double Joined = 3.0, InLounge = 3.2, WalkApart = 3.5, WalkedInLounge = 6.0;
+constexpr double ChatOpen = 6.5, ChatSent = 7.3, ChatSeen = 8.5;
+constexpr double PickPage = 9.0, PickMode = 9.3;          // F1, F1: collect 30
+constexpr double BriefingEarly = 12.0, BriefingLate = 14.0;
 constexpr double RoundStarts = PickMode + 10;              // the host's count-down
 constexpr double InRoom32 = RoundStarts + 1.5, FirstWalks = RoundStarts + 3.0, FirstStops = RoundStarts + 10.3;
 // Joiner1 takes the first pickup after about 1.6 s of walking, the second after 4.2 s.
-constexpr double PickupGone = FirstWalks + 2.4, StillOne = FirstWalks + 3.6;
-constexpr double SecondWalks = RoundStarts + 12.0, SecondStops = SecondWalks + 5.7;
-constexpr double BothIn33 = SecondStops + 0.5, LaterIn33 = BothIn33 + 1.0;
+constexpr double PickupGone = FirstWalks + 2.6, StillOne = FirstWalks + 3.8;
+// Joiner2 comes into room 33 some 4.5 s after Joiner1: its slow enemy, 8 s to and fro, would be
+// far from where Joiner1 sees it, had Joiner2 started the room afresh.
+constexpr double SecondWalks = RoundStarts + 8.0, SecondStops = SecondWalks + 5.7;
+constexpr double BothIn33 = SecondWalks + 5.8, LaterIn33 = BothIn33 + 0.5;
 constexpr double BackToLounge = BothIn33 + 2.5, InLoungeAgain = BackToLounge + 2.0;
 constexpr double FirstLeaves = InLoungeAgain + 0.5, FirstGone = FirstLeaves + 2.0;
 constexpr double SecondLeaves = FirstGone + 0.5, HostLeaves = SecondLeaves + 2.5, AllDone = HostLeaves + 3;
@@ -54,12 +56,16 @@ TEST_F(ThreePlayers, MoveChatPlayARoundShareRoomsAndLeave) {
   Player& second = game.AddJoiner("Joiner2", SecondCast.skin);
   Player* players[] = {&host, &first, &second};
 
-  Script hostPlay(HostGoFrame), firstPlay(JoinerGoFrame), secondPlay(JoinerGoFrame);
+  Script hostPlay = game.PlayOf(host), firstPlay = game.PlayOf(first), secondPlay = game.PlayOf(second);
   Script* plays[] = {&hostPlay, &firstPlay, &secondPlay};
+  // The programs meet once both joiners are in, before the game is chosen, before each joiner
+  // sets out in room 32 and before the lounge again.
+  for (Script* s : plays)
+    s->Sync(Joined, "joined").Sync(PickPage - 0.3, "pick").Sync(FirstWalks - 0.3, "walk").Sync(SecondWalks - 0.3, "follow").Sync(BackToLounge - 0.3, "back");
   for (Script* s : plays) s->Shot(InLounge, "lounge").Shot(WalkedInLounge, "walked").Shot(ChatSeen, "chat");
   // The joiners walk apart in the lounge, so that the name tags stand free.
-  firstPlay.Hold(3.0, Vk::Right).Release(3.8, Vk::Right);
-  secondPlay.Hold(3.0, Vk::Right).Release(4.6, Vk::Right);
+  firstPlay.Hold(WalkApart, Vk::Right).Release(WalkApart + 0.8, Vk::Right);
+  secondPlay.Hold(WalkApart, Vk::Right).Release(WalkApart + 1.6, Vk::Right);
   // Joiner1 chats.
   firstPlay.Key(ChatOpen, Vk::Y).Type(ChatOpen + 0.3, "Hello & good luck").Key(ChatSent, Vk::Enter);
   // The host chooses "Collect 30"; the joiners join the announced game with F1.
@@ -89,7 +95,8 @@ TEST_F(ThreePlayers, MoveChatPlayARoundShareRoomsAndLeave) {
   game.StartJoiner(first, firstPlay);
   game.StartJoiner(second, secondPlay, 1.0);
   ASSERT_TRUE(game.Go());
-  game.Finish(AllDone + 30);
+  for (const char* point : {"joined", "pick", "walk", "follow", "back"}) game.Release(point);
+  game.Finish(30);
   for (Player* p : players) EXPECT_EQ(p->run.exitCode, 0) << p->name << ":\n" << p->run.errors;
 
   // ---- The lounge: everybody sees everybody at the slot places, then where they walked.
@@ -169,9 +176,11 @@ TEST_F(ThreePlayers, MoveChatPlayARoundShareRoomsAndLeave) {
     EXPECT_FALSE(PickupShown(taken, firstOnTheWay)) << p->name;
     EXPECT_FALSE(PickupShown(taken2, firstOnTheWay)) << p->name;
     // A quarter of the time the list shows the discovery share instead: one of two shots 1.2 s
-    // apart shows the score.
-    EXPECT_TRUE(SmallTextAt(taken, "1", 592, 9, SlotColour(1), true) || SmallTextAt(taken2, "1", 592, 9, SlotColour(1), true))
-        << p->name << " does not list Joiner1's score";
+    // apart shows the score (1, or 2 once the next pickup on the way is taken too).
+    bool scoreListed = false;
+    for (const Shot* shot : {&taken, &taken2})
+      for (const char* score : {"1", "2"}) scoreListed = scoreListed || SmallTextAt(*shot, score, 592, 9, SlotColour(1), true);
+    EXPECT_TRUE(scoreListed) << p->name << " does not list Joiner1's score";
   }
 
   // ---- Room 33: Joiner2 arrived after Joiner1 took pickups there and sees what Joiner1 sees:
@@ -179,29 +188,36 @@ TEST_F(ThreePlayers, MoveChatPlayARoundShareRoomsAndLeave) {
   const std::vector<PickupFact> pickups33 = RoomPickupFacts(33);
   const std::vector<EnemyFact> enemies33 = RoomEnemyFacts(33);
   ASSERT_FALSE(enemies33.empty());
-  Shot a = ShotOf(first, "in33"), b = ShotOf(second, "in33"), later = ShotOf(second, "in33later");
-  ASSERT_TRUE(a.Loaded() && b.Loaded() && later.Loaded());
+  Shot a = ShotOf(first, "in33"), b = ShotOf(second, "in33");
+  ASSERT_TRUE(a.Loaded() && b.Loaded());
   EXPECT_TRUE(BigTextAt(b, playtest::Title(33), 0, 405, {255, 255, 0})) << "Joiner2 is not in room 33";
-  // The programs' frames drift apart by a little (a stall of a frame or more is not caught up):
-  // the shots' times tell by how much.
-  const double apart = std::fabs(WrittenAt(first.File("in33.png")) - WrittenAt(second.File("in33.png")));
-  EXPECT_LT(apart, 0.5) << "the two shots were not taken at about the same time";
   int takenBefore = 0;
   for (const PickupFact& p : pickups33) {
     EXPECT_EQ(PickupShown(a, p), PickupShown(b, p)) << "pickup " << p.index;
     takenBefore += !PickupShown(b, p);
   }
   EXPECT_GE(takenBefore, 1) << "Joiner1 took none of room 33's pickups before Joiner2 came";
-  for (size_t e = 0; e < enemies33.size(); ++e) {
-    const int ya = EnemyShownAt(a, enemies33[e]), yb = EnemyShownAt(b, enemies33[e]);
-    EXPECT_GE(ya, 0) << "Joiner1 does not show enemy " << e;
-    EXPECT_GE(yb, 0) << "Joiner2 does not show enemy " << e;
-    // As far apart as the time between the shots lets them be, and a world step (50 ms).
-    const int allowed = static_cast<int>(enemies33[e].speed * (apart / 0.05 + 1.5));
-    EXPECT_LE(std::abs(ya - yb), allowed) << "enemy " << e << " at y " << ya << " for Joiner1, " << yb
-                                          << " for Joiner2, shots " << apart << " s apart";
-    EXPECT_NE(EnemyShownAt(later, enemies33[e]), yb) << "enemy " << e << " does not move for Joiner2";
+  // Two pairs of shots half a second apart: an enemy started afresh could meet Joiner1's at one
+  // moment, not at both. The programs' frames drift apart a little (the shots' times tell by
+  // how much), a stall costs a program a world step now and then, and the newcomer's catch-up
+  // counts 16 ms a step, so it may run a few steps ahead.
+  int moved = 0;
+  for (const char* name : {"in33", "in33later"}) {
+    Shot ofFirst = ShotOf(first, name), ofSecond = ShotOf(second, name);
+    const double apart = std::fabs(WrittenAt(first.File(std::string(name) + ".png")) -
+                                   WrittenAt(second.File(std::string(name) + ".png")));
+    EXPECT_LT(apart, 0.5) << name << ": the two shots were not taken at about the same time";
+    for (size_t e = 0; e < enemies33.size(); ++e) {
+      const int ya = EnemyShownAt(ofFirst, enemies33[e]), yb = EnemyShownAt(ofSecond, enemies33[e]);
+      EXPECT_GE(ya, 0) << name << ": Joiner1 does not show enemy " << e;
+      EXPECT_GE(yb, 0) << name << ": Joiner2 does not show enemy " << e;
+      const int allowed = static_cast<int>(enemies33[e].speed * (apart / 0.05 + 9));
+      EXPECT_LE(std::abs(ya - yb), allowed) << name << ": enemy " << e << " at y " << ya << " for Joiner1, " << yb
+                                            << " for Joiner2, shots " << apart << " s apart";
+      moved += std::abs(EnemyShownAt(b, enemies33[e]) - yb);
+    }
   }
+  EXPECT_GT(moved, 0) << "the enemies of room 33 stand still for Joiner2";
 
   // ---- Back in the lounge; Joiner1 leaves: announced, its hero and its row gone.
   for (Player* p : players) EXPECT_TRUE(BigTextAt(ShotOf(*p, "lounge2"), playtest::Title(LoungeRoom), 0, 405, {255, 255, 0})) << p->name;
