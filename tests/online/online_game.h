@@ -112,25 +112,31 @@ inline double WrittenAt(const std::string& path) {
   return static_cast<double>(info.st_mtim.tv_sec) + info.st_mtim.tv_nsec / 1e9;
 }
 
+// A prompt's answer in a script from frame on: the line editor takes one typed character a
+// frame and drops whatever is still queued once Enter ends the line, so the Enter goes after
+// the text and the next prompt waits for it. Gives the first frame after the answer.
+inline int AnswerPrompt(std::ostringstream& script, int frame, const std::string& text) {
+  if (!text.empty()) script << frame << " type " << text << "\n";
+  const int enter = frame + static_cast<int>(text.size()) + 3;
+  script << enter << " key " << Vk::Enter << "\n";
+  return enter + 4;
+}
+
 // The host's start-up up to the lounge: the version question, the title, F3, the register
-// question answered with register[0] (and, for "y", the description and the own address), an
-// empty password prompt answered with password. The host reaches the lounge by frame 40.
-inline const int HostGoFrame = 60;
+// question answered with registerAnswer (and, for "y", the description and the own address),
+// the password prompt (filled from the settings) with password typed after it. The host is in
+// the lounge well before HostGoFrame.
+inline const int HostGoFrame = 90;
 inline std::string HostStartScript(const std::string& registerAnswer = "n", const std::string& description = "",
                                    const std::string& ownAddress = "", const std::string& password = "") {
   std::ostringstream s;
   s << "1 type n\n2 key 13\n8 key 32\n14 key " << Vk::F3 << "\n";
-  s << "18 type " << registerAnswer << "\n20 key 13\n";
-  int frame = 24;
+  int frame = AnswerPrompt(s, 18, registerAnswer);
   if (registerAnswer == "y" || registerAnswer == "Y") {
-    s << frame << " type " << description << "\n" << frame + 2 << " key 13\n";
-    frame += 6;
-    if (!ownAddress.empty()) s << frame << " type " << ownAddress << "\n";
-    s << frame + 2 << " key 13\n";
-    frame += 6;
+    frame = AnswerPrompt(s, frame, description);
+    frame = AnswerPrompt(s, frame, ownAddress);
   }
-  if (!password.empty()) s << frame << " type " << password << "\n";
-  s << frame + 2 << " key 13\n";
+  AnswerPrompt(s, frame, password);
   return s.str();
 }
 
@@ -138,6 +144,11 @@ inline std::string HostStartScript(const std::string& registerAnswer = "n", cons
 // and joins the host at once. Joiners leaving the title a second apart join in that order, and
 // the host gives them slots 1, 2, ... in the same order.
 inline const int JoinerGoFrame = 2;
+
+// A client started without "/autojoin" answers the version question, leaves the title and
+// holds in the main menu.
+inline const int MenuGoFrame = 20;
+inline const char* const JoinerMenuScript = "1 type n\n2 key 13\n8 key 32\n";
 
 class OnlineGame {
  public:
@@ -186,14 +197,21 @@ class OnlineGame {
     return *players_.back();
   }
   Player& AddHost(const std::string& name, int skin, const std::string& hostPassword = "") {
-    Player& p = Add(name, SettingsText({name, "", std::to_string(skin), "N", "", hostPassword, ""}), HostGoFrame);
+    Player& p = Add(name, SettingsText({name, "", std::to_string(skin), "", "", hostPassword, ""}), HostGoFrame);
     p.skin = skin;
     return p;
   }
-  Player& AddJoiner(const std::string& name, int skin, const std::string& address = "127.0.0.1") {
-    Player& p = Add(name, SettingsText({name, address, std::to_string(skin), "", "", "", ""}), JoinerGoFrame);
+  // A joiner whose settings keep the host's address; started by StartJoiner it joins at once
+  // ("/autojoin"), started with JoinerMenuScript it waits in the menu.
+  Player& AddJoiner(const std::string& name, int skin, const std::string& address = "127.0.0.1",
+                    bool autojoin = true) {
+    Player& p = Add(name, SettingsText({name, address, std::to_string(skin), "", "", "", ""}),
+                    autojoin ? JoinerGoFrame : MenuGoFrame);
     p.skin = skin;
     return p;
+  }
+  Player& AddMenuJoiner(const std::string& name, int skin, const std::string& address = "127.0.0.1") {
+    return AddJoiner(name, skin, address, false);
   }
 
   // The play of a player: its script from tick 0 on.
