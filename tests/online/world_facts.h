@@ -14,6 +14,7 @@ namespace onlinetest {
 
 struct PickupFact {
   int index = 0, x = 0, y = 0, kind = 0;  // y in room rows; the sprite is drawn PlayfieldTop lower
+  int room = 0;
 };
 
 struct EnemyFact {
@@ -32,7 +33,7 @@ inline std::vector<PickupFact> RoomPickupFacts(int room) {
   for (size_t i = 0; (i + 1) * 7 <= file.size(); ++i) {
     const size_t at = i * 7;
     if (file[at] != room) continue;
-    found.push_back({static_cast<int>(i), Short(file, at + 1), Short(file, at + 3), Short(file, at + 5) & 255});
+    found.push_back({static_cast<int>(i), Short(file, at + 1), Short(file, at + 3), Short(file, at + 5) & 255, room});
   }
   return found;
 }
