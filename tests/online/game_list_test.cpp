@@ -1,7 +1,8 @@
 // The game-list and address services with real client programs and a stand-in service that
 // records every request line: the version check, F7's address, the registration in its four
-// query forms, Refresh filling the browser's rows and a row picked to join, the log-off when
-// hosting ends; and, with the stand-in stopped, every request's message without a hang.
+// query forms, Refresh filling the browser's rows and a row picked to join (and the host's
+// Escape ending the game it then chose), the log-off when hosting ends; and, with the stand-in
+// stopped, every request's message without a hang.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -59,13 +60,17 @@ TEST_F(GameList, AnnouncedListedPickedAndLoggedOff) {
   hostStart << "1 type y\n2 key 13\n8 key 32\n12 key 118\n16 shot address.png\n20 key 114\n";
   AnswerPrompt(hostStart, AnswerPrompt(hostStart, AnswerPrompt(hostStart, AnswerPrompt(hostStart, 24, "y"),
                                                                 "Fish & Chips night"), "127.0.0.1"), "");
+  // Once the joiner is in, the host chooses a collect game and, with the joiner in the briefing
+  // room, sends everybody back to the lounge with Escape; then leaves its game.
   Script hostPlay = game.PlayOf(host);
-  hostPlay.Shot(4.5, "lounge").Key(5.0, Vk::Escape).Key(7.5, Vk::F10);
+  hostPlay.Shot(3.8, "lounge").Key(4.5, Vk::F1).Key(4.8, Vk::F1).Key(8.0, Vk::Escape);
+  hostPlay.Key(10.5, Vk::Escape).Key(13.0, Vk::F10);
   // The joiner opens the list, refreshes it and picks the first row.
   Script joinerPlay = game.PlayOf(joiner);
   joinerPlay.Key(0.2, Vk::F4).Key(0.6, Vk::F5).Shot(1.2, "list").At(1.5, "mouse 40 24 click");
+  joinerPlay.Shot(4.0, "joined").KeyEvery(5.3, 6.8, 0.5, Vk::F1).Shot(7.5, "briefing").Shot(9.5, "back");
   // The host leaving ends its game too: it is back in the menu once the connection closes.
-  joinerPlay.Shot(4.0, "joined").Key(9.0, Vk::F10);
+  joinerPlay.Key(15.5, Vk::F10);
 
   game.Start(host, hostStart.str(), hostPlay.Text(), {"/w"});
   game.Start(joiner, JoinerMenuScript, joinerPlay.Text(), {"/w"});
@@ -100,6 +105,10 @@ TEST_F(GameList, AnnouncedListedPickedAndLoggedOff) {
   EXPECT_TRUE(BigTextAt(Shot(joiner.File("joined.png")), playtest::Title(LoungeRoom), 0, 405, {255, 255, 0}))
       << "picking the listed game did not join it";
   EXPECT_TRUE(ListedPlayer(Shot(host.File("lounge.png")), " Picker ", SlotColour(1), true));
+  EXPECT_TRUE(BigTextAt(Shot(joiner.File("briefing.png")), playtest::Title(BriefingRoom), 0, 405, {255, 255, 0}));
+  Shot back(joiner.File("back.png"));
+  EXPECT_TRUE(BigTextAt(back, playtest::Title(LoungeRoom), 0, 405, {255, 255, 0})) << "the host's Escape did not end the game";
+  EXPECT_TRUE(BigTextAt(back, "No game started ", 128, 224, {0, 255, 255}));
 }
 
 // One registration: a host started fast, with the given answers, leaving the lounge at once.

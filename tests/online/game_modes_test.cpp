@@ -27,15 +27,6 @@ struct Cast {
 };
 const Cast Cast3[] = {{" Hosty  ", 0, 3}, {"Joiner1 ", 1, 7}, {"Joiner2 ", 2, 12}};
 
-// The status line of the lounge, in red of a flickering shade: at (0, 169) under the host's
-// chooser, at (0, 196) for the others. One of a few shots shows it bright enough to be read.
-bool StatusShown(const std::vector<Shot>& shots, const std::string& text, bool host) {
-  const std::string line = AlignText(text, 32, "C");
-  for (const Shot& shot : shots)
-    if (FlickeringChannel(shot, line, 0, host ? 169 : 196, {0, 0, 0}, 0) > 40) return true;
-  return false;
-}
-
 class GameModes : public ::testing::Test {
  protected:
   void SetUp() override { PreparePictures(); }

@@ -11,6 +11,7 @@
 #include "../client/screenshot_checks.h"
 #include "world/records.h"
 #include "world/static_data.h"
+#include "world/text_utils.h"
 
 namespace onlinetest {
 
@@ -140,6 +141,16 @@ inline int FlickeringChannel(const Shot& shot, const std::string& text, int x, i
     if (FontTextWrong(shot, FontImage, text, x, y, c, true) == 0) return value;
   }
   return -1;
+}
+
+// The status line of the lounge (a winner), centred in 32 characters, in red of a flickering
+// shade: at (0, 169) under the host's chooser, at (0, 196) for the others. One of a few shots
+// shows it bright enough to be read.
+inline bool StatusShown(const std::vector<Shot>& shots, const std::string& text, bool host) {
+  const std::string line = AlignText(text, 32, "C");
+  for (const Shot& shot : shots)
+    if (FlickeringChannel(shot, line, 0, host ? 169 : 196, {0, 0, 0}, 0) > 40) return true;
+  return false;
 }
 
 }  // namespace onlinetest

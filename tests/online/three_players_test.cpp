@@ -1,15 +1,22 @@
 // Three real client programs playing together on loopback: a host (F3) and two joiners
 // (/autojoin). They see each other move, chat, play a collect round from the lounge through the
 // briefing room into room 32, take pickups the others stop seeing, hand a room's state to a
-// newcomer, and leave; everything is checked from their screenshots and files.
+// newcomer, see the round won, and leave; everything is checked from their screenshots and
+// files. Collecting 30 pickups takes a real player minutes of exact play, so the winner is a
+// fourth player run by the test, which reports 30 pickups and claims the round as a client
+// does; the host judges the claim and every screen shows the winner.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <cmath>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "online_checks.h"
 #include "online_game.h"
+#include "scripted_player.h"
 #include "world_facts.h"
 #include "world/records.h"
 
@@ -38,7 +45,7 @@ constexpr double PickupGone = FirstWalks + 2.6, StillOne = FirstWalks + 3.8;
 // far from where Joiner1 sees it, had Joiner2 started the room afresh.
 constexpr double SecondWalks = RoundStarts + 8.0, SecondStops = SecondWalks + 5.7;
 constexpr double BothIn33 = SecondWalks + 5.8, LaterIn33 = BothIn33 + 0.5;
-constexpr double BackToLounge = BothIn33 + 2.5, InLoungeAgain = BackToLounge + 2.0;
+constexpr double Won = BothIn33 + 2.5, InLoungeAgain = Won + 2.0;
 constexpr double FirstLeaves = InLoungeAgain + 0.5, FirstGone = FirstLeaves + 2.0;
 constexpr double SecondLeaves = FirstGone + 0.5, HostLeaves = SecondLeaves + 2.5, AllDone = HostLeaves + 3;
 
@@ -61,7 +68,7 @@ TEST_F(ThreePlayers, MoveChatPlayARoundShareRoomsAndLeave) {
   // The programs meet once both joiners are in, before the game is chosen, before each joiner
   // sets out in room 32 and before the lounge again.
   for (Script* s : plays)
-    s->Sync(Joined, "joined").Sync(PickPage - 0.3, "pick").Sync(FirstWalks - 0.3, "walk").Sync(SecondWalks - 0.3, "follow").Sync(BackToLounge - 0.3, "back");
+    s->Sync(Joined, "joined").Sync(PickPage - 0.3, "pick").Sync(FirstWalks - 0.3, "walk").Sync(SecondWalks - 0.3, "follow").Sync(Won - 0.3, "won");
   for (Script* s : plays) s->Shot(InLounge, "lounge").Shot(WalkedInLounge, "walked").Shot(ChatSeen, "chat");
   // The joiners walk apart in the lounge, so that the name tags stand free.
   firstPlay.Hold(WalkApart, Vk::Right).Release(WalkApart + 0.8, Vk::Right);
@@ -81,9 +88,12 @@ TEST_F(ThreePlayers, MoveChatPlayARoundShareRoomsAndLeave) {
   // A screenshot costs its program a world step or two: the first shots after the room's state
   // was handed over are compared.
   for (Script* s : {&firstPlay, &secondPlay}) s->Shot(BothIn33, "in33").Shot(LaterIn33, "in33later");
-  // The host's Escape sends everybody back to the lounge; then they leave one by one.
-  hostPlay.Key(BackToLounge, Vk::Escape);
-  for (Script* s : plays) s->Shot(InLoungeAgain, "lounge2");
+  // The fourth player wins (see the top): everybody is back in the lounge, shown the winner;
+  // then they leave one by one.
+  for (Script* s : plays) {
+    for (int i = 0; i < 3; ++i) s->Shot(Won + 1.0 + 0.3 * i, "won" + std::to_string(i));
+    s->Shot(InLoungeAgain, "lounge2");
+  }
   firstPlay.Key(FirstLeaves, Vk::Escape).Key(FirstGone + 2, Vk::F10);
   hostPlay.Shot(FirstGone, "left1");
   secondPlay.Shot(FirstGone, "left1");
@@ -91,12 +101,39 @@ TEST_F(ThreePlayers, MoveChatPlayARoundShareRoomsAndLeave) {
   hostPlay.Shot(SecondLeaves + 2, "left2");
   hostPlay.Key(HostLeaves, Vk::Escape).Key(AllDone - 0.5, Vk::F10);
 
+  // The fourth player joins once the three are in; it collects far from them.
+  std::atomic<bool> threeIn{false}, claimNow{false}, claimed{false};
+  std::atomic<int> fourthSlot{-1};
+  std::thread fourthPlays([&] {
+    while (!threeIn) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ScriptedPlayer fourth(game.Port(), " Botty  ");
+    fourthSlot = fourth.Slot();
+    if (fourth.Slot() < 0 || !fourth.WaitFor([](int type) { return type == MsgRoundStart::type; }, 60)) return;
+    fourth.WaitFor([&](int) { return claimNow.load(); }, 60);
+    std::vector<PickupFact> far;
+    for (int room = 100; far.size() < 30 && room < 140; ++room)
+      for (const PickupFact& p : RoomPickupFacts(room)) far.push_back(p);
+    far.resize(30);
+    for (const PickupFact& p : far) {
+      fourth.Send(MsgPlayerState{.slot = fourth.Slot(), .x = p.x, .y = p.y + PlayfieldTop - 16, .room = p.room,
+                                 .score = static_cast<int>(&p - far.data()) + 1, .lives = 9, .following = 99});
+      fourth.Send(MsgPickupTaken{.room = p.room, .pickupIndex = p.index, .collector = fourth.Slot()});
+    }
+    fourth.Send(MsgWinner{" Botty  "});
+    claimed = fourth.WaitFor([](int type) { return type == MsgWinner::type; }, 10);
+  });
   game.StartHost(host, hostPlay);
   game.StartJoiner(first, firstPlay);
   game.StartJoiner(second, secondPlay, 1.0);
-  ASSERT_TRUE(game.Go());
-  for (const char* point : {"joined", "pick", "walk", "follow", "back"}) game.Release(point);
+  EXPECT_TRUE(game.Go());
+  game.Release("joined");
+  threeIn = true;
+  for (const char* point : {"pick", "walk", "follow", "won"}) game.Release(point);
+  claimNow = true;
   game.Finish(30);
+  fourthPlays.join();
+  EXPECT_EQ(fourthSlot, 3);
+  EXPECT_TRUE(claimed) << "the host did not announce the fourth player's win";
   for (Player* p : players) EXPECT_EQ(p->run.exitCode, 0) << p->name << ":\n" << p->run.errors;
 
   // ---- The lounge: everybody sees everybody at the slot places, then where they walked.
@@ -218,6 +255,14 @@ TEST_F(ThreePlayers, MoveChatPlayARoundShareRoomsAndLeave) {
     }
   }
   EXPECT_GT(moved, 0) << "the enemies of room 33 stand still for Joiner2";
+
+  // ---- The round won: every screen is back in the lounge and shows the winner.
+  for (Player* p : players) {
+    std::vector<Shot> won;
+    for (int i = 0; i < 3; ++i) won.push_back(ShotOf(*p, "won" + std::to_string(i)));
+    EXPECT_TRUE(BigTextAt(won[0], playtest::Title(LoungeRoom), 0, 405, {255, 255, 0})) << p->name;
+    EXPECT_TRUE(StatusShown(won, "Last winner was * Botty  *", p == &host)) << p->name << " does not show the winner";
+  }
 
   // ---- Back in the lounge; Joiner1 leaves: announced, its hero and its row gone.
   for (Player* p : players) EXPECT_TRUE(BigTextAt(ShotOf(*p, "lounge2"), playtest::Title(LoungeRoom), 0, 405, {255, 255, 0})) << p->name;
