@@ -7,7 +7,7 @@
 #include "music/mod_song.h"
 #include "music/music_module.h"
 #include "music/xm_song.h"
-#include "tests/music/module_builder.h"
+#include "music/module_builder.h"
 
 using namespace module_builder;
 

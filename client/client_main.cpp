@@ -12,6 +12,7 @@
 #include "client/title_screen.h"
 #include "client/version_check.h"
 #include "client/window_icon.h"
+#include "music/audio_device.h"
 #include "music/music_module.h"
 #include "net/netlib_binding.h"
 #include "platform/clock.h"
@@ -28,17 +29,6 @@
 namespace {
 
 constexpr const char* WindowTitle = "QXR ONLINE v 2.13";
-constexpr const char* ChatLogFile = "Chat.txt";
-constexpr const char* TuneFolder = "8bit_tunes/";
-
-// "Chat.txt" starts anew at every run with its banner line.
-void CreateChatLog() {
-  StreamPtr fresh = WriteFile(ChatLogFile);
-  CloseFile(fresh);
-  ChatLog = OpenFile(ChatLogFile);  // kept open for reading and writing for the whole run
-  AppendChatLog("Zarnaby Online Chat Log. Created " + FormatLocalTime("%d %b %Y") + "  " +
-                FormatLocalTime("%H:%M:%S"));
-}
 
 void OpenWindow() {
   AppTitle(WindowTitle);
@@ -66,6 +56,9 @@ void RunClientStartup(int argc, char** argv) {
   CreateClientRecords();
   ParseCommandLine(argc, argv);
   OpenWindow();
+  // SIGTERM and SIGINT ask to close as the window's close button does; a headless client reads
+  // no window events, so nothing else would ever tell it.
+  CloseOnTerminationSignals();
 
   FillModeTexts();
   FillRaceRoomTable();
@@ -80,7 +73,10 @@ void RunClientStartup(int argc, char** argv) {
   if (!AutoJoin) AskVersionCheck();
   AskFullScreen();
 
-  if (!NoSound) OpenAudio();
+  if (!NoSound) {
+    OpenAudio();
+    StartAudioDevice();  // the music plays on the effects' device
+  }
   HidePointer();
   FlushKeys();
   LoadSounds();

@@ -3,6 +3,7 @@
 
 #include "platform/bank.h"
 #include "platform/clock.h"
+#include "world/dedicated.h"
 #include "world/records.h"
 #include "world/static_data.h"
 
@@ -43,6 +44,7 @@ void CreateClientRecords() {
     player.colourR = PlayerColourR[i];
     player.colourG = PlayerColourG[i];
     player.colourB = PlayerColourB[i];
+    if constexpr (Dedicated) continue;  // the server draws nobody
     player.sprite = sprite::Create(Skins[0], 0, 0);
     player.sprite->ResetHandle();
     player.sprite->SetPosition(999, 999);

@@ -226,6 +226,9 @@ void PlayGame() {
 
 void ExitProgram() {
   CloseFile(ChatLog);
-  if (MusicOn) StopTune();
+  if (MusicOn && MusicStream) {
+    MusicStream->Pause();
+    StopTune();
+  }
   EndProgram(0);
 }

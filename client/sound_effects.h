@@ -4,6 +4,8 @@
 #include <list>
 #include <string>
 
+#include "music/audio_stream.h"
+#include "music/music.h"
 #include "platform/sound.h"
 
 // The effects, loaded once by LoadSounds. LogonSound stays Null without "custom/logon.wav".
@@ -13,10 +15,13 @@ extern std::list<Channel> SfxChannels;  // channels started by PlaySfx, pruned e
 extern int JumpSoundTime;               // clock of the last start of the jump sound
 extern float FallSoundRate;             // playback rate of the falling sound, 1.0 at rest
 
+constexpr const char* TuneFolder = "8bit_tunes/";  // beside the program
 constexpr int MaxTunes = 100;
 extern std::string Tunes[MaxTunes];     // [0] "OFF", then the names found in the tune folder
 extern int TuneCount;                   // index of the last stored name (0 when none)
 extern int TuneIndex;                   // current tune, 0 = off
+extern MusicPtr CurrentMusic;           // the music of the current tune, Null when none loaded
+extern AudioStreamPtr MusicStream;      // its output stream, Null while no tune plays
 
 // Starts sound on a new channel at volume and rate. The jump sound (also the falling
 // sound) starts at most once per 60 ms; further requests inside that time do nothing.
@@ -31,8 +36,10 @@ void PlayLogonSound();                  // a player joined; nothing without a lo
 void PlayCollectSound();                // a pickup was taken
 
 // Fills Tunes from a folder: "OFF" first, then every name not beginning with "." (at most 99).
-void ListTunes(const std::string& folder = "8bit_tunes/");
-// Restarts the music for TuneIndex (stops what plays; plays nothing when off or unloadable).
+void ListTunes(const std::string& folder = TuneFolder);
+// Restarts the music for TuneIndex from the tune folder (stops what plays; plays nothing when
+// off or unloadable): cubic interpolation, 44,100 Hz for tracker songs, looping, through a new
+// output stream with a 44,100-byte ring.
 void PlayTune();
 // Selects the next tune and plays it. Past the last tune it wraps to "OFF", or to the first
 // tune when skipOff is set (in play, F6 never switches the music off).

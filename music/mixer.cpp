@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "music/mixer_simd.h"
 #include "music/mixer_voice.h"
 
 Tunemix_Mixer::Tunemix_Mixer() : rampStep(1.0f / static_cast<float>(rampLength)) {
@@ -111,7 +112,9 @@ int Tunemix_Mixer::FillBuffer(void* buffer, int byteCount) {
     std::fill(mixLeft_, mixLeft_ + run, 0.0);
     std::fill(mixRight_, mixRight_ + run, 0.0);
     for (int c = 0; c < channels; ++c) MixChannel(c, run);
-    for (int f = 0; f < run; ++f) {
+    const int clipped = MixerHasAvx2() ? run & ~3 : 0;
+    if (clipped > 0) ClipToShortsAvx2(mixLeft_, mixRight_, masterVolume, clipped, out + 2 * done);
+    for (int f = clipped; f < run; ++f) {
       out[2 * (done + f)] = ClipToShort(mixLeft_[f] * masterVolume);
       out[2 * (done + f) + 1] = ClipToShort(mixRight_[f] * masterVolume);
     }

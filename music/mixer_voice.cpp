@@ -5,38 +5,16 @@
 #include <cmath>
 #include <cstdint>
 
+#include "music/mixer_sample_view.h"
+#include "music/mixer_simd.h"
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
 namespace {
 
-enum Interp { Nearest, Linear, Cubic };
-
-struct SampleView {
-  const int16_t* data;
-  double length, loopStart, loopLength, loopEnd;
-  int last;  // highest index that may be read
-  // Up to here every neighbour q of a position reads d[trunc(q)] directly: below the loop
-  // end and the sample end, nothing wraps.
-  double directEnd;
-};
-
-// The neighbour at q: WrapPosition(q, 0) read as data, 0 where there is none.
-template <int Loop>
-[[gnu::always_inline]] inline float Neighbour(const SampleView& s, double q) {
-  double w;
-  if (Loop == LoopForward) {
-    w = q > s.loopEnd ? q - s.loopLength : q > s.length ? s.loopStart + (q - s.length) : q;
-  } else if (Loop == LoopPingPong) {
-    w = q;
-  } else {
-    w = q > s.length ? -1.0 : q;
-  }
-  // w below last + 1 truncates to an index of the data.
-  if (!(w >= 0.0) || !(w < s.last + 1.0)) return 0.0f;
-  return static_cast<float>(s.data[static_cast<int>(w)]);
-}
+using namespace mixer_detail;
 
 // Applies the loop to p; false when the channel contributes nothing this frame.
 template <int Loop>
@@ -89,53 +67,6 @@ template <int Loop>
   return false;
 }
 
-// The cubic through four neighbouring values (ym before y0, y1 and y2 after it), t past y0.
-[[gnu::always_inline]] inline float CubicAt(float ym, float y0, float y1, float y2, float t) {
-  return 0.5f * (2.0f * y0 + (y1 - ym) * t + (2.0f * ym - 5.0f * y0 + 4.0f * y1 - y2) * t * t +
-                 (3.0f * y0 - ym - 3.0f * y1 + y2) * t * t * t);
-}
-
-// The sample's value at p, which lies inside the data.
-template <int Mode, int Loop>
-[[gnu::always_inline]] inline double Interpolate(const SampleView& s, double p) {
-  const int i = static_cast<int>(p);
-  const bool direct = p >= 1.0 && p + 2.0 <= s.directEnd;
-  if (Mode == Linear) {
-    const double y0 = s.data[i];
-    const double y1 = direct ? s.data[i + 1] : Neighbour<Loop>(s, p + 1);
-    return y0 + (y1 - y0) * (p - i);
-  }
-  if (Mode == Cubic) {
-    float ym, y1, y2;
-    if (direct) {
-      ym = s.data[i - 1], y1 = s.data[i + 1], y2 = s.data[i + 2];
-    } else {
-      ym = Neighbour<Loop>(s, p - 1), y1 = Neighbour<Loop>(s, p + 1), y2 = Neighbour<Loop>(s, p + 2);
-    }
-    const float y0 = s.data[i];
-    const float t = static_cast<float>(p - i);
-    return CubicAt(ym, y0, y1, y2, t);
-  }
-  return s.data[i];
-}
-
-// Interpolate for a position whose neighbours all lie inside the data unwrapped.
-template <int Mode>
-[[gnu::always_inline]] inline double InterpolateDirect(const SampleView& s, double p) {
-  const int i = static_cast<int>(p);
-  if (Mode == Linear) {
-    const double y0 = s.data[i];
-    const double y1 = s.data[i + 1];
-    return y0 + (y1 - y0) * (p - i);
-  }
-  if (Mode == Cubic) {
-    const float ym = s.data[i - 1], y0 = s.data[i], y1 = s.data[i + 1], y2 = s.data[i + 2];
-    const float t = static_cast<float>(p - i);
-    return CubicAt(ym, y0, y1, y2, t);
-  }
-  return s.data[i];
-}
-
 // How many frames from p on (at most limit) need neither a loop wrap nor a neighbour check:
 // every position stays at least 1 and, with its neighbour two frames on, inside the data and
 // the loop. The margin covers the rounding of the repeated additions of the step.
@@ -159,10 +90,8 @@ template <int Loop>
 
 // Where a channel's value goes: the pan stays put between two ticks. Hard left and right
 // feed one side only, the centre both at full level, any other pan both through the gains.
-struct PanTarget {
-  double leftMul, rightMul;
-  bool toLeft, toRight;
-  explicit PanTarget(const Voice& v) : leftMul(v.leftGain), rightMul(v.rightGain), toLeft(true), toRight(true) {
+struct PanTarget : PanFactors {
+  explicit PanTarget(const Voice& v) : PanFactors{v.leftGain, v.rightGain, true, true} {
     if (v.pan <= -1.0) {
       leftMul = 1.0, toRight = false;
     } else if (v.pan >= 1.0) {
@@ -255,6 +184,61 @@ void MixDirectRun(const SampleView& s, Voice& v, const PanTarget& pan, int run, 
   v.lastValue = values[run - 1];
 }
 
+// The positions that the loop leaves as they are, for the step's direction.
+template <int Loop>
+void PositionsKept(const SampleView& s, double step, double& low, double& high) {
+  low = 0.0;
+  high = s.length;
+  if ((Loop == LoopForward && s.loopLength > 0) || (Loop == LoopPingPong && step > 0)) {
+    high = std::min(s.loopEnd, s.length);
+  } else if (Loop == LoopPingPong) {
+    low = std::max(s.loopStart, 0.0);
+  }
+}
+
+// Cubic frames without ramps, widely: the positions first, by the same additions and wraps
+// as frame by frame, then the values eight frames at a time.
+template <int Loop>
+void MixSteadyCubicWide(const SampleView& s, Voice& v, const PanTarget& pan, int frames, double* left,
+                        double* right) {
+  constexpr int Piece = 512;
+  double positions[Piece + 4];  // the positions are written four at a time
+  // A channel at gain 0 adds nothing (a zero sum stays +0), but its positions still move on.
+  const bool silent = v.gain == 0.0;
+  int f = 0;
+  while (f < frames) {
+    int n = 0;          // positions gathered for frames f, f + 1, ...
+    bool skip = false;  // the frame after them contributes nothing
+    while (f + n < frames && n < Piece) {
+      if (v.step == 0.0) break;
+      double p = v.position;
+      double low, high;
+      PositionsKept<Loop>(s, v.step, low, high);
+      if (p >= low && p <= high) {
+        n += SteadyPositionsAvx2(p, v.step, low, high, std::min(frames - f, Piece) - n, positions + n);
+        v.position = p;
+        continue;
+      }
+      if (!WrapForFrame<Loop>(s, v, p)) {
+        skip = true;
+        break;
+      }
+      positions[n++] = p;
+      v.position = p + v.step;
+    }
+    if (n > 0) {
+      v.lastValue = silent ? 0.0 : CubicAtPositionsAvx2<Loop>(s, positions, n, v.gain, pan, left + f, right + f);
+    }
+    f += n;
+    if (skip) {
+      ++f;
+    } else if (v.step == 0.0 && f < frames) {
+      v.lastValue = 0.0;
+      return;
+    }
+  }
+}
+
 template <int Mode, int Loop>
 void Mix(Voice& voice, const SampleView& sample, int frames, float rampStep, double* left, double* right) {
   // Local copies: the mix buffers are doubles too, and must not force reloads of the state.
@@ -286,8 +270,14 @@ void Mix(Voice& voice, const SampleView& sample, int frames, float rampStep, dou
     pan.Add(value, left, right, f);
   }
 
-  // Without ramps every frame's value becomes the last value. Stretches in which no wrap can
-  // happen and every neighbour is read directly are mixed without the checks.
+  // Without ramps every frame's value becomes the last value.
+  if (Mode == Cubic && MixerHasAvx2()) {
+    MixSteadyCubicWide<Loop>(s, v, pan, frames - f, left + f, right + f);
+    voice = v;
+    return;
+  }
+  // Stretches in which no wrap can happen and every neighbour is read directly are mixed
+  // without the checks.
   while (f < frames) {
     if (v.step == 0.0) {
       v.lastValue = 0.0;
@@ -337,7 +327,10 @@ void MixVoice(Voice& v, const Tunemix_Sample* sample, int interpolation, int fra
     s.loopStart = sample->loopStart;
     s.loopLength = sample->loopLength;
     s.loopEnd = s.loopStart + s.loopLength;
-    s.directEnd = sample->loopType == LoopForward ? std::min(s.loopEnd, s.length) : s.length;
+    // A forward loop of length 0 maps nothing before the sample's end: every position up to
+    // it reads and plays as it is.
+    const bool wraps = sample->loopType == LoopForward && s.loopLength > 0;
+    s.directEnd = wraps ? std::min(s.loopEnd, s.length) : s.length;
   } else {
     sample = nullptr;
   }

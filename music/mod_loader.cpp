@@ -89,10 +89,11 @@ std::shared_ptr<Tunemix_MOD> LoadMODFromMemory(const uint8_t* data, size_t size)
     h.loopLength = in.U16BE() * 2;
   }
 
-  // Song length 1..128; every order played must name one of the 128 patterns.
+  // Song length 0..128 (0 plays the first order once); every order played must name one of
+  // the 128 patterns.
   const int songLength = in.U8();
   in.U8();  // restart byte
-  if (in.Failed() || songLength < 1 || songLength > 128) return nullptr;
+  if (in.Failed() || songLength > 128) return nullptr;
   int highestPattern = 0;
   for (int i = 0; i < 128; ++i) {
     const int entry = in.U8();

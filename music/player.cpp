@@ -1,6 +1,7 @@
 // The player's song position: orders, rows, jumps, breaks, the song's end and its length.
 #include "music/player.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 
@@ -102,12 +103,12 @@ void Tunemix_Player::NextRow() {
       SetOrder(0);
     }
   } else {
-    // A jump past the song's last order goes back to its start; a break past the rows of
-    // the pattern it lands in starts that pattern at its first row.
-    const int target = jumpOrder < 0 || jumpOrder > lastOrder ? 0 : jumpOrder;
+    // A jump to an order past the song's end plays that order's pattern, then the song ends;
+    // one past the order list itself goes back to the start. A break past the rows of the
+    // pattern it lands in plays an empty row and moves on.
+    const int target = jumpOrder < 0 || jumpOrder >= static_cast<int>(orders.size()) ? 0 : jumpOrder;
     row = breakRow;
     breakRow = 0;
-    if (row < 0 || row >= RowCountOf(orders.empty() ? 0 : orders[target])) row = 0;
     // While measuring, landing on a row already played means the song repeats from there:
     // that is its end, like a backward jump.
     const bool repeats = measuring_ && Visited(target, row);
@@ -137,7 +138,7 @@ void Tunemix_Player::MeasureLength() {
   loop = 0;
   long long total = 0;
   measuring_ = true;
-  visitedRows_.assign(static_cast<size_t>(lastOrder > 0 ? lastOrder + 1 : 1) * 256, 0);
+  visitedRows_.assign(std::max<size_t>(orders.size(), 1) * 256, 0);
   MarkVisited();
   // Bounded: the length must fit its 32-bit field, and a song of extreme speed settings
   // must not stall the caller.

@@ -22,7 +22,10 @@ void Tunemix_Sample::SetData(const uint8_t* block, size_t size, int type) {
 
 void Tunemix_Sample::FitLoop() {
   if (loopType == LoopNone) return;
-  if (loopStart < 0 || loopLength <= 0 || loopStart >= length) {
+  // A forward loop of length 0 stays: the sample then plays on to its end and goes on from
+  // the loop start.
+  const bool empty = loopLength < 0 || (loopLength == 0 && loopType != LoopForward);
+  if (loopStart < 0 || empty || loopStart >= length) {
     loopType = LoopNone;
     loopStart = 0;
     loopLength = 0;

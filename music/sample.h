@@ -32,8 +32,8 @@ class Tunemix_Sample {
   // little-endian; any other type converts nothing. Always leaves the guard entry.
   void SetData(const uint8_t* block, size_t size, int type);
 
-  // Keeps the loop inside the data: a loop that starts past the end, or has no length,
-  // is dropped; one that runs past the end is cut at the end.
+  // Keeps the loop inside the data: a loop that starts past the end, or a ping-pong loop
+  // without length, is dropped; one that runs past the end is cut at the end.
   void FitLoop();
 
   // A position mapped into the sample for a direction (>0 forward, <0 backward, 0 unchanged

@@ -3,8 +3,9 @@
 
 // Registers the WAV and OGG loaders, in that order.
 void RegisterStreamLoaders();
-// Binds the music output device and registers its shutdown at program exit; false when
-// no output device can be had.
+// Binds the sound-buffer library the music plays through and registers the output device's
+// shutdown at program exit; false when the library cannot be loaded.
 bool BindMusicOutput();
-// Binds the MP3 decoder and registers the MP3 loader.
+// Binds the audio compression library (raising "Unable to locate ACM" when it cannot be
+// loaded), measures its largest format and registers the MP3 loader.
 void RegisterMp3Loader();

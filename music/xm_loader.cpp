@@ -3,7 +3,7 @@
 //
 // The file is untrusted: every read is bounded, counts are checked against the tables
 // (channels 1..32, patterns up to 256, instruments up to 255, up to 128 samples each, song
-// length 1..1024, rows 1..256), and a header that runs past the end makes it unusable (Null).
+// length up to 1024, rows up to 256), and a header that runs past the end makes it unusable (Null).
 #include <algorithm>
 #include <cctype>
 #include <string>
@@ -63,7 +63,7 @@ bool ReadPatterns(ByteReader& in, Tunemix_XM& song, int patternCount) {
     const int rows = in.U16LE();
     const int packedSize = in.U16LE();
     // Only packing type 0 exists; anything else would leave the reader lost in the file.
-    if (in.Failed() || packing != 0 || rows < 1 || rows > MaxXmRows) return false;
+    if (in.Failed() || packing != 0 || rows > MaxXmRows) return false;
     auto pattern = Tunemix_Pattern::Create(song.channelCount, rows);
     if (!in.Seek(static_cast<uint64_t>(start) + headerLength)) return false;
     if (packedSize > 0) {
@@ -86,7 +86,7 @@ void ReadEnvelopeAndExtras(ByteReader& in, Tunemix_Instrument& ins, int sampleCo
   for (int point = 0; point < EnvelopePoints; ++point) {
     const int tick = in.U16LE();
     const int value = in.U16LE();
-    ins.AddEnvelopePoint(tick, std::min(value, 64));  // envelope levels end at 64
+    ins.AddEnvelopePoint(tick, value);
   }
   for (int i = 1; i <= 48; ++i) ins.panningEnvelope[i] = in.U8();
   ins.volumePointCount = std::min(in.U8(), EnvelopePoints);
@@ -209,7 +209,7 @@ std::shared_ptr<Tunemix_XM> LoadXMFromMemory(const uint8_t* data, size_t size) {
   song->defaultSpeed = song->speed = in.U16LE();
   song->defaultTempo = song->tempo = in.U16LE();
   if (in.Failed() || channels < 1 || channels > song->maxChannels || patternCount > song->maxPatterns ||
-      instrumentCount >= song->maxInstruments || songLength < 1 || songLength > song->maxOrders) {
+      instrumentCount >= song->maxInstruments || songLength > song->maxOrders) {
     return nullptr;
   }
   song->channelCount = channels;

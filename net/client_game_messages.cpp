@@ -101,7 +101,7 @@ void RoundStart() {
   if (ChainRace(mode)) ShowNextChainTarget();
   if (TeamMode(mode)) {
     if (Game.room == TeamRoom) OpenTeamRoomSides();
-    if (mode >= 70 && mode <= 79) Game.roundTime = NetTime() + (mode - 69) * TimedMinutesMs;
+    if (mode >= 70 && mode <= 79) Game.roundTime = MsAfter(NetTime(), (mode - 69) * TimedMinutesMs);
     Game.room = TeamRoom;
     Game.inGame = 1;
     return;
@@ -122,7 +122,7 @@ void RoundStart() {
   }
   PlaceAtRoomStart();
   Game.inGame = 1;
-  if (mode >= 10 && mode <= 19) Game.roundTime = NetTime() + (mode - 9) * TimedMinutesMs;
+  if (mode >= 10 && mode <= 19) Game.roundTime = MsAfter(NetTime(), (mode - 9) * TimedMinutesMs);
 }
 
 void GameMode() {
@@ -172,7 +172,7 @@ void Heartbeat() {
   MsgHeartbeat beat;
   if (!ReadMessage(beat)) return;
   const int ping = NetLib.ClientGetAveragePing(NetInterface);
-  SetGameClock(beat.hostTime + (ping < 0 ? 0 : ping));
+  SetGameClock(MsAfter(beat.hostTime, ping < 0 ? 0 : ping));
   ModeBanner(beat.gameMode, beat.running);
 }
 

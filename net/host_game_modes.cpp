@@ -73,7 +73,7 @@ void NewGame() {
   HostMode = static_cast<Byte>(mode);
   Game.gameMode = static_cast<Byte>(mode);
   ModeSetTime = NetTime();
-  RoundStartTime = ModeSetTime + CountDownMs;
+  RoundStartTime = MsAfter(ModeSetTime, CountDownMs);
   RoundRunning = 0;
   if constexpr (Dedicated) {
     PickChainTargets();
@@ -87,7 +87,12 @@ void NewGame() {
   Moved = 1;
   BluePickupCount = 0;
   RedPickupCount = 0;
-  for (int slot = 0; slot < MaxPlayers; ++slot) SetPlayerTeamColour(slot, TeamNone);
+  // Nobody is tagged in a new game: the server's reset keeps the flags of the last round, and
+  // a flag left over would mark its player in every team table of the next.
+  for (int slot = 0; slot < MaxPlayers; ++slot) {
+    Slots[slot].tagged = 0;
+    SetPlayerTeamColour(slot, TeamNone);
+  }
   Game.statusText.clear();
   Game.menuPage = 0;
   Game.goalReached = 0;
@@ -104,8 +109,12 @@ void GameStateRequest() {
   const int slot = SenderSlot();
   if (HostMode == 0 || slot < 0) return;
   if (ChainRace(Game.gameMode)) SendChainRooms();
+  // A joining client takes a non-zero end time in the tag modes as "already started". The
+  // end time is only set by timed rounds (and outlives them), so those modes send whether
+  // their round runs instead.
+  const bool tagModes = HostMode == TagMode || HostMode == ChaseMode;
   WriteMessage(MsgGameState{.hostTime = NetTime(), .gameMode = HostMode, .roundStart = RoundStartTime,
-                            .roundEnd = RoundEndTime});
+                            .roundEnd = tagModes ? RoundRunning : RoundEndTime});
   NetSendTo(Slots[slot].netId);
 }
 
@@ -180,11 +189,11 @@ void PlaceOwnPlayer() {
     PlaceAtRoomStart();
   } else if (TeamMode(mode)) {
     OpenTeamRoomSides();
-    if (mode >= 70 && mode <= 79) Game.roundTime = NetTime() + (mode - 69) * TimedStepMs;
+    if (mode >= 70 && mode <= 79) Game.roundTime = MsAfter(NetTime(), (mode - 69) * TimedStepMs);
   } else {
     Game.room = SinglePlayerRoom;
     PlaceAtRoomStart();
-    if (mode >= 10 && mode <= 19) Game.roundTime = NetTime() + (mode - 9) * TimedStepMs;
+    if (mode >= 10 && mode <= 19) Game.roundTime = MsAfter(NetTime(), (mode - 9) * TimedStepMs);
   }
 }
 
@@ -209,8 +218,8 @@ void StartRound() {
   SendGameMode();
   NetSend(-1);
 
-  if (HostMode >= 10 && HostMode <= 19) RoundEndTime = NetTime() + (HostMode - 9) * TimedStepMs;
-  if (Game.gameMode >= 70 && Game.gameMode <= 79) RoundEndTime = NetTime() + (Game.gameMode - 69) * TimedStepMs;
+  if (HostMode >= 10 && HostMode <= 19) RoundEndTime = MsAfter(NetTime(), (HostMode - 9) * TimedStepMs);
+  if (Game.gameMode >= 70 && Game.gameMode <= 79) RoundEndTime = MsAfter(NetTime(), (Game.gameMode - 69) * TimedStepMs);
   if (Dedicated) RoundClock = MilliSecs();
   if (HostingClient()) PlaceOwnPlayer();
   RoundRunning = 1;

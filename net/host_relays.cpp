@@ -1,4 +1,6 @@
 // The host's relays: chat, pickups taken, and the live state of rooms between players.
+#include <array>
+
 #include "net/chat_window.h"
 #include "net/envelope.h"
 #include "net/host_internal.h"
@@ -15,6 +17,13 @@
 namespace {
 
 bool HostingClient() { return Hosting && !Dedicated; }
+
+// Per requester slot: who was asked for the state of which room (-1: nobody).
+struct RoomQuestion {
+  int reporter = -1;
+  int room = 0;
+};
+std::array<RoomQuestion, MaxPlayers> Questions;
 
 void SendRoomPickupsTo(int room) {
   NetBeginMessage();
@@ -77,8 +86,7 @@ void HostEnterRoom() {
       return;
     }
   } else if (reporter >= 0) {
-    WriteMessage(MsgRoomQuery{.requester = requester, .room = entered.room});
-    NetSend(reporter);
+    AskForRoomState(requester, entered.room, reporter);
     return;
   }
   // Nobody can tell: only the pickups still there.
@@ -86,10 +94,24 @@ void HostEnterRoom() {
   NetSendTo(Slots[requester].netId);
 }
 
+void AskForRoomState(int requester, int room, int reporter) {
+  if (!ValidSlot(requester) || !ValidSlot(reporter)) return;
+  Questions[requester] = {reporter, room};
+  WriteMessage(MsgRoomQuery{.requester = requester, .room = room});
+  NetSend(reporter);
+}
+
+bool AnswersRoomQuery(int requester, int room) {
+  if (!ValidSlot(requester)) return false;
+  RoomQuestion& asked = Questions[requester];
+  if (asked.reporter < 0 || asked.reporter != SenderSlot() || asked.room != room) return false;
+  asked = RoomQuestion{};
+  return true;
+}
+
 void HostRoomState() {
   MsgRoomState state;
-  if (!ReadMessage(state) || SenderSlot() < 0) return;
-  if (!ValidSlot(state.requester) || !ValidRoom(state.room)) return;
+  if (!ReadMessage(state) || !ValidRoom(state.room) || !AnswersRoomQuery(state.requester, state.room)) return;
   if (!HostingClient() || state.requester != 0) {
     WriteMessage(state);
     WriteRoomPickups(state.room);
@@ -104,14 +126,13 @@ void HostRoomState() {
 
 void HostNotInRoom() {
   MsgNotInRoom answer;
-  if (!ReadMessage(answer) || SenderSlot() < 0 || !ValidSlot(answer.requester)) return;
+  if (!ReadMessage(answer) || !AnswersRoomQuery(answer.requester, answer.room)) return;
   if (HostingClient() && answer.requester == 0) {
     RoomStateWait = 0;
     Game.awaitingRoomState = 0;
     SpawnRoomPickups();
     return;
   }
-  if (!ValidRoom(answer.room)) return;
   SendRoomPickupsTo(answer.room);
   NetSend(answer.requester);
 }

@@ -22,5 +22,11 @@ void PlayerLeft(int slot);
 // The host's record of pickup index taken in room by slot, forwarded to the players concerned,
 // with the team counts of a team-collect round. Indices outside the world's table are ignored.
 void HostPickupTaken(int room, int index, int slot);
+// Asks reporter (MsgRoomQuery) for the state of room on behalf of requester, and remembers
+// the question: a room state or not-in-room answer is taken only from the player asked.
+void AskForRoomState(int requester, int room, int reporter);
+// True when the sender of the packet being handled was asked for room on behalf of requester;
+// the question is then settled. Any other answer is one nobody asked for.
+bool AnswersRoomQuery(int requester, int room);
 // Recounts the connections that hold a slot (joined or waiting to join) into ConnectionCount.
 void CountConnections();

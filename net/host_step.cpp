@@ -76,7 +76,7 @@ void HostNetUpdate() {
   HostDropSilentPlayers();
   if (MsSince(NextStateTime, MilliSecs()) > 0) {
     HostBroadcastStates();
-    NextStateTime = MilliSecs() + StateInterval;
+    NextStateTime = MsAfter(MilliSecs(), StateInterval);
   }
   HostRoundChecks();
 }

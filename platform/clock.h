@@ -7,6 +7,9 @@
 // their difference (MsSince), never by < or >.
 int MilliSecs();
 inline int MsSince(int earlier, int now) { return static_cast<int>(static_cast<unsigned>(now) - static_cast<unsigned>(earlier)); }
+// The reading ms after time, wrapping as the clock does (times from other machines may lie
+// anywhere in the range).
+inline int MsAfter(int time, int ms) { return static_cast<int>(static_cast<unsigned>(time) + static_cast<unsigned>(ms)); }
 void Delay(int ms);
 // Headless fast mode (QXR_FAST=1, read once): the clock advances exactly 1000/60 ms per flip
 // (50 ms per 3 flips) and Delay adds its milliseconds; neither ever sleeps.

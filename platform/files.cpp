@@ -31,6 +31,8 @@ std::vector<std::string> ListDirectory(const std::string& path) {
 
 bool DeleteFile(const std::string& path) { return unlink(path.c_str()) == 0; }
 
+bool ChangeDir(const std::string& path) { return !path.empty() && chdir(path.c_str()) == 0; }
+
 std::string ProgramFolder() {
   char buffer[PATH_MAX];
   ssize_t length = readlink("/proc/self/exe", buffer, sizeof buffer - 1);

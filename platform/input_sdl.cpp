@@ -1,10 +1,13 @@
 // Polled input from SDL's events: keys as virtual-key codes, typed 8-bit characters, mouse, close.
+#include <csignal>
 #include <SDL.h>
 
 #include <array>
 #include <deque>
 
+#include "platform/events.h"
 #include "platform/input.h"
+#include "platform/system.h"
 
 namespace {
 
@@ -201,9 +204,13 @@ void PollInput() {
       Input.mouseReleaseAtNextPoll[b] = false;
       Input.mouseDown[b] = false;
     }
-  if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
-  SDL_Event event;
-  while (SDL_PollEvent(&event)) HandleEvent(event);
+  // Without a window system (the dummy driver) no event can come; pumping the queue would
+  // only cost the time a headless server should not spend 60 times a second.
+  if (SDL_WasInit(SDL_INIT_VIDEO) && !Headless()) {
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) HandleEvent(event);
+  }
+  DispatchTimerTicks();
 }
 
 int KeyHit(int vk) {
@@ -246,11 +253,25 @@ void FlushMouse() {
   Input.mouseReleaseAtNextPoll.fill(false);
 }
 
+namespace {
+volatile std::sig_atomic_t CloseSignalled = 0;
+extern "C" void OnTerminationSignal(int) { CloseSignalled = 1; }
+}  // namespace
+
 bool AppTerminate() {
   // Latched until asked once, so a request made in another loop is seen by the next that asks.
-  bool requested = Input.closeRequested;
+  bool requested = Input.closeRequested || CloseSignalled;
   Input.closeRequested = false;
+  CloseSignalled = 0;
   return requested;
+}
+
+void CloseOnTerminationSignals() {
+  struct sigaction action {};
+  action.sa_handler = OnTerminationSignal;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGTERM, &action, nullptr);
+  sigaction(SIGINT, &action, nullptr);
 }
 
 void InjectKeyDown(int vk) { Press(vk); }

@@ -53,8 +53,18 @@ class SharedLibrary {
   BoundFunction<Signature> Bind(const std::string& name) const {
     return BoundFunction<Signature>(Symbol(name), name);
   }
+  // Binds function to name, keeping its declared signature.
+  template <typename Signature>
+  void BindTo(BoundFunction<Signature>& function, const std::string& name) const {
+    function = Bind<Signature>(name);
+  }
 
  private:
   void* handle_ = nullptr;
   std::string error_;
 };
+
+// Loads fileName as SharedLibrary does, into a library that is never closed: what is bound from
+// it stays callable to the program's very end (its own threads, exit hooks, objects destroyed
+// last). Null when it cannot be loaded.
+const SharedLibrary* LoadLibraryForGood(const std::string& fileName);

@@ -1,6 +1,9 @@
 // Shared libraries through dlopen: the program's own folder first, then the system's search path.
 #include <dlfcn.h>
 
+#include <memory>
+#include <vector>
+
 #include "platform/library.h"
 #include "platform/stream.h"
 
@@ -35,4 +38,12 @@ SharedLibrary& SharedLibrary::operator=(SharedLibrary&& other) noexcept {
 void* SharedLibrary::Symbol(const std::string& name) const {
   if (!handle_) return nullptr;
   return dlsym(handle_, name.c_str());
+}
+
+const SharedLibrary* LoadLibraryForGood(const std::string& fileName) {
+  static auto* kept = new std::vector<std::unique_ptr<SharedLibrary>>;
+  auto library = std::make_unique<SharedLibrary>(fileName);
+  if (!library->Loaded()) return nullptr;
+  kept->push_back(std::move(library));
+  return kept->back().get();
 }

@@ -11,7 +11,9 @@ struct SoundData;
 using Sound = std::shared_ptr<SoundData>;
 using Channel = int;  // 0 = no channel
 
-bool OpenAudio();      // starts the device (44100 Hz stereo 16-bit); false when none can be had
+constexpr int AudioFrameRate = 44100;  // the device's frames per second (stereo 16-bit)
+
+bool OpenAudio();      // starts the device; false when none can be had
 void CloseAudio();
 bool AudioOpen();
 
@@ -23,7 +25,7 @@ bool ChannelPlaying(Channel channel);
 void StopChannel(Channel channel);
 
 // The music player's output hooks in here: the device asks the source for frames of
-// interleaved stereo 16-bit samples at 44100 Hz, which are mixed over the effects. The
+// interleaved stereo 16-bit samples at AudioFrameRate, which are mixed over the effects. The
 // source is called on the audio device's own thread, with the device locked. Null stops
 // music output.
 using MusicSource = void (*)(void* user, short* frames, int frameCount);

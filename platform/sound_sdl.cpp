@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr int OutputRate = 44100;
 constexpr int VoiceCount = 32;
 
 struct Voice {
@@ -63,7 +62,7 @@ void MixAudio(int16_t* out, int frameCount) {
     if (!v.id || !v.sound) continue;
     const std::vector<int16_t>& frames = v.sound->frames;
     size_t length = frames.size() / 2;
-    double step = static_cast<double>(v.rate) * v.sound->rate / OutputRate;
+    double step = static_cast<double>(v.rate) * v.sound->rate / AudioFrameRate;
     int volume = static_cast<int>(v.volume * 256);
     int f = 0;
     for (; f < frameCount && v.position < static_cast<double>(length); ++f) {
@@ -94,7 +93,7 @@ bool OpenAudio() {
   if (Device) return true;
   if (!SDL_WasInit(SDL_INIT_AUDIO) && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
   SDL_AudioSpec want{};
-  want.freq = OutputRate;
+  want.freq = AudioFrameRate;
   want.format = AUDIO_S16SYS;
   want.channels = 2;
   want.samples = 1024;

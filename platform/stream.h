@@ -56,6 +56,7 @@ int FileType(const std::string& path);   // 0 missing, 1 file, 2 folder
 std::vector<std::string> ListDirectory(const std::string& path);
 bool DeleteFile(const std::string& path);
 std::string ProgramFolder();             // folder of the running program, with a trailing '/'
+bool ChangeDir(const std::string& path); // makes path the working folder; false when it cannot
 
 // HTTP GET (HTTP/1.0). Sends "GET <path> HTTP/1.0", "Host: <host>" and an empty line, skips
 // the reply's header and returns a stream over the body (read whole before returning). Null

@@ -14,6 +14,9 @@ void Notify(const std::string& text);
 // allows it, adds window-style bits (StyleMinimizeBox). Safe without a window.
 constexpr int StyleMinimizeBox = 0x00020000;
 void SetOwnWindowIcon(int styleBits);
+// The program's window while it has the input focus, else nullptr: an opaque handle for
+// layers that tie themselves to a window.
+void* ActiveWindow();
 
 // A fatal error of the program ("raised"): thrown, and reported by the program's main.
 class RuntimeError : public std::runtime_error {

@@ -15,9 +15,10 @@ namespace {
 
 std::string Title;
 
+// Never destroyed: the hooks run from atexit, after the program's statics may be gone.
 std::vector<std::function<void()>>& ExitHooks() {
-  static std::vector<std::function<void()>> hooks;
-  return hooks;
+  static auto* hooks = new std::vector<std::function<void()>>;
+  return *hooks;
 }
 
 void RunExitHooks() {
@@ -50,6 +51,11 @@ void Notify(const std::string& text) {
   }
   std::fprintf(stderr, "%s\n", text.c_str());
   std::fflush(stderr);
+}
+
+void* ActiveWindow() {
+  SDL_Window* window = VideoWindow();
+  return window && SDL_GetKeyboardFocus() == window ? window : nullptr;
 }
 
 void SetOwnWindowIcon(int /*styleBits: SDL windows can always be minimised*/) {

@@ -4,8 +4,9 @@
 set -euo pipefail
 
 packages=(g++ cmake ninja-build pkg-config clang libclang-rt-14-dev
-          libsdl2-dev libpng-dev zlib1g-dev libogg-dev libvorbis-dev libenet-dev libmpg123-dev
-          libgtest-dev libgmock-dev libbenchmark-dev)
+          libsdl2-dev libpng-dev zlib1g-dev libogg-dev libvorbis-dev libenet-dev libmpg123-dev libmp3lame-dev
+          libgtest-dev libgmock-dev libbenchmark-dev
+          libxmp-dev freedroid-data ceferino-data)  # the mixer benchmark's peer and real modules
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

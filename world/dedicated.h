@@ -1,8 +1,8 @@
-// The dedicated-server switch: 1 in the server build of the shared game, 0 in the client's.
+// The dedicated-server switch: 1 (true) in the server build of the shared game, 0 in the client's.
 #pragma once
 
 #ifdef QXR_DEDICATED
-inline constexpr int Dedicated = 1;
+inline constexpr bool Dedicated = true;
 #else
-inline constexpr int Dedicated = 0;
+inline constexpr bool Dedicated = false;
 #endif

@@ -18,6 +18,7 @@
 #include "world/world_files.h"
 #include "net/dispatcher.h"
 #include "net/envelope.h"
+#include "net/host_rules.h"
 #include "net/messages.h"
 
 int ShownRoom = 0;
@@ -101,8 +102,7 @@ void RequestRoomState(int room) {
   }
   for (int slot = 1; slot < MaxPlayers; ++slot) {
     if (Slots[slot].name.empty() || Slots[slot].room != room) continue;
-    WriteMessage(MsgRoomQuery{0, room});
-    NetSend(slot);
+    AskForRoomState(0, room, slot);
     RoomStateAsked = 1;
     Game.awaitingRoomState = 1;
     RoomStateWait = 1;
@@ -168,7 +168,7 @@ void EnterRoom() {
     long base = RoomRecordBase(room);
     PlayerType& p = Players[MySlot];
 
-    RoomStateDeadline = MilliSecs() + RoomStateWaitMs;
+    RoomStateDeadline = MsAfter(MilliSecs(), RoomStateWaitMs);
     AnimTick = AnimCountdown = AnimCounter = AnimPhase = 0;
     p.onRope = 0;
     p.ropeSegment = 0;

@@ -144,7 +144,7 @@ void StartGameMode(int menuNumber) {
     HostMode = static_cast<Byte>(mode);
     Game.gameMode = static_cast<Byte>(mode);
     ModeSetTime = NetTime();
-    RoundStartTime = ModeSetTime + CountDownMs;
+    RoundStartTime = MsAfter(ModeSetTime, CountDownMs);
     RoundRunning = 0;
     SelectWorld(mode);
     WriteMessage(MsgGameMode{.gameMode = mode, .roundStart = RoundStartTime, .running = RoundRunning});

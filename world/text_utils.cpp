@@ -3,6 +3,8 @@
 
 #include <cctype>
 
+#include "platform/clock.h"
+
 StreamPtr ChatLog;
 
 namespace {
@@ -45,6 +47,14 @@ std::string TextBefore(const std::string& text, const std::string& separator) {
   if (separator.empty()) return "";
   size_t at = text.find(separator);
   return at == std::string::npos ? "" : text.substr(0, at);
+}
+
+void CreateChatLog() {
+  StreamPtr fresh = WriteFile("Chat.txt");
+  CloseFile(fresh);
+  ChatLog = OpenFile("Chat.txt");  // kept open for reading and writing for the whole run
+  AppendChatLog("Zarnaby Online Chat Log. Created " + FormatLocalTime("%d %b %Y") + "  " +
+                FormatLocalTime("%H:%M:%S"));
 }
 
 void AppendChatLog(const std::string& line) {

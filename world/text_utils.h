@@ -21,6 +21,8 @@ std::string AlignText(const std::string& text, int width, const std::string& mod
 std::string ZeroPad(const std::string& text, int width);
 // What comes before the first separator; "" when it does not occur or stands first.
 std::string TextBefore(const std::string& text, const std::string& separator);
+// Empties "Chat.txt" (or makes it), keeps it open as ChatLog and writes its banner line.
+void CreateChatLog();
 // Appends line and CR LF at the end of the chat log; nothing when no log is open.
 void AppendChatLog(const std::string& line);
 

@@ -28,7 +28,8 @@ void LoadWorldBank(const std::string& name) {
   // The bank keeps its full size whatever the file holds, so every room offset stays inside.
   if (!WorldBank) WorldBank = CreateBank(WorldBankSize);
   WorldBank->bytes.assign(WorldBankSize, 0);
-  std::memcpy(WorldBank->bytes.data(), file.data(), std::min<size_t>(file.size(), WorldBankSize));
+  // A missing file reads as no bytes at all (and no buffer to copy from).
+  if (!file.empty()) std::memcpy(WorldBank->bytes.data(), file.data(), std::min<size_t>(file.size(), WorldBankSize));
   BuildRoomNames();
 }
 

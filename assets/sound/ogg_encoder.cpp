@@ -18,11 +18,17 @@ void AppendPage(const ogg_page& page, std::vector<uint8_t>& out) {
 
 }  // namespace
 
-std::vector<uint8_t> EncodeOgg(const std::vector<float>& samples, int rate) {
+std::vector<uint8_t> EncodeOgg(const std::vector<float>& samples, int rate) { return EncodeOggChannels({samples}, rate); }
+
+std::vector<uint8_t> EncodeOggChannels(const std::vector<std::vector<float>>& channels, int rate) {
   std::vector<uint8_t> out;
+  if (channels.empty()) return out;
+  const size_t frames = channels[0].size();
+  for (const auto& channel : channels)
+    if (channel.size() != frames) return out;
   vorbis_info info;
   vorbis_info_init(&info);
-  if (vorbis_encode_init_vbr(&info, 1, rate, Quality) != 0) {
+  if (vorbis_encode_init_vbr(&info, static_cast<long>(channels.size()), rate, Quality) != 0) {
     vorbis_info_clear(&info);
     return out;
   }
@@ -47,12 +53,13 @@ std::vector<uint8_t> EncodeOgg(const std::vector<float>& samples, int rate) {
   size_t position = 0;
   bool ended = false;
   while (!ended) {
-    size_t count = std::min<size_t>(BlockFrames, samples.size() - position);
+    size_t count = std::min<size_t>(BlockFrames, frames - position);
     if (count == 0) {
       vorbis_analysis_wrote(&dsp, 0);  // end of stream
     } else {
       float** buffer = vorbis_analysis_buffer(&dsp, static_cast<int>(count));
-      for (size_t i = 0; i < count; ++i) buffer[0][i] = std::clamp(samples[position + i], -1.0f, 1.0f);
+      for (size_t c = 0; c < channels.size(); ++c)
+        for (size_t i = 0; i < count; ++i) buffer[c][i] = std::clamp(channels[c][position + i], -1.0f, 1.0f);
       vorbis_analysis_wrote(&dsp, static_cast<int>(count));
       position += count;
     }

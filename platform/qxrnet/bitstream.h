@@ -19,12 +19,13 @@ struct RN_BitStream {
 struct RN_Packet {
   RN_BitStream stream;
   RN_PlayerId sender = 0;
+  bool reliable = false;  // data that came reliable-ordered (never dropped by the queue)
 };
 
 namespace qxrnet {
 
 // A packet holding bytes [data, data + size) from sender.
-RN_Packet* MakePacket(const uint8_t* data, size_t size, RN_PlayerId sender);
+RN_Packet* MakePacket(const uint8_t* data, size_t size, RN_PlayerId sender, bool reliable);
 // A one-byte event packet.
 RN_Packet* MakeEvent(uint8_t eventId, RN_PlayerId sender);
 // Gives back a packet from MakePacket or MakeEvent (nullptr is fine); returns nullptr.

@@ -45,6 +45,7 @@ int ClientInterface::Connect(const char* hostName, int serverPort, int clientPor
   enet_host_flush(host);
   peer_ = peer;
   state_ = State::Connecting;
+  attemptSince_ = Now();
   StartService(host, threadSleepMs);
   return 1;
 }
@@ -97,7 +98,6 @@ void ClientInterface::HandleEvent(ENetEvent& event) {
   switch (event.type) {
     case ENET_EVENT_TYPE_CONNECT: {
       state_ = State::Handshaking;
-      handshakeSince_ = Now();
       std::vector<uint8_t> hello(1 + password_.size());
       hello[0] = kHello;
       std::memcpy(hello.data() + 1, password_.data(), password_.size());
@@ -117,7 +117,9 @@ void ClientInterface::HandleEvent(ENetEvent& event) {
 }
 
 void ClientInterface::OnReceive(int channel, const ENetPacket& packet) {
-  if (packet.dataLength == 0 || state_ == State::Closed) return;
+  if (state_ == State::Closed) return;
+  lastHeard_ = Now();
+  if (packet.dataLength == 0) return;
   if (channel == kControlChannel) {
     if (packet.data[0] == kAccept && state_ == State::Handshaking) BecomeAdmitted();
     if (packet.data[0] == kPong && packet.dataLength == 5 && state_ == State::Admitted) {
@@ -133,11 +135,12 @@ void ClientInterface::OnReceive(int channel, const ENetPacket& packet) {
   // which travels on another channel.
   if (state_ == State::Handshaking) BecomeAdmitted();
   if (state_ != State::Admitted) return;
-  Queue(MakePacket(packet.data, packet.dataLength, kUnassignedId));
+  QueueData(MakePacket(packet.data, packet.dataLength, kUnassignedId, (packet.flags & ENET_PACKET_FLAG_RELIABLE) != 0));
 }
 
 void ClientInterface::BecomeAdmitted() {
   state_ = State::Admitted;
+  lastHeard_ = Now();
   QueueEvent(RN_ID_CONNECTION_REQUEST_ACCEPTED, kUnassignedId);
   if (pinging_) SendPing(Now());
 }
@@ -166,14 +169,23 @@ void ClientInterface::SendPing(uint32_t now) {
   lastPingSent_ = now;
 }
 
+void ClientInterface::Drop(uint32_t reason, uint8_t event) {
+  enet_peer_disconnect_now(peer_, reason);  // no event follows
+  peer_ = nullptr;
+  state_ = State::Closed;
+  QueueEvent(event, kUnassignedId);
+}
+
+void ClientInterface::CutOff(RN_PlayerId) {
+  if (state_ == State::Admitted) Drop(kReasonOverflow, RN_ID_CONNECTION_LOST);
+}
+
 void ClientInterface::Tick(uint32_t now) {
-  if (state_ == State::Handshaking && now - handshakeSince_ > 2 * TimeoutMs()) {
-    // Connected, but the server never answered the handshake.
-    enet_peer_reset(peer_);
-    peer_ = nullptr;
-    state_ = State::Closed;
-    QueueEvent(RN_ID_CONNECTION_ATTEMPT_FAILED, kUnassignedId);
+  if ((state_ == State::Connecting || state_ == State::Handshaking) && now - attemptSince_ > ConnectAttemptMs()) {
+    // No server answered, or it never admitted us.
+    Drop(kReasonClosed, RN_ID_CONNECTION_ATTEMPT_FAILED);
   }
+  if (state_ == State::Admitted && AnswerOverdue(peer_, lastHeard_)) Drop(kReasonLost, RN_ID_CONNECTION_LOST);
   if (state_ == State::Admitted && pinging_ && now - lastPingSent_ >= PingIntervalMs()) SendPing(now);
 }
 

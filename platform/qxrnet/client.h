@@ -28,15 +28,19 @@ class ClientInterface : public RN_Interface {
 
   void HandleEvent(ENetEvent& event) override;
   void Tick(uint32_t now) override;
+  void CutOff(RN_PlayerId sender) override;
   void OnReceive(int channel, const ENetPacket& packet);
   void OnDisconnect(uint32_t data);
   void BecomeAdmitted();
   void SendPing(uint32_t now);
+  // Ends the connection at once (the server is told reason) and queues event.
+  void Drop(uint32_t reason, uint8_t event);
 
   State state_ = State::Idle;
   ENetPeer* peer_ = nullptr;
   std::string password_;
-  uint32_t handshakeSince_ = 0;
+  uint32_t attemptSince_ = 0;   // when Connect started
+  uint32_t lastHeard_ = 0;      // when the server's last packet came (or we were admitted)
   bool pinging_ = false;
   uint32_t lastPingSent_ = 0;
   std::deque<int> pingSamples_;

@@ -1,7 +1,8 @@
-// The service thread of an interface: ENet upkeep, the receive queue and the locking between the two.
+// Servicing an interface's host from the program's calls and from the service thread; the receive queue.
 #include "platform/qxrnet/endpoint.h"
 
 #include <algorithm>
+#include <chrono>
 #include <mutex>
 
 #include "platform/qxrnet/settings.h"
@@ -9,9 +10,16 @@
 
 namespace {
 
-// Data packets kept for a program that does not drain its queue (a long message box):
-// about a minute of a full game's traffic. Events are always kept.
-constexpr size_t kMaxQueuedData = 16384;
+// The timers need no finer steps than this.
+constexpr uint32_t kTickMs = 5;
+// While the program thread services the host itself (a game calls in every frame), the
+// service thread leaves it alone: it only takes over once the program has not called in for
+// this long (a modal box, a sleep), so a busy host is not woken twice for every datagram.
+constexpr uint32_t kProgramTurnMs = 50;
+// Data ENet may hold per peer before handing it over (fragments being put together,
+// packets waiting for an earlier one); beyond it ENet stops acknowledging, so the peer
+// resends instead of anything being lost.
+constexpr size_t kMaxWaitingBytes = 256 * 1024;
 
 void InitialiseEnetOnce() {
   static std::once_flag once;
@@ -28,20 +36,23 @@ RN_Interface::~RN_Interface() {
 }
 
 RN_Packet* RN_Interface::Receive() {
-  std::lock_guard lock(queueMutex_);
-  if (queue_.empty()) return nullptr;
-  RN_Packet* p = queue_.front();
-  queue_.pop_front();
-  if (p->stream.data[0] >= qxrnet::kFirstDataByte) --queuedData_;  // events are never counted
-  return p;
+  if (RN_Packet* p = queue_.Pop()) return p;
+  {
+    std::unique_lock lock(hostMutex_, std::try_to_lock);
+    if (lock.owns_lock() && host_ != nullptr) {
+      // What is left waits in ENet for the next call, or for the service thread.
+      ServiceOnce(true);
+      programServicedAt_ = qxrnet::Now();
+    }
+  }
+  return queue_.Pop();
 }
 
 void RN_Interface::StartService(ENetHost* host, int threadSleepMs) {
   host_ = host;
-  // No single packet larger than the library allows, and little buffered for a peer
-  // that floods us with fragments.
+  // Nothing larger than the largest game message is sent or taken in.
   host_->maximumPacketSize = RN_MAX_PACKET_BYTES;
-  host_->maximumWaitingData = 4 * 1024 * 1024;
+  host_->maximumWaitingData = kMaxWaitingBytes;
   // Traffic wakes the thread at once; the wait only paces timers (resends, pings,
   // time-outs), for which 5 ms is fine and spares the processor.
   waitMs_ = std::clamp(threadSleepMs, 5, 50);
@@ -59,46 +70,51 @@ void RN_Interface::DestroyHost() {
     enet_host_destroy(host_);
     host_ = nullptr;
   }
-  std::lock_guard lock(queueMutex_);
-  for (RN_Packet* p : queue_) delete p;
-  queue_.clear();
-  queuedData_ = 0;
+  queue_.Clear();
 }
 
 void RN_Interface::ServiceLoop() {
   while (!stopping_) {
-    // Wait for traffic outside the lock, so sends from the program never wait on it.
+    const uint32_t sinceProgram = qxrnet::Now() - programServicedAt_;
+    if (sinceProgram < kProgramTurnMs) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(kProgramTurnMs - sinceProgram));
+      continue;
+    }
+    // Wait for traffic outside the lock, so the program's calls never wait on it.
     enet_uint32 condition = ENET_SOCKET_WAIT_RECEIVE | ENET_SOCKET_WAIT_INTERRUPT;
     enet_socket_wait(host_->socket, &condition, static_cast<enet_uint32>(waitMs_));
-    std::lock_guard lock(hostMutex_);
-    ServiceOnce();
+    std::unique_lock lock(hostMutex_, std::try_to_lock);
+    if (lock.owns_lock()) {
+      ServiceOnce(false);
+    } else {
+      // The program thread is in a call just now and services the host itself; stand back
+      // a moment instead of spinning on the traffic it is about to take.
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
   }
 }
 
-void RN_Interface::ServiceOnce() {
+void RN_Interface::ServiceOnce(bool untilQueued) {
+  const uint64_t queuedBefore = queue_.Queued();
   ENetEvent event;
   for (;;) {
     const int r = enet_host_service(host_, &event, 0);
     if (r <= 0) break;
     HandleEvent(event);
+    if (untilQueued && queue_.Queued() != queuedBefore) break;
   }
-  Tick(qxrnet::Now());
+  const uint32_t now = qxrnet::Now();
+  if (now - lastTick_ >= kTickMs) {
+    lastTick_ = now;
+    Tick(now);
+  }
 }
 
-void RN_Interface::Queue(RN_Packet* packet) {
-  std::lock_guard lock(queueMutex_);
-  if (queuedData_ >= kMaxQueuedData) {
-    delete packet;
-    return;
-  }
-  queue_.push_back(packet);
-  ++queuedData_;
+void RN_Interface::QueueData(RN_Packet* packet) {
+  if (const auto over = queue_.PushData(packet)) CutOff(*over);
 }
 
-void RN_Interface::QueueEvent(uint8_t id, RN_PlayerId sender) {
-  std::lock_guard lock(queueMutex_);
-  queue_.push_back(qxrnet::MakeEvent(id, sender));
-}
+void RN_Interface::QueueEvent(uint8_t id, RN_PlayerId sender) { queue_.PushEvent(qxrnet::MakeEvent(id, sender)); }
 
 ENetPacket* RN_Interface::MakeEnetPacket(const uint8_t* data, size_t size, bool reliable) {
   return enet_packet_create(data, size, reliable ? ENET_PACKET_FLAG_RELIABLE : 0);

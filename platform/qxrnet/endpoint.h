@@ -1,16 +1,16 @@
-// RN_Interface: one ENet host with its service thread and the queue of what arrived.
+// RN_Interface: one ENet host, serviced by the program's calls and by a thread that covers for it.
 #pragma once
 
 #include <enet/enet.h>
 
 #include <atomic>
 #include <cstdint>
-#include <deque>
 #include <mutex>
 #include <thread>
 
 #include "platform/qxrnet/bitstream.h"
 #include "platform/qxrnet/qxrnet.h"
+#include "platform/qxrnet/receive_queue.h"
 
 struct RN_Interface {
   enum class Kind { Server, Client };
@@ -22,13 +22,15 @@ struct RN_Interface {
 
   const Kind kind;
 
-  // The oldest queued packet or event, or nullptr. Program thread.
+  // The oldest queued packet or event, or nullptr. Program thread. When nothing is queued
+  // it services the host itself first (unless the service thread is at it just then), so
+  // arriving data does not wait for the other thread.
   RN_Packet* Receive();
 
  protected:
-  // Takes ownership of host and runs the service thread over it.
+  // Takes ownership of host and starts the service thread over it.
   void StartService(ENetHost* host, int threadSleepMs);
-  // Stops and joins the service thread; the host stays (hostMutex_ is then uncontended).
+  // Stops and joins the service thread; the host stays.
   void StopService();
   // Services host for up to ms, handing events to HandleEvent, until done() holds.
   template <typename Done>
@@ -36,12 +38,16 @@ struct RN_Interface {
   // Destroys the host (connections dropped without notice) and frees the queue.
   void DestroyHost();
 
-  // Called with hostMutex_ held, on the service thread (or the program thread once the
-  // service has stopped).
+  // Called with hostMutex_ held, by whichever thread services the host.
   virtual void HandleEvent(ENetEvent& event) = 0;
+  // Timers (handshake deadlines, silence, pings); called every few milliseconds.
   virtual void Tick(uint32_t now) = 0;
+  // Disconnects a peer whose data went over its share of the receive queue, and queues its
+  // loss event (its queued data is already gone).
+  virtual void CutOff(RN_PlayerId sender) = 0;
 
-  void Queue(RN_Packet* packet);            // data from the wire (bounded)
+  // Queues data from the wire, cutting off the sender that went over its share, if any.
+  void QueueData(RN_Packet* packet);
   void QueueEvent(uint8_t id, RN_PlayerId sender);
 
   // Sends bytes to peer on channel: reliable, or unreliable-sequenced. Then flushes.
@@ -53,14 +59,16 @@ struct RN_Interface {
 
  private:
   void ServiceLoop();
-  void ServiceOnce();
+  // Takes the events the host has now (all of them, or only until something has been
+  // queued for the program), then runs the timers when due.
+  void ServiceOnce(bool untilQueued);
 
   std::thread thread_;
   std::atomic<bool> stopping_{false};
   int waitMs_ = 1;
-  std::mutex queueMutex_;
-  std::deque<RN_Packet*> queue_;
-  size_t queuedData_ = 0;
+  uint32_t lastTick_ = 0;
+  std::atomic<uint32_t> programServicedAt_{0};  // when Receive last serviced the host (Now())
+  qxrnet::ReceiveQueue queue_;
 };
 
 // The reliability codes that are sent as reliable-ordered.

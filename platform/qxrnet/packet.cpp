@@ -5,15 +5,16 @@
 
 namespace qxrnet {
 
-RN_Packet* MakePacket(const uint8_t* data, size_t size, RN_PlayerId sender) {
+RN_Packet* MakePacket(const uint8_t* data, size_t size, RN_PlayerId sender, bool reliable) {
   auto* p = new RN_Packet;
   p->stream.data.assign(data, data + size);
   p->stream.ownedByPacket = true;
   p->sender = sender;
+  p->reliable = reliable;
   return p;
 }
 
-RN_Packet* MakeEvent(uint8_t eventId, RN_PlayerId sender) { return MakePacket(&eventId, 1, sender); }
+RN_Packet* MakeEvent(uint8_t eventId, RN_PlayerId sender) { return MakePacket(&eventId, 1, sender, true); }
 
 RN_Packet* FreePacket(RN_Packet* packet) {
   delete packet;

@@ -7,10 +7,23 @@
  * sends report 0). Passing a server handle to a client operation, or the reverse, is
  * treated like NULL.
  *
- * Threads: every started interface runs one service thread of its own. It answers the
- * network, resends, keeps the connection alive and queues what arrives, so a program whose
- * main thread sleeps or shows a message box stays connected. All other functions are meant
- * for one program thread; they lock against the service thread internally.
+ * Threads: every started interface runs one service thread of its own. While the program
+ * thread does not call in, it answers the network, resends, keeps the connection alive and
+ * queues what arrives, so a program whose main thread sleeps or shows a message box stays
+ * connected. The program thread's own calls do that work themselves (a Send goes out at
+ * once, a Receive with nothing queued takes in what has arrived), so data never waits for
+ * the other thread. All other functions are meant for one program thread; they lock
+ * against the service thread internally.
+ *
+ * The receive queue is bounded for each peer (in packets and bytes) and in all. Reliable
+ * data is never dropped: a peer whose reliable data does not fit (a flood, or a program
+ * that stopped draining) is disconnected instead, and so is the peer holding the most when
+ * the whole queue is full; the program gets RN_ID_CONNECTION_LOST for it, and the data it
+ * had queued is discarded. Unreliable data may take only half of each bound and is dropped
+ * beyond it.
+ *
+ * A connection that is lost to silence is given up after about 20 s without any answer
+ * from the other end, however lossy the link.
  *
  * Packets handed out by a Receive are the caller's until given back with the matching
  * DeallocatePacket. The first payload byte of a packet tells its kind:
@@ -61,7 +74,7 @@ enum {
 };
 enum { RN_HIGH_PRIORITY = 1, RN_MEDIUM_PRIORITY = 2, RN_LOW_PRIORITY = 3 }; /* accepted, not used */
 enum { RN_CHANNEL_COUNT = 4 };
-enum { RN_MAX_PACKET_BYTES = 65536 }; /* larger data is refused when sent and dropped when received */
+enum { RN_MAX_PACKET_BYTES = 4096 }; /* larger data is refused when sent and never taken in */
 
 /* ---- Clock ---- */
 
@@ -107,7 +120,10 @@ int RN_BitStreamGetNumberOfBytesUsed(RN_BitStream* stream);
 RN_Interface* RN_GetRakServerInterface(void);
 /* Starts listening on UDP port (all local addresses) for up to maxConnections admitted
  * clients (clamped to 1..4000); further clients are refused at once with
- * RN_ID_NO_FREE_INCOMING_CONNECTIONS. reserved is ignored. threadSleepMs is the longest
+ * RN_ID_NO_FREE_INCOMING_CONNECTIONS. A connection must complete its handshake within 5 s
+ * or is closed, and one address may hold at most 4 connections with unfinished handshakes
+ * (its further attempts are held back until those finish, so any number of clients from
+ * one address get in, a few at a time). reserved is ignored. threadSleepMs is the longest
  * the service thread waits for traffic between its timer checks (clamped to 5..50; traffic
  * wakes it at once).
  * Returns 0 when listening, 1 on failure (port taken, interface already started, bad
@@ -150,8 +166,8 @@ void RN_ClientSetPassword(RN_Interface* client, const char* password);
  * Returns 1 when the attempt has started, 0 when it could not start (host name not
  * resolved, local port taken, interface already in use, bad handle). The outcome arrives
  * as an event: RN_ID_CONNECTION_REQUEST_ACCEPTED, RN_ID_INVALID_PASSWORD,
- * RN_ID_NO_FREE_INCOMING_CONNECTIONS or RN_ID_CONNECTION_ATTEMPT_FAILED (no answer within
- * a few seconds). */
+ * RN_ID_NO_FREE_INCOMING_CONNECTIONS or RN_ID_CONNECTION_ATTEMPT_FAILED (not admitted
+ * within 10 s). */
 int RN_ClientConnect(RN_Interface* client, const char* host, int serverPort, int clientPort,
                      int reserved, int threadSleepMs);
 /* Starts measuring the round trip to the server (one ping a second). */
@@ -186,13 +202,18 @@ RN_PlayerId RN_GetUNASSIGNEDPLAYERID(void);
 
 /* ---- Test knobs (not for the programs) ---- */
 
-/* Connection timeouts of peers made from now on, in this process: a silent peer is given
- * up after timeoutMs to 2 x timeoutMs, and an idle connection is pinged every
- * pingIntervalMs. 0 for either restores the default (3 to 6 s, ping every 500 ms). */
+/* Connection timeouts in this process: a peer that answers nothing for timeoutMs is lost
+ * (peers made from now on), and an idle connection is pinged every pingIntervalMs. The
+ * handshake deadline and the connection attempt shrink with timeoutMs (never past their
+ * defaults of 5 s and 10 s). 0 for either restores the default (20 s, a ping every 500 ms). */
 void RN_TestSetTimeouts(int timeoutMs, int pingIntervalMs);
 /* Makes an interface vanish: its connections are dropped without a word to the other end,
  * as when its process is killed. The interface must still be destroyed. */
 void RN_TestDropWithoutNotice(RN_Interface* iface);
+/* A packet holding a copy of length bytes (1..RN_MAX_PACKET_BYTES; NULL otherwise) as if it had
+ * arrived from sender, for feeding a program's packet handling directly. Freed with either
+ * DeallocatePacket. */
+RN_Packet* RN_TestMakePacket(const void* data, int length, RN_PlayerId sender);
 
 #ifdef __cplusplus
 }

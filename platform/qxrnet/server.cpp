@@ -13,8 +13,9 @@ namespace qxrnet {
 namespace {
 
 // Spare ENet peers beyond the admitted maximum, so that a client over the limit is
-// answered with a refusal instead of being ignored until it times out.
-constexpr int kSparePeers = 8;
+// answered with a refusal instead of being ignored until it times out, and so that the
+// handshakes one address may hold pending never take the last places.
+constexpr int kSparePeers = 2 * kPendingPerAddress;
 
 }  // namespace
 
@@ -30,7 +31,7 @@ ServerInterface::~ServerInterface() {
 void ServerInterface::FreePeerStates() {
   if (host_ == nullptr) return;
   for (size_t i = 0; i < host_->peerCount; ++i) {
-    delete static_cast<PeerState*>(host_->peers[i].data);
+    delete StateOf(host_->peers[i]);
     host_->peers[i].data = nullptr;
   }
   admitted_.clear();
@@ -44,6 +45,7 @@ int ServerInterface::Start(int maxConnections, int threadSleepMs, int port) {
   address.port = static_cast<enet_uint16>(port);
   ENetHost* host = enet_host_create(&address, static_cast<size_t>(maxConnections_ + kSparePeers), kEnetChannels, 0, 0);
   if (host == nullptr) return 1;
+  host->intercept = HoldBackConnects;
   StartService(host, threadSleepMs);
   return 0;
 }
@@ -80,7 +82,9 @@ void ServerInterface::CloseConnection(RN_PlayerId playerId) {
   if (it == admitted_.end()) return;
   ENetPeer* peer = it->second;
   admitted_.erase(it);
-  if (auto* state = static_cast<PeerState*>(peer->data)) {
+  // On its way out like a refused connection: the hello deadline ends it if the client
+  // never acknowledges.
+  if (PeerState* state = StateOf(*peer)) {
     state->id = 0;
     state->refused = true;
   }
@@ -136,6 +140,7 @@ void ServerInterface::HandleEvent(ENetEvent& event) {
 void ServerInterface::OnConnect(ENetPeer* peer, uint32_t data) {
   auto* state = new PeerState;
   state->since = Now();
+  state->lastHeard = state->since;
   peer->data = state;
   ApplyTimeouts(peer);
   if (data != kProtocolMagic) {
@@ -146,15 +151,17 @@ void ServerInterface::OnConnect(ENetPeer* peer, uint32_t data) {
 }
 
 void ServerInterface::OnReceive(ENetPeer* peer, int channel, const ENetPacket& packet) {
-  auto* state = static_cast<PeerState*>(peer->data);
-  if (state == nullptr || state->refused || packet.dataLength == 0) return;
+  PeerState* state = StateOf(*peer);
+  if (state == nullptr || state->refused) return;
+  state->lastHeard = Now();
+  if (packet.dataLength == 0) return;
   if (channel == kControlChannel) {
     OnControl(peer, *state, packet.data, packet.dataLength);
     return;
   }
   // Data only from admitted clients, and never anything that could pass for an event.
   if (state->id == 0 || channel >= kDataChannels || packet.data[0] < kFirstDataByte) return;
-  Queue(MakePacket(packet.data, packet.dataLength, state->id));
+  QueueData(MakePacket(packet.data, packet.dataLength, state->id, (packet.flags & ENET_PACKET_FLAG_RELIABLE) != 0));
 }
 
 void ServerInterface::OnControl(ENetPeer* peer, PeerState& state, const uint8_t* data, size_t size) {
@@ -200,7 +207,7 @@ void ServerInterface::Refuse(ENetPeer* peer, PeerState& state, uint32_t reason) 
 }
 
 void ServerInterface::OnDisconnect(ENetPeer* peer, uint32_t data) {
-  auto* state = static_cast<PeerState*>(peer->data);
+  PeerState* state = StateOf(*peer);
   if (state == nullptr) return;
   if (state->id != 0) {
     admitted_.erase(state->id);
@@ -210,13 +217,32 @@ void ServerInterface::OnDisconnect(ENetPeer* peer, uint32_t data) {
   peer->data = nullptr;
 }
 
+void ServerInterface::Drop(ENetPeer* peer, uint32_t reason, uint8_t event) {
+  PeerState* state = StateOf(*peer);
+  enet_peer_disconnect_now(peer, reason);  // no event follows
+  if (state != nullptr && state->id != 0) {
+    admitted_.erase(state->id);
+    QueueEvent(event, state->id);
+  }
+  delete state;
+  peer->data = nullptr;
+}
+
+void ServerInterface::CutOff(RN_PlayerId sender) {
+  const auto it = admitted_.find(sender);
+  if (it != admitted_.end()) Drop(it->second, kReasonOverflow, RN_ID_CONNECTION_LOST);
+}
+
 void ServerInterface::Tick(uint32_t now) {
-  // A connection that never completes its handshake is not kept.
   for (size_t i = 0; i < host_->peerCount; ++i) {
     ENetPeer* peer = &host_->peers[i];
-    auto* state = static_cast<PeerState*>(peer->data);
-    if (state != nullptr && state->id == 0 && !state->refused && now - state->since > 2 * TimeoutMs()) {
-      Refuse(peer, *state, kReasonRefused);
+    if (!Pending(*peer)) {
+      handshakes_.Forget(i);
+      // Lost once it has answered nothing for the whole timeout.
+      if (Admitted(*peer) && AnswerOverdue(peer, StateOf(*peer)->lastHeard)) Drop(peer, kReasonLost, RN_ID_CONNECTION_LOST);
+    } else if (peer->state != ENET_PEER_STATE_ZOMBIE && handshakes_.Overdue(*peer, i, now)) {
+      // Never said hello in time, or would not leave after its refusal: free the place.
+      Drop(peer, kReasonRefused, 0);
     }
   }
 }

@@ -5,6 +5,8 @@
 #include <unordered_map>
 
 #include "platform/qxrnet/endpoint.h"
+#include "platform/qxrnet/handshake_guard.h"
+#include "platform/qxrnet/server_peer.h"
 
 namespace qxrnet {
 
@@ -24,25 +26,24 @@ class ServerInterface : public RN_Interface {
   void Vanish();
 
  private:
-  struct PeerState {
-    RN_PlayerId id = 0;       // 0 until admitted
-    bool refused = false;     // a disconnect with a reason is on its way
-    uint32_t since = 0;       // when the ENet connection was made
-  };
-
   void HandleEvent(ENetEvent& event) override;
   void Tick(uint32_t now) override;
+  void CutOff(RN_PlayerId sender) override;
   void OnConnect(ENetPeer* peer, uint32_t data);
   void OnReceive(ENetPeer* peer, int channel, const ENetPacket& packet);
   void OnControl(ENetPeer* peer, PeerState& state, const uint8_t* data, size_t size);
   void OnDisconnect(ENetPeer* peer, uint32_t data);
   void Refuse(ENetPeer* peer, PeerState& state, uint32_t reason);
   void Admit(ENetPeer* peer, PeerState& state);
+  // Ends the connection at once (the peer is told reason) and frees its place; an
+  // admitted peer's loss is queued as event.
+  void Drop(ENetPeer* peer, uint32_t reason, uint8_t event);
   void FreePeerStates();
 
   int maxConnections_ = 0;
   std::string password_;
   std::unordered_map<RN_PlayerId, ENetPeer*> admitted_;
+  HandshakeClock handshakes_;
 };
 
 // The interface as a server, or nullptr when it is none.

@@ -28,6 +28,7 @@ enum CloseReason : uint32_t {
   kReasonWrongPassword = 0x51C10002,
   kReasonServerFull = 0x51C10003,
   kReasonRefused = 0x51C10004,        // handshake missing, late or malformed
+  kReasonOverflow = 0x51C10005,       // sent more than the receiver's queue holds for one peer
 };
 
 // The first byte of the program's data is never below this, so it cannot pose as an event.

@@ -16,6 +16,7 @@
 #include <chrono>
 #include <climits>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <mutex>
@@ -66,9 +67,9 @@ class ScratchFolder {
   std::string previous_;
 };
 
-// Answers every GET on 127.0.0.1 with a fixed body per path ("HTTP/1.0 200 OK"), 404 for the
-// rest; a body given for a path without its query answers every query of that path. Records
-// the request lines (the first line of each request) in the order they came.
+// Answers every GET on 127.0.0.1 with a fixed body per path ("HTTP/1.0 200 OK"; a path with a
+// query is answered by the body of the whole path, else of the part before "?"), 404 for the
+// rest. Records the paths asked for, and the request lines.
 class StandInHttpService {
  public:
   explicit StandInHttpService(std::map<std::string, std::string> bodies) : bodies_(std::move(bodies)) {
@@ -96,8 +97,14 @@ class StandInHttpService {
 
   std::string Host() const { return "127.0.0.1:" + std::to_string(port_); }
   int Requests() const { return requests_; }
+  // The paths (with their queries) asked for so far, in order.
+  std::vector<std::string> Paths() const {
+    std::lock_guard<std::mutex> hold(lock_);
+    return paths_;
+  }
+  // The first line of every request so far ("GET <path> HTTP/1.0"), in order.
   std::vector<std::string> RequestLines() const {
-    std::lock_guard<std::mutex> hold(linesLock_);
+    std::lock_guard<std::mutex> hold(lock_);
     return lines_;
   }
 
@@ -120,7 +127,8 @@ class StandInHttpService {
       std::string path;
       if (request.rfind("GET ", 0) == 0) path = request.substr(4, request.find(' ', 4) - 4);
       {
-        std::lock_guard<std::mutex> hold(linesLock_);
+        std::lock_guard<std::mutex> hold(lock_);
+        paths_.push_back(path);
         lines_.push_back(request.substr(0, request.find("\r\n")));
       }
       ++requests_;
@@ -135,12 +143,13 @@ class StandInHttpService {
   }
 
   std::map<std::string, std::string> bodies_;
+  mutable std::mutex lock_;
+  std::vector<std::string> paths_;
+  std::vector<std::string> lines_;
   int listener_ = -1;
   int port_ = 0;
   std::atomic<bool> stop_{false};
   std::atomic<int> requests_{0};
-  mutable std::mutex linesLock_;
-  std::vector<std::string> lines_;
   std::thread thread_;
 };
 
@@ -160,6 +169,19 @@ inline std::string UnreachableHost() {
 // The real client program, beside the test program in the build's bin/ folder.
 inline std::string ClientProgram() { return ProgramFolder() + "qxr"; }
 
+// The client program and the libraries it loads, linked (or else copied) into folder: the
+// program works in its own folder, so its settings, chat log and tunes are those of folder.
+// Returns the program's path there.
+inline std::string InstallClient(const std::string& folder) {
+  for (const char* name : {"qxr", "libqxrnet.so", "libqxrsound.so", "libqxracm.so"}) {
+    const std::string from = ProgramFolder() + name, to = folder + "/" + name;
+    if (access(to.c_str(), F_OK) == 0 || link(from.c_str(), to.c_str()) == 0) continue;
+    std::error_code ignored;
+    std::filesystem::copy_file(from, to, ignored);
+  }
+  return folder + "/qxr";
+}
+
 struct ClientRun {
   int exitCode = -1;     // -1 when it had to be killed or did not exit normally
   bool timedOut = false;
@@ -167,8 +189,9 @@ struct ClientRun {
 };
 
 // Starts program headless in folder with the input script, the extra environment and the
-// arguments; its standard error goes to "<folder>/stderr.txt". fast sets QXR_FAST=1 (the clock
-// advanced by the flips, no waiting); without it the program runs in real time.
+// arguments, without waiting for it; its standard error goes to folder/stderr.txt. fast sets
+// QXR_FAST=1 (the clock advanced by the flips, no waiting); without it the program runs in real
+// time.
 inline pid_t StartClientProgram(std::string program, const std::string& folder, const std::string& script,
                                 const std::vector<std::string>& arguments = {},
                                 const std::map<std::string, std::string>& environment = {}, bool fast = true) {
@@ -217,15 +240,14 @@ inline pid_t StartClientProgram(std::string program, const std::string& folder, 
   return child;
 }
 
-// Waits for a program started in folder; kills it once the deadline has passed.
-inline ClientRun WaitClientProgram(pid_t child, const std::string& folder,
-                                   std::chrono::steady_clock::time_point deadline) {
+// Waits for a program started by StartClientProgram to end; kills it after timeoutSeconds.
+inline ClientRun WaitClientProgram(pid_t child, const std::string& folder, int timeoutSeconds = 60) {
   ClientRun run;
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
   int status = 0;
   for (;;) {
     pid_t done = waitpid(child, &status, WNOHANG);
     if (done == child) break;
-    if (done < 0) return run;
     if (std::chrono::steady_clock::now() > deadline) {
       kill(child, SIGKILL);
       waitpid(child, &status, 0);
@@ -239,21 +261,21 @@ inline ClientRun WaitClientProgram(pid_t child, const std::string& folder,
   return run;
 }
 
-// Runs program headless and fast in folder with the input script, the extra environment and
-// the arguments; kills it after timeoutSeconds.
+// Runs program headless and fast, started in folder, with the input script, the extra
+// environment and the arguments; kills it after timeoutSeconds.
 inline ClientRun RunClientProgram(std::string program, const std::string& folder, const std::string& script,
                                   const std::vector<std::string>& arguments = {},
                                   const std::map<std::string, std::string>& environment = {},
                                   int timeoutSeconds = 60) {
-  pid_t child = StartClientProgram(program, folder, script, arguments, environment);
-  return WaitClientProgram(child, folder, std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds));
+  return WaitClientProgram(StartClientProgram(std::move(program), folder, script, arguments, environment), folder,
+                           timeoutSeconds);
 }
 
-// The real client program run as RunClientProgram does.
+// The real client program installed in folder and run there as RunClientProgram does.
 inline ClientRun RunClient(const std::string& folder, const std::string& script,
                            const std::vector<std::string>& arguments = {},
                            const std::map<std::string, std::string>& environment = {}, int timeoutSeconds = 60) {
-  return RunClientProgram(ClientProgram(), folder, script, arguments, environment, timeoutSeconds);
+  return RunClientProgram(InstallClient(folder), folder, script, arguments, environment, timeoutSeconds);
 }
 
 }  // namespace clienttest

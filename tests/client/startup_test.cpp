@@ -144,6 +144,18 @@ TEST(ClientStartup, AYesToTheVersionQuestionAsksTheServiceAndTellsOfANewVersion)
   EXPECT_NE(run.errors.find("Version 2.14 is now available.  "), std::string::npos) << run.errors;
 }
 
+TEST(ClientStartup, WorksInItsOwnFolderWhereverItIsStartedFrom) {
+  ScratchFolder home;
+  ScratchFolder elsewhere;
+  const std::string program = clienttest::InstallClient(home.Path());
+  ClientRun run = clienttest::RunClientProgram(program, elsewhere.Path(), ThroughTheMenuScript, {}, {}, 30);
+  ASSERT_FALSE(run.timedOut) << run.errors;
+  EXPECT_EQ(run.exitCode, 0) << run.errors;
+  EXPECT_GT(FileSize(home.File("Chat.txt")), 0);
+  EXPECT_EQ(FileType(elsewhere.File("Chat.txt")), 0);
+  EXPECT_GT(FileSize(home.File("menu.png")), 0);  // screenshots too go beside the program
+}
+
 TEST(ClientStartup, AMissingNetworkingLibraryEndsTheProgramWithAClearError) {
   ScratchFolder folder;
   // A copy of the program in a folder without the library beside it.

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <string>
 
-#include "tests/music/module_builder.h"
+#include "music/module_builder.h"
 
 using namespace module_builder;
 

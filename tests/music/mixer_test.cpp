@@ -119,6 +119,33 @@ TEST(MusicMixer, ForwardAndPingPongLoops) {
   EXPECT_EQ(mixer.chPosition[0], 12.0);
 }
 
+// A forward loop of length 0 plays on to the sample's end, then from the loop start to the
+// end again, every interpolation alike.
+TEST(MusicMixer, ForwardLoopOfLengthZeroRepeatsTheTail) {
+  for (int interpolation : {0, 1, 2}) {
+    BareMixer mixer(1);
+    mixer.interpolation = interpolation;
+    auto s = Constant(100, 1000);
+    s->loopType = LoopForward;
+    s->loopStart = 60;
+    s->loopLength = 0;
+    s->FitLoop();
+    EXPECT_EQ(s->loopType, LoopForward);
+    mixer.Play(0, s, 0.75);
+    mixer.chPosition[0] = 98.0;
+    music_test::Render(mixer, 3);  // 98, 98.75, 99.5
+    EXPECT_EQ(mixer.chPosition[0], 100.25);
+    music_test::Render(mixer, 1);  // 100.25 is past the end: 60.25
+    EXPECT_EQ(mixer.chPosition[0], 61.0);
+    const auto out = music_test::Render(mixer, 2000);
+    int silent = 0;
+    for (size_t i = 0; i < out.size(); i += 2) silent += out[i] == 0;
+    EXPECT_LT(silent, 200) << "interpolation " << interpolation;  // only near the guard frame
+    EXPECT_GE(mixer.chPosition[0], 60.0);
+    EXPECT_LE(mixer.chPosition[0], 101.0);
+  }
+}
+
 TEST(MusicMixer, StepsLongerThanTheLoopStayInsideTheSample) {
   for (int loopType : {LoopForward, LoopPingPong}) {
     for (int interpolation : {0, 1, 2}) {

@@ -10,7 +10,7 @@
 #include "music/music_module.h"
 #include "music/music_tables.h"
 #include "music/xm_song.h"
-#include "tests/music/module_builder.h"
+#include "music/module_builder.h"
 
 namespace music_test {
 

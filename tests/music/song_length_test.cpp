@@ -76,10 +76,25 @@ TEST(MusicSongLength, PositionJumps) {
   mod.Cell(0, 20, 1) = {0, 0, 0xB, 0x00};
   EXPECT_EQ(ModLength(mod), 21 * 6 * ModTick44k);
 
-  // A jump past the last order goes back to the start.
+  // A jump to an order past the song's end but inside the order list plays that order's
+  // pattern (the list holds 0 there), then the song ends; one past the list goes back to the start.
   mod = TwoOrders();
   mod.Cell(1, 4, 3) = {0, 0, 0xB, 0x7F};
+  EXPECT_EQ(ModLength(mod), (64 + 5 + 64) * 6 * ModTick44k);
+  mod.Cell(1, 4, 3) = {0, 0, 0xB, 0x80};
   EXPECT_EQ(ModLength(mod), (64 + 5) * 6 * ModTick44k);
+
+  // The entry right after the song is stored: a jump there plays its pattern.
+  mod = TwoOrders();
+  mod.orders = {0, 1, 2};
+  mod.songLengthField = 2;
+  mod.Cell(2, 0, 0) = {48, 1, 0, 0};
+  mod.Cell(2, 10, 1) = {0, 0, 0xD, 0x00};  // pattern 2 is 11 rows long
+  mod.Cell(1, 4, 3) = {0, 0, 0xB, 0x02};
+  auto song = music_test::LoadMod(mod.Build());
+  ASSERT_NE(song, nullptr);
+  ASSERT_NE(song->patterns[2], nullptr);
+  EXPECT_EQ(ModLength(mod), (64 + 5 + 11) * 6 * ModTick44k);
 }
 
 TEST(MusicSongLength, PatternBreaks) {
@@ -87,8 +102,11 @@ TEST(MusicSongLength, PatternBreaks) {
   mod.Cell(0, 9, 1) = {0, 0, 0xD, 0x20};  // to row 32 (the byte unchanged) of the next order
   EXPECT_EQ(ModLength(mod), (10 + 32) * 6 * ModTick44k);
 
-  mod.Cell(0, 9, 1) = {0, 0, 0xD, 0x50};  // row 80 does not exist: row 0
-  EXPECT_EQ(ModLength(mod), (10 + 64) * 6 * ModTick44k);
+  mod.Cell(0, 9, 1) = {0, 0, 0xD, 0x50};  // row 80 does not exist: one empty row, then the end
+  EXPECT_EQ(ModLength(mod), (10 + 1) * 6 * ModTick44k);
+  mod.Cell(0, 9, 1) = {0, 0, 0xD, 0x50};
+  mod.orders = {0, 1, 0};                  // ... or the next order, until the break jumps back
+  EXPECT_EQ(ModLength(mod), (10 + 1 + 10) * 6 * ModTick44k);
 
   mod = music_test::SimpleMod();
   mod.Cell(0, 40, 3) = {0, 0, 0xD, 0x00};  // a break on the only order repeats it
@@ -96,6 +114,36 @@ TEST(MusicSongLength, PatternBreaks) {
 
   mod.Cell(0, 40, 3) = {0, 0, 0xD, 0x30};  // ... landing on a row not played yet, then repeating
   EXPECT_EQ(ModLength(mod), (41 + 16) * 6 * ModTick44k);
+}
+
+TEST(MusicSongLength, SongLengthZeroAndEmptyPatterns) {
+  // A song length of 0 plays the first order once.
+  ModBuilder mod = TwoOrders();
+  mod.songLengthField = 0;
+  EXPECT_EQ(ModLength(mod), 64 * 6 * ModTick44k);
+
+  XmBuilder xm = music_test::SimpleXm();
+  xm.orders = {0, 1};
+  xm.songLengthField = 0;
+  xm.Cell(1, 0, 0) = {61, 1, 0, 0, 0};
+  auto song = music_test::LoadXm(xm.Build());
+  ASSERT_NE(song, nullptr);
+  EXPECT_EQ(song->lastOrder, -1);
+  EXPECT_EQ(song->length, 64 * 6 * 875);
+
+  // A pattern of 0 rows loads; played, it passes as one empty row.
+  xm = music_test::SimpleXm();
+  xm.orders = {0};
+  xm.Cell(1, 0, 0) = {61, 1, 0, 0, 0};
+  xm.patterns[1].rowsField = 0;
+  song = music_test::LoadXm(xm.Build());
+  ASSERT_NE(song, nullptr);
+  EXPECT_EQ(song->patterns[1]->rowCount, 0);
+  EXPECT_EQ(song->length, 64 * 6 * 875);
+  xm.orders = {1, 0};
+  song = music_test::LoadXm(xm.Build());
+  ASSERT_NE(song, nullptr);
+  EXPECT_EQ(song->length, (1 + 64) * 6 * 875);
 }
 
 TEST(MusicSongLength, PatternLoopsAndDelays) {

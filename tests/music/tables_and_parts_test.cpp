@@ -119,6 +119,13 @@ TEST(MusicSamples, FitLoopKeepsTheLoopInsideTheData) {
   s.loopLength = 0;
   s.FitLoop();
   EXPECT_EQ(s.loopType, LoopNone);
+  // A forward loop of length 0 is kept: the mixer's rule repeats the sample's tail.
+  s.loopType = LoopForward;
+  s.loopStart = 40;
+  s.FitLoop();
+  EXPECT_EQ(s.loopType, LoopForward);
+  EXPECT_EQ(s.WrapPosition(50.5, 0), 50.5);
+  EXPECT_EQ(s.WrapPosition(100.5, 0), 100.5);  // a neighbour past the end: nothing there
 }
 
 TEST(MusicInstruments, KeyMapAndEnvelope) {

@@ -7,6 +7,7 @@
 #include "net/envelope.h"
 #include "net/messages.h"
 #include "net_harness.h"
+#include "tests/net/message_bytes.h"
 #include "world/records.h"
 
 using namespace net_harness;
@@ -181,15 +182,6 @@ TEST_F(Messages, GameModeMessagesCrossBothWays) {
 
 namespace {
 
-// The bytes of a message as written, without sending it.
-template <typename M>
-std::vector<uint8_t> Written(const M& m) {
-  WriteMessage(m);
-  const int n = NetLib.BitStreamGetNumberOfBytesUsed(OutStream);
-  const unsigned char* p = NetLib.BitStreamRead(OutStream, n);
-  return std::vector<uint8_t>(p, p + n);
-}
-
 // Reads a message of type M from bytes (envelope and type byte included).
 template <typename M, typename... Extra>
 bool ReadFrom(const std::vector<uint8_t>& bytes, M& m, Extra... extra) {
@@ -215,17 +207,17 @@ TEST_F(MessageLayout, EdgeCasesOfTheCatalogue) {
   // A relayed room state with no pickups ends with the single end mark.
   MsgRoomStateRelayed empty;
   empty.room = 33;
-  std::vector<uint8_t> bytes = Written(empty);
+  std::vector<uint8_t> bytes = MessageBytes(empty);
   ASSERT_GE(bytes.size(), 2u);
   EXPECT_EQ(bytes[bytes.size() - 2] | (bytes[bytes.size() - 1] << 8), PickupListEnd);
-  EXPECT_EQ(Written(MsgRoomPickups{}), (std::vector<uint8_t>{64, 60, 0x0F, 0x27}));
+  EXPECT_EQ(MessageBytes(MsgRoomPickups{}), (std::vector<uint8_t>{64, 60, 0x0F, 0x27}));
   // A round start in mode 31 carries nothing after the type byte.
-  EXPECT_EQ(Written(MsgRoundStart{31, 5}), (std::vector<uint8_t>{64, 19}));
-  EXPECT_EQ(Written(MsgRoundStart{30, 5}), (std::vector<uint8_t>{64, 19, 5}));
+  EXPECT_EQ(MessageBytes(MsgRoundStart{31, 5}), (std::vector<uint8_t>{64, 19}));
+  EXPECT_EQ(MessageBytes(MsgRoundStart{30, 5}), (std::vector<uint8_t>{64, 19, 5}));
   // The states count always equals the entries that follow, never above 16.
   MsgPlayerStates many;
   for (int i = 0; i < 20; ++i) many.entries.push_back(Entry(i % 16));
-  bytes = Written(many);
+  bytes = MessageBytes(many);
   EXPECT_EQ(bytes[2], 16);
   EXPECT_EQ(bytes.size(), 3u + 16 * 16);  // 259 bytes: 16 bytes per entry
   // A broadcast claiming 17 entries is read with none, for the dispatcher to ignore.
@@ -235,8 +227,8 @@ TEST_F(MessageLayout, EdgeCasesOfTheCatalogue) {
   EXPECT_EQ(read.count, 17);
   EXPECT_TRUE(read.entries.empty());
   // The type 32 has one form each way.
-  EXPECT_EQ(Written(MsgMyTeam{1, 2}), (std::vector<uint8_t>{64, 32, 1, 2}));
-  EXPECT_EQ(Written(MsgChainRooms{{1, 2, 3, 4, 5}}), (std::vector<uint8_t>{64, 32, 1, 2, 3, 4, 5}));
+  EXPECT_EQ(MessageBytes(MsgMyTeam{1, 2}), (std::vector<uint8_t>{64, 32, 1, 2}));
+  EXPECT_EQ(MessageBytes(MsgChainRooms{{1, 2, 3, 4, 5}}), (std::vector<uint8_t>{64, 32, 1, 2, 3, 4, 5}));
 }
 
 namespace {
@@ -244,7 +236,7 @@ namespace {
 // Each message's sample, and a check that every cut of it reads as incomplete.
 template <typename M, typename... Extra>
 void CheckTruncations(const M& sample, Extra... extra) {
-  const std::vector<uint8_t> whole = Written(sample);
+  const std::vector<uint8_t> whole = MessageBytes(sample);
   M m;
   EXPECT_TRUE(ReadFrom(whole, m, extra...)) << "type " << M::type;
   EXPECT_EQ(m, sample) << "type " << M::type;

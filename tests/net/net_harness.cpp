@@ -1,7 +1,8 @@
-// The networking tests' harness: binding, ports, waiting, and the reordering relay.
+// The networking tests' harness: binding, ports, waiting, the relay and the bare ENet endpoint.
 #include "net_harness.h"
 
 #include <arpa/inet.h>
+#include <enet/enet.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -12,8 +13,10 @@
 #include <chrono>
 #include <cstring>
 #include <functional>
+#include <random>
 
 #include "net/envelope.h"
+#include "platform/qxrnet/wire.h"
 
 namespace net_harness {
 namespace {
@@ -57,6 +60,13 @@ void BindLibrary() {
 void SetTimeouts(int timeoutMs, int pingIntervalMs) { setTimeouts(timeoutMs, pingIntervalMs); }
 
 void DropWithoutNotice(RN_Interface* iface) { dropWithoutNotice(iface); }
+
+ScopedTimeouts::ScopedTimeouts(int timeoutMs, int pingIntervalMs) {
+  BindLibrary();
+  SetTimeouts(timeoutMs, pingIntervalMs);
+}
+
+ScopedTimeouts::~ScopedTimeouts() { SetTimeouts(0, 0); }
 
 Server StartServer(int maxConnections) {
   BindLibrary();
@@ -196,6 +206,12 @@ void Relay::Run() {
   std::vector<uint8_t> held;
   auto heldSince = std::chrono::steady_clock::now();
   uint8_t buffer[4096];
+  std::mt19937 random(12345);
+  auto lose = [&] {
+    const bool lost = static_cast<int>(random() % 100) < lossPercent_;
+    lost_ += lost;
+    return lost;
+  };
   while (!stop_) {
     pollfd fds[2] = {{clientSide_, POLLIN, 0}, {serverSide_, POLLIN, 0}};
     poll(fds, 2, 2);
@@ -203,7 +219,7 @@ void Relay::Run() {
       socklen_t length = sizeof client;
       const ssize_t n = recvfrom(clientSide_, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&client), &length);
       haveClient = true;
-      if (n > 0) {
+      if (n > 0 && !lose()) {
         std::vector<uint8_t> datagram(buffer, buffer + n);
         if (!options_.marker.empty()) {
           auto at = std::search(datagram.begin() + 1, datagram.end(), options_.marker.begin(), options_.marker.end());
@@ -228,11 +244,112 @@ void Relay::Run() {
     }
     if (fds[1].revents & POLLIN) {
       const ssize_t n = recv(serverSide_, buffer, sizeof buffer, 0);
-      if (n > 0 && haveClient) {
+      if (n > 0 && haveClient && !lose()) {
         sendto(clientSide_, buffer, static_cast<size_t>(n), 0, reinterpret_cast<const sockaddr*>(&client), sizeof client);
       }
     }
   }
+}
+
+RawEndpoint::RawEndpoint(const std::string& localAddress, int maxPeers) {
+  enet_initialize();
+  ENetAddress local;
+  enet_address_set_host_ip(&local, localAddress.c_str());
+  local.port = 0;
+  host_ = enet_host_create(&local, static_cast<size_t>(maxPeers), qxrnet::kEnetChannels, 0, 0);
+  if (host_ == nullptr) ADD_FAILURE() << "no ENet host on " << localAddress;
+  thread_ = std::thread([this] { Run(); });
+}
+
+RawEndpoint::~RawEndpoint() {
+  stop_ = true;
+  thread_.join();
+  if (host_ != nullptr) enet_host_destroy(host_);
+}
+
+void RawEndpoint::Run() {
+  while (!stop_ && host_ != nullptr) {
+    ServiceOnce();
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+}
+
+void RawEndpoint::ServiceOnce() {
+  std::lock_guard lock(mutex_);
+  ENetEvent event;
+  while (enet_host_service(host_, &event, 0) > 0) {
+    if (event.type == ENET_EVENT_TYPE_CONNECT) {
+      up_.push_back(event.peer);
+      mostConnected_ = std::max(mostConnected_, static_cast<int>(up_.size()));
+    } else if (event.type == ENET_EVENT_TYPE_DISCONNECT) {
+      const auto it = std::find(up_.begin(), up_.end(), event.peer);
+      if (it != up_.end()) {
+        up_.erase(it);
+        ++closed_;
+      }
+      greeted_.erase(std::remove(greeted_.begin(), greeted_.end(), event.peer), greeted_.end());
+    } else if (event.type == ENET_EVENT_TYPE_RECEIVE) {
+      if (event.channelID < qxrnet::kDataChannels) {
+        longest_ = std::max(longest_, event.packet->dataLength);
+        ++received_;
+      }
+      enet_packet_destroy(event.packet);
+    }
+  }
+}
+
+void RawEndpoint::Connect(int port) {
+  std::lock_guard lock(mutex_);
+  ENetAddress server;
+  enet_address_set_host_ip(&server, "127.0.0.1");
+  server.port = static_cast<enet_uint16>(port);
+  enet_host_connect(host_, &server, qxrnet::kEnetChannels, qxrnet::kProtocolMagic);
+  enet_host_flush(host_);
+}
+
+void RawEndpoint::SayHello() {
+  std::lock_guard lock(mutex_);
+  for (ENetPeer* peer : up_) {
+    if (std::find(greeted_.begin(), greeted_.end(), peer) != greeted_.end()) continue;
+    const uint8_t hello = qxrnet::kHello;
+    enet_peer_send(peer, qxrnet::kControlChannel, enet_packet_create(&hello, 1, ENET_PACKET_FLAG_RELIABLE));
+    greeted_.push_back(peer);
+  }
+  enet_host_flush(host_);
+}
+
+void RawEndpoint::SendToAll(const std::vector<uint8_t>& bytes, int channel, bool reliable) {
+  std::lock_guard lock(mutex_);
+  for (ENetPeer* peer : up_) {
+    enet_peer_send(peer, static_cast<enet_uint8>(channel),
+                   enet_packet_create(bytes.data(), bytes.size(), reliable ? ENET_PACKET_FLAG_RELIABLE : 0));
+  }
+  enet_host_flush(host_);
+}
+
+int RawEndpoint::Connected() {
+  std::lock_guard lock(mutex_);
+  return static_cast<int>(up_.size());
+}
+
+int RawEndpoint::MostConnected() {
+  std::lock_guard lock(mutex_);
+  return mostConnected_;
+}
+
+int RawEndpoint::Closed() {
+  std::lock_guard lock(mutex_);
+  return closed_;
+}
+
+size_t RawEndpoint::LongestReceived() {
+  std::lock_guard lock(mutex_);
+  return longest_;
+}
+
+int RawEndpoint::Received() {
+  std::lock_guard lock(mutex_);
+  return received_;
 }
 
 }  // namespace net_harness

@@ -1,15 +1,20 @@
 // Test harness for the networking tests: the real library bound by the real binder, free
-// ports, waiting for packets, and a UDP relay that reorders or alters datagrams.
+// ports, waiting for packets, a UDP relay that reorders, alters or loses datagrams, and a
+// bare ENet endpoint that misbehaves.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "net/netlib_binding.h"
+
+struct _ENetHost;
+struct _ENetPeer;
 
 namespace net_harness {
 
@@ -19,6 +24,12 @@ void BindLibrary();
 void SetTimeouts(int timeoutMs, int pingIntervalMs);
 // Drops an interface's connections without notice.
 void DropWithoutNotice(RN_Interface* iface);
+
+// Sets the library's timeouts for the life of the object, then restores the defaults.
+struct ScopedTimeouts {
+  ScopedTimeouts(int timeoutMs, int pingIntervalMs);
+  ~ScopedTimeouts();
+};
 
 // A started server on a free port, searched from a port derived from the test's name.
 struct Server {
@@ -63,6 +74,9 @@ class Relay {
   ~Relay();
   int Port() const { return port_; }
   int Swapped() const { return swapped_; }
+  // From now on, loses this share of the datagrams in each direction (0..100).
+  void SetLossPercent(int percent) { lossPercent_ = percent; }
+  int Lost() const { return lost_; }
 
  private:
   void Run();
@@ -71,6 +85,42 @@ class Relay {
   int clientSide_ = -1, serverSide_ = -1, port_ = 0;
   std::atomic<bool> stop_{false};
   std::atomic<int> swapped_{0};
+  std::atomic<int> lossPercent_{0};
+  std::atomic<int> lost_{0};
+  std::thread thread_;
+};
+
+// A bare ENet host on its own loopback address (such as "127.0.0.2", so that the server
+// tells it apart from the library's clients on 127.0.0.1), serviced by a thread of its
+// own. It speaks the library's handshake by hand, so it can connect without saying hello,
+// or send what the library refuses to send.
+class RawEndpoint {
+ public:
+  explicit RawEndpoint(const std::string& localAddress, int maxPeers = 32);
+  ~RawEndpoint();
+  // Starts a connection to 127.0.0.1:port that carries the library's protocol magic.
+  void Connect(int port);
+  // Sends the library's hello (no password) on every connected peer not yet greeted.
+  void SayHello();
+  // Sends bytes on channel to every connected peer.
+  void SendToAll(const std::vector<uint8_t>& bytes, int channel, bool reliable);
+  int Connected();      // connections up just now
+  int MostConnected();  // the most that were up at once
+  int Closed();         // connections that ended, after being up
+  // The longest packet received on a data channel so far, and how many arrived.
+  size_t LongestReceived();
+  int Received();
+
+ private:
+  void Run();
+  void ServiceOnce();
+  std::mutex mutex_;
+  _ENetHost* host_ = nullptr;
+  std::vector<_ENetPeer*> up_;
+  std::vector<_ENetPeer*> greeted_;
+  int mostConnected_ = 0, closed_ = 0, received_ = 0;
+  size_t longest_ = 0;
+  std::atomic<bool> stop_{false};
   std::thread thread_;
 };
 

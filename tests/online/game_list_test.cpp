@@ -42,12 +42,12 @@ std::string Joined(const std::vector<std::string>& lines) {
   return text;
 }
 
-class GameList : public ::testing::Test {
+class OnlineGameList : public ::testing::Test {
  protected:
   void SetUp() override { PreparePictures(); }
 };
 
-TEST_F(GameList, AnnouncedListedPickedAndLoggedOff) {
+TEST_F(OnlineGameList, AnnouncedListedPickedAndLoggedOff) {
   StandInHttpService service(ServiceReplies());
   OnlineGame game;
   game.UseWebServices(service.Host(), service.Host());
@@ -116,7 +116,7 @@ struct Registration {
   std::string password, address, expectedQuery, expectedLogOff;
 };
 
-TEST_F(GameList, TheFourRegistrationFormsAndTheirLogOffs) {
+TEST_F(OnlineGameList, TheFourRegistrationFormsAndTheirLogOffs) {
   const std::string name = "&name=%20Hosty%20%20&char=3";
   const Registration forms[] = {
       {"pw", "10.0.0.5", "password=Y&description=Two%20words&ip=10.0.0.5" + name, "/logoff.php?ip=10.0.0.5"},
@@ -143,7 +143,7 @@ TEST_F(GameList, TheFourRegistrationFormsAndTheirLogOffs) {
   }
 }
 
-TEST_F(GameList, AStoppedServiceIsReportedForEveryRequestAndNothingHangs) {
+TEST_F(OnlineGameList, AStoppedServiceIsReportedForEveryRequestAndNothingHangs) {
   std::string stopped;
   {
     StandInHttpService service(ServiceReplies());

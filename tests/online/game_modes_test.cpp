@@ -12,7 +12,7 @@
 
 #include "online_checks.h"
 #include "online_game.h"
-#include "scripted_player.h"
+#include "tests/net/protocol_client.h"
 #include "world/records.h"
 #include "world/text_utils.h"
 #include "world_facts.h"
@@ -27,7 +27,7 @@ struct Cast {
 };
 const Cast Cast3[] = {{" Hosty  ", 0, 3}, {"Joiner1 ", 1, 7}, {"Joiner2 ", 2, 12}};
 
-class GameModes : public ::testing::Test {
+class OnlineModes : public ::testing::Test {
  protected:
   void SetUp() override { PreparePictures(); }
 };
@@ -62,7 +62,7 @@ struct ThreeInTheLounge {
   }
 };
 
-TEST_F(GameModes, TagColoursTheTaggedOnEveryScreenAndTheHostNamesTheWinner) {
+TEST_F(OnlineModes, TagColoursTheTaggedOnEveryScreenAndTheHostNamesTheWinner) {
   ThreeInTheLounge three;
   constexpr double Pick = 4.0, Starts = Pick + 0.3 + 10, Seen = Starts + 2.0;
   // The round starts in room 27, each player at its slot's place. Joiner1 walks to the left
@@ -117,7 +117,7 @@ TEST_F(GameModes, TagColoursTheTaggedOnEveryScreenAndTheHostNamesTheWinner) {
   }
 }
 
-TEST_F(GameModes, TeamCollectFillsTheTeamRoomAndEndsWithTheTeamsWin) {
+TEST_F(OnlineModes, TeamCollectFillsTheTeamRoomAndEndsWithTheTeamsWin) {
   ThreeInTheLounge three;
   constexpr double Pick = 4.0, Starts = Pick + 0.3 + 10;
   three.Choose(Pick, Vk::F7, Vk::F1);  // "Team Collect", "Collect 30": mode 60
@@ -146,24 +146,23 @@ TEST_F(GameModes, TeamCollectFillsTheTeamRoomAndEndsWithTheTeamsWin) {
   std::string won;
   std::thread fourthPlays([&] {
     while (!threeIn) std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    ScriptedPlayer fourth(three.game.Port(), " Botty  ");
+    protocol::ProtocolClient fourth;
+    fourth.State().room = 100;
+    if (!fourth.Connect(three.game.Port())) return;
     fourthSlot = fourth.Slot();
-    if (fourth.Slot() < 0) return;
-    roundStarted = fourth.WaitFor([](int type) { return type == MsgRoundStart::type; }, 60);
+    fourth.Join("Botty");
+    roundStarted = fourth.PumpUntil([&] { return fourth.Got().roundStarts > 0; }, 60000);
     if (!roundStarted) return;
     fourth.Send(MsgJoinBlue{.slot = fourth.Slot()});
     for (const PickupFact& p : far) {
-      fourth.Send(MsgPlayerState{.slot = fourth.Slot(), .x = p.x, .y = p.y + PlayfieldTop - 16, .room = p.room,
-                                 .lives = 9, .following = 99});
-      fourth.Send(MsgPickupTaken{.room = p.room, .pickupIndex = p.index, .collector = fourth.Slot()});
+      fourth.State().room = p.room;
+      fourth.State().score += 1;
+      fourth.MoveTo(p.x, p.y + PlayfieldTop - 16);
+      fourth.TakePickup(p.room, p.index);
     }
-    fourth.WaitFor([&won](int type) {
-      if (type != MsgWinner::type) return false;
-      MsgWinner winner;
-      ReadMessage(winner);
-      won = winner.text;
-      return true;
-    }, 30);
+    if (fourth.PumpUntil([&] { return !fourth.Got().winners.empty(); }, 30000)) won = fourth.Got().winners.back();
+    fourth.Leave();
+    fourth.PumpFor(200);
   });
   three.Start();
   EXPECT_TRUE(three.game.Go());

@@ -22,7 +22,7 @@ const Rgb MenuGreen{0, 255, 0};
 // The main menu is shown (after a refused join the player is back in it).
 bool InMenu(const Shot& shot) { return BigTextAt(shot, "F2...Single Player", 90, 114, MenuGreen); }
 
-class JoiningRefused : public ::testing::Test {
+class OnlineJoining : public ::testing::Test {
  protected:
   void SetUp() override { PreparePictures(); }
 };
@@ -35,7 +35,7 @@ Script ManualJoin(OnlineGame& game, const Player& joiner, const std::string& pas
   return play;
 }
 
-TEST_F(JoiningRefused, AWrongPasswordIsTurnedAwayAndTheRightOneLetIn) {
+TEST_F(OnlineJoining, AWrongPasswordIsTurnedAwayAndTheRightOneLetIn) {
   OnlineGame game;
   Player& host = game.AddHost("Hosty", 3, "secret");
   Player& wrong = game.AddMenuJoiner("Wrongo", 5);
@@ -69,7 +69,7 @@ TEST_F(JoiningRefused, AWrongPasswordIsTurnedAwayAndTheRightOneLetIn) {
   EXPECT_EQ(ReadText(wrong.File("ip.txt")).find(" Wrongo \r\n127.0.0.1\r\n"), 0u) << ReadText(wrong.File("ip.txt"));
 }
 
-TEST_F(JoiningRefused, AHostOfAnotherVersionIsLeftAndBothVersionsAreTold) {
+TEST_F(OnlineJoining, AHostOfAnotherVersionIsLeftAndBothVersionsAreTold) {
   // The stand-in host: our library's server side in this process, welcoming with version 14.
   net_harness::Server server = net_harness::StartServer();
   ASSERT_NE(server.iface, nullptr);

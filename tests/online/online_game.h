@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <map>
@@ -223,7 +224,8 @@ class OnlineGame {
              const std::vector<std::string>& arguments, bool fast = false) {
     Script go = PlayOf(player);
     go.Sync(0, "go");
-    player.pid = clienttest::StartClientProgram(clienttest::ClientProgram(), player.folder,
+    // The client keeps its settings and chat log beside the program: each player gets its own.
+    player.pid = clienttest::StartClientProgram(clienttest::InstallClient(player.folder), player.folder,
                                                 startup + go.Text() + play, arguments, Environment(), fast);
   }
   void StartHost(Player& host, const Script& play, const std::string& startup = HostStartScript()) {
@@ -256,7 +258,8 @@ class OnlineGame {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(static_cast<int>(seconds * 1000));
     for (auto& player : players_) {
       if (player->pid <= 0 || player->finished) continue;
-      player->run = clienttest::WaitClientProgram(player->pid, player->folder, deadline);
+      const auto left = std::chrono::duration_cast<std::chrono::seconds>(deadline - std::chrono::steady_clock::now());
+      player->run = clienttest::WaitClientProgram(player->pid, player->folder, std::max<int>(1, static_cast<int>(left.count())));
       player->finished = true;
       EXPECT_FALSE(player->run.timedOut) << player->name << " did not end in time:\n" << player->run.errors;
     }

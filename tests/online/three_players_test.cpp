@@ -16,7 +16,7 @@
 
 #include "online_checks.h"
 #include "online_game.h"
-#include "scripted_player.h"
+#include "tests/net/protocol_client.h"
 #include "world_facts.h"
 #include "world/records.h"
 
@@ -49,14 +49,14 @@ constexpr double Won = BothIn33 + 2.5, InLoungeAgain = Won + 2.0;
 constexpr double FirstLeaves = InLoungeAgain + 0.5, FirstGone = FirstLeaves + 2.0;
 constexpr double SecondLeaves = FirstGone + 0.5, HostLeaves = SecondLeaves + 2.5, AllDone = HostLeaves + 3;
 
-class ThreePlayers : public ::testing::Test {
+class OnlineThreePlayers : public ::testing::Test {
  protected:
   void SetUp() override { PreparePictures(); }
 
   Shot ShotOf(const Player& p, const std::string& name) { return Shot(p.File(name + ".png")); }
 };
 
-TEST_F(ThreePlayers, MoveChatPlayARoundShareRoomsAndLeave) {
+TEST_F(OnlineThreePlayers, MoveChatPlayARoundShareRoomsAndLeave) {
   OnlineGame game;
   Player& host = game.AddHost("Hosty", HostCast.skin);
   Player& first = game.AddJoiner("Joiner1", FirstCast.skin);
@@ -106,21 +106,28 @@ TEST_F(ThreePlayers, MoveChatPlayARoundShareRoomsAndLeave) {
   std::atomic<int> fourthSlot{-1};
   std::thread fourthPlays([&] {
     while (!threeIn) std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    ScriptedPlayer fourth(game.Port(), " Botty  ");
+    protocol::ProtocolClient fourth;
+    fourth.State().room = 100;
+    if (!fourth.Connect(game.Port())) return;
     fourthSlot = fourth.Slot();
-    if (fourth.Slot() < 0 || !fourth.WaitFor([](int type) { return type == MsgRoundStart::type; }, 60)) return;
-    fourth.WaitFor([&](int) { return claimNow.load(); }, 60);
+    fourth.Join("Botty");
+    if (!fourth.PumpUntil([&] { return fourth.Got().roundStarts > 0; }, 60000)) return;
+    fourth.PumpUntil([&] { return claimNow.load(); }, 60000);
     std::vector<PickupFact> far;
     for (int room = 100; far.size() < 30 && room < 140; ++room)
       for (const PickupFact& p : RoomPickupFacts(room)) far.push_back(p);
     far.resize(30);
     for (const PickupFact& p : far) {
-      fourth.Send(MsgPlayerState{.slot = fourth.Slot(), .x = p.x, .y = p.y + PlayfieldTop - 16, .room = p.room,
-                                 .score = static_cast<int>(&p - far.data()) + 1, .lives = 9, .following = 99});
-      fourth.Send(MsgPickupTaken{.room = p.room, .pickupIndex = p.index, .collector = fourth.Slot()});
+      fourth.State().room = p.room;
+      fourth.State().score += 1;
+      fourth.MoveTo(p.x, p.y + PlayfieldTop - 16);
+      fourth.TakePickup(p.room, p.index);
     }
-    fourth.Send(MsgWinner{" Botty  "});
-    claimed = fourth.WaitFor([](int type) { return type == MsgWinner::type; }, 10);
+    fourth.Send(MsgWinner{fourth.Name()});
+    claimed = fourth.PumpUntil([&] { return !fourth.Got().winners.empty(); }, 10000) &&
+              fourth.Got().winners.back() == " Botty  ";
+    fourth.Leave();
+    fourth.PumpFor(200);
   });
   game.StartHost(host, hostPlay);
   game.StartJoiner(first, firstPlay);

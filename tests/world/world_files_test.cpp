@@ -81,6 +81,15 @@ TEST_F(WorldFilesTest, AShortWorldFileLeavesTheRestOfTheBankEmpty) {
     for (int r = 0; r < RoomRows; ++r) ASSERT_EQ(CellGrid[c][r], CellEmpty);
 }
 
+TEST_F(WorldFilesTest, AMissingWorldFileLoadsAsEmptyRooms) {
+  TestWorld world;
+  world.SetName(3, "Before");
+  world.SelectAsMain();
+  LoadWorldBank("no_such_world");
+  EXPECT_EQ(BankSize(WorldBank), size_t(WorldBankSize));
+  EXPECT_EQ(RoomNames[3], "");
+}
+
 TEST_F(WorldFilesTest, PickupsArePresentAloneAndAbsentForAJoinedClient) {
   TestWorld world;
   world.AddPickup(4, 10, 20, 1);

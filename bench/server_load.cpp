@@ -1,0 +1,162 @@
+// Timing program: the dedicated server's CPU and memory with 15 players sending their state every
+// 50 ms. Starts build/bin's qxr-server headless in a scratch folder on a free port, joins 15
+// clients through the networking library, and reads the server's CPU time and resident memory
+// from /proc. Usage: bench_server_load [seconds measured, default 30]
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "net/envelope.h"
+#include "net/messages.h"
+#include "net/netlib_binding.h"
+#include "platform/stream.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr int kPlayers = 15;
+constexpr int kStateIntervalMs = 50;
+constexpr int kWarmUpSeconds = 5;
+
+int FreeUdpPort() {
+  int s = socket(AF_INET, SOCK_DGRAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
+  socklen_t length = sizeof address;
+  getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
+  close(s);
+  return ntohs(address.sin_port);
+}
+
+pid_t StartServer(const std::string& folder, int port) {
+  pid_t pid = fork();
+  if (pid != 0) return pid;
+  if (chdir(folder.c_str()) != 0) _exit(126);
+  int quiet = open("/dev/null", O_WRONLY);
+  dup2(quiet, 1);
+  dup2(quiet, 2);
+  setenv("SDL_VIDEODRIVER", "dummy", 1);
+  setenv("QXR_GAME_PORT", std::to_string(port).c_str(), 1);
+  std::string program = ProgramFolder() + "qxr-server";
+  execl(program.c_str(), program.c_str(), "/AUTO", static_cast<char*>(nullptr));
+  _exit(127);
+}
+
+// User plus system CPU time of a process, in clock ticks.
+long CpuTicks(pid_t pid) {
+  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+  std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+  std::istringstream fields(text.substr(text.rfind(')') + 2));
+  std::string field;
+  long utime = 0, stime = 0;
+  for (int i = 3; i <= 15 && fields >> field; ++i) {
+    if (i == 14) utime = std::atol(field.c_str());
+    if (i == 15) stime = std::atol(field.c_str());
+  }
+  return utime + stime;
+}
+
+long ResidentKb(pid_t pid) {
+  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind("VmRSS:", 0) == 0) return std::atol(line.c_str() + 6);
+  }
+  return 0;
+}
+
+struct Player {
+  RN_Interface* iface = nullptr;
+  int slot = -1;
+  int x = 0;
+};
+
+void Send(RN_Interface* iface, int reliability, int channel) { NetLib.ClientSend2(iface, OutStream, 1, reliability, channel); }
+
+// Reads what the server sent; the welcome gives the slot, which the join then names.
+void Drain(Player& player) {
+  while (RN_Packet* p = NetLib.ClientReceive(player.iface)) {
+    const unsigned char* data = NetLib.PacketGetData(p);
+    const int length = NetLib.PacketGetLength(p);
+    if (player.slot < 0 && length >= 3 && data[0] == GameMessageId && data[1] == MsgWelcome::type) {
+      player.slot = data[2];
+      std::string name = "Bench" + std::to_string(player.slot);
+      name.resize(8, ' ');
+      WriteMessage(MsgJoin{.nameAndSlot = name + std::to_string(player.slot), .skin = player.slot});
+      Send(player.iface, 3, 2);
+    }
+    NetLib.ClientDeallocatePacket(player.iface, p);
+  }
+}
+
+void SendState(Player& player) {
+  if (player.slot < 0) return;
+  player.x = (player.x + 2) % 400;
+  WriteMessage(MsgPlayerState{.slot = player.slot, .x = 32 + player.x, .y = 352, .mirrored = 0, .room = 32,
+                              .score = 0, .lives = 9, .following = 99, .percent = 0});
+  Send(player.iface, 1, 1);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int seconds = argc > 1 ? std::atoi(argv[1]) : 30;
+  char pattern[] = "/tmp/qxr-server-load-XXXXXX";
+  const std::string folder = mkdtemp(pattern);
+  const int port = FreeUdpPort();
+  const pid_t server = StartServer(folder, port);
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+
+  BindNetLibrary();
+  std::vector<Player> players(kPlayers);
+  for (Player& player : players) {
+    player.iface = NetLib.GetRakClientInterface();
+    NetLib.ClientConnect(player.iface, "127.0.0.1", port, 0, 414194, 1);
+  }
+
+  const auto start = Clock::now();
+  const auto measureFrom = start + std::chrono::seconds(kWarmUpSeconds);
+  const auto end = measureFrom + std::chrono::seconds(seconds);
+  long ticksAtStart = -1;
+  auto nextState = start;
+  while (Clock::now() < end) {
+    for (Player& player : players) Drain(player);
+    if (Clock::now() >= nextState) {
+      for (Player& player : players) SendState(player);
+      nextState += std::chrono::milliseconds(kStateIntervalMs);
+    }
+    if (ticksAtStart < 0 && Clock::now() >= measureFrom) ticksAtStart = CpuTicks(server);
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  const long ticks = CpuTicks(server) - ticksAtStart;
+  const long residentKb = ResidentKb(server);
+  int joined = 0;
+  for (const Player& player : players) joined += player.slot >= 0;
+
+  for (Player& player : players) NetLib.DestroyRakClientInterface(player.iface);
+  kill(server, SIGTERM);
+  waitpid(server, nullptr, 0);
+  std::system(("rm -rf '" + folder + "'").c_str());
+
+  const double cpuPercent = 100.0 * static_cast<double>(ticks) / static_cast<double>(sysconf(_SC_CLK_TCK)) / seconds;
+  std::printf("server with %d of %d players sending states every %d ms, over %d s:\n", joined, kPlayers,
+              kStateIntervalMs, seconds);
+  std::printf("  CPU      %.2f %% of one core (goal < 1 %%)\n", cpuPercent);
+  std::printf("  resident %.1f MB (goal < 30 MB)\n", static_cast<double>(residentKb) / 1024.0);
+  return 0;
+}

@@ -1,0 +1,417 @@
+// The mixer's wide loops, AVX2 (and AVX-512 where the processor has it): cubic frames at given
+// positions, the positions of a stretch without wraps, the final clip. Every lane does the
+// operations of the plain loops in the same order and precision (no fused multiply-add), so
+// the results are the same to the last bit.
+#include "music/mixer_simd.h"
+
+#if defined(__x86_64__) || defined(__i386__)
+
+// GCC 12's AVX-512 intrinsics start from an undefined vector that it then reports as maybe
+// uninitialised: a false alarm of the compiler's own header.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
+#include <immintrin.h>
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+
+#define QXR_AVX2 __attribute__((target("avx2")))
+#define QXR_AVX512 __attribute__((target("avx2,avx512f,avx512bw,avx512dq,avx512vl")))
+
+namespace {
+
+bool wideLoopsAllowed = true;
+
+bool HasAvx512() {
+  static const bool has = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+                          __builtin_cpu_supports("avx512dq") && __builtin_cpu_supports("avx512vl");
+  return has && wideLoopsAllowed;
+}
+
+}  // namespace
+
+bool MixerHasAvx2() {
+  static const bool has = __builtin_cpu_supports("avx2");
+  return has && wideLoopsAllowed;
+}
+
+void AllowWideMixerLoops(bool allowed) { wideLoopsAllowed = allowed; }
+
+namespace {
+
+// The cubic through ym, y0, y1, y2 at t, as 0.5 (2 y0 + (y1 - ym) t + (...) t t + (...) t t t).
+QXR_AVX2 inline __m256 Cubic8(__m256 ym, __m256 y0, __m256 y1, __m256 y2, __m256 t) {
+  const __m256 two = _mm256_set1_ps(2.0f), three = _mm256_set1_ps(3.0f), four = _mm256_set1_ps(4.0f),
+               five = _mm256_set1_ps(5.0f), half = _mm256_set1_ps(0.5f);
+  const __m256 linear = _mm256_add_ps(_mm256_mul_ps(two, y0), _mm256_mul_ps(_mm256_sub_ps(y1, ym), t));
+  const __m256 square = _mm256_sub_ps(
+      _mm256_add_ps(_mm256_sub_ps(_mm256_mul_ps(two, ym), _mm256_mul_ps(five, y0)), _mm256_mul_ps(four, y1)), y2);
+  const __m256 cube = _mm256_add_ps(
+      _mm256_sub_ps(_mm256_sub_ps(_mm256_mul_ps(three, y0), ym), _mm256_mul_ps(three, y1)), y2);
+  const __m256 sum = _mm256_add_ps(_mm256_add_ps(linear, _mm256_mul_ps(_mm256_mul_ps(square, t), t)),
+                                   _mm256_mul_ps(_mm256_mul_ps(_mm256_mul_ps(cube, t), t), t));
+  return _mm256_mul_ps(half, sum);
+}
+
+// The four neighbours d[i - 1 .. i + 2] of two frames, as floats: the first frame's in the low
+// half, the second's in the high half.
+QXR_AVX2 inline __m256 NeighboursOfTwo(const int16_t* d, int first, int second) {
+  const __m128i a = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(d + first - 1));
+  const __m128i b = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(d + second - 1));
+  return _mm256_cvtepi32_ps(_mm256_cvtepi16_epi32(_mm_unpacklo_epi64(a, b)));
+}
+
+// left and right += values times the pan factors, in the lanes that mask selects (all of them
+// when whole).
+QXR_AVX2 inline void AddPanned(__m256d values, __m256i mask, bool whole, const PanFactors& pan, __m256d leftMul,
+                               __m256d rightMul, double* left, double* right) {
+  if (whole) {
+    if (pan.toLeft) _mm256_storeu_pd(left, _mm256_add_pd(_mm256_loadu_pd(left), _mm256_mul_pd(values, leftMul)));
+    if (pan.toRight) _mm256_storeu_pd(right, _mm256_add_pd(_mm256_loadu_pd(right), _mm256_mul_pd(values, rightMul)));
+    return;
+  }
+  if (pan.toLeft) {
+    const __m256d sum = _mm256_add_pd(_mm256_maskload_pd(left, mask), _mm256_mul_pd(values, leftMul));
+    _mm256_maskstore_pd(left, mask, sum);
+  }
+  if (pan.toRight) {
+    const __m256d sum = _mm256_add_pd(_mm256_maskload_pd(right, mask), _mm256_mul_pd(values, rightMul));
+    _mm256_maskstore_pd(right, mask, sum);
+  }
+}
+
+// The loop's numbers as vectors, for NeighbourIndex.
+struct LoopLimits {
+  __m256d length, loopStart, loopLength, loopEnd, readEnd;
+};
+
+// The low half of each 64-bit lane of a mask, as four 32-bit lanes.
+QXR_AVX2 inline __m128i NarrowMask(__m256d mask) {
+  return _mm256_castsi256_si128(
+      _mm256_permutevar8x32_epi32(_mm256_castpd_si256(mask), _mm256_setr_epi32(0, 2, 4, 6, 0, 2, 4, 6)));
+}
+
+// For four positions p: the index of the neighbour at p + offset as the loop maps it (as
+// mixer_detail::Neighbour does, lane by lane), or, where `direct` is set, trunc(p) + offset.
+// valid gets all ones in the lanes that have such a neighbour.
+template <int Loop>
+QXR_AVX2 inline __m128i NeighbourIndex(const LoopLimits& l, __m256d p, double offset, __m256d direct,
+                                       __m128i& valid) {
+  const __m256d q = _mm256_add_pd(p, _mm256_set1_pd(offset));
+  __m256d w = q;
+  if (Loop == LoopForward) {
+    const __m256d pastEnd = _mm256_add_pd(l.loopStart, _mm256_sub_pd(q, l.length));
+    w = _mm256_blendv_pd(q, pastEnd, _mm256_cmp_pd(q, l.length, _CMP_GT_OQ));
+    w = _mm256_blendv_pd(w, _mm256_sub_pd(q, l.loopLength), _mm256_cmp_pd(q, l.loopEnd, _CMP_GT_OQ));
+  } else if (Loop == LoopNone) {
+    w = _mm256_blendv_pd(q, _mm256_set1_pd(-1.0), _mm256_cmp_pd(q, l.length, _CMP_GT_OQ));
+  }
+  const __m256d inside = _mm256_and_pd(_mm256_cmp_pd(w, _mm256_setzero_pd(), _CMP_GE_OQ),
+                                       _mm256_cmp_pd(w, l.readEnd, _CMP_LT_OQ));
+  const __m128i directLanes = NarrowMask(direct);
+  valid = _mm_or_si128(NarrowMask(inside), directLanes);
+  const __m128i mapped = _mm256_cvttpd_epi32(_mm256_and_pd(w, inside));
+  const __m128i straight = _mm_add_epi32(_mm256_cvttpd_epi32(p), _mm_set1_epi32(static_cast<int>(offset)));
+  return _mm_blendv_epi8(mapped, straight, directLanes);
+}
+
+// d[index] in the lanes where valid is set, 0 elsewhere, as floats. Each lane gathers the
+// 32-bit word that ends with its entry; at index 0 that word would start before the data, so
+// that lane takes d[0] by itself.
+QXR_AVX2 inline __m256 Gather16(const int16_t* d, __m256i index, __m256i valid) {
+  const __m256i atStart = _mm256_cmpeq_epi32(index, _mm256_setzero_si256());
+  const __m256i words = _mm256_mask_i32gather_epi32(_mm256_setzero_si256(), reinterpret_cast<const int*>(d - 1),
+                                                    index, _mm256_andnot_si256(atStart, valid), 2);
+  const __m256i first = _mm256_and_si256(_mm256_set1_epi32(d[0]), _mm256_and_si256(atStart, valid));
+  return _mm256_cvtepi32_ps(_mm256_or_si256(_mm256_srai_epi32(words, 16), first));
+}
+
+template <int Loop>
+QXR_AVX2 double CubicAtPositions(const mixer_detail::SampleView& s, const double* positions, int frames,
+                                 double gain, const PanFactors& pan, double* left, double* right) {
+  const int16_t* d = s.data;
+  const __m256d gains = _mm256_set1_pd(gain), one = _mm256_set1_pd(1.0), two = _mm256_set1_pd(2.0);
+  const __m256d directEnd = _mm256_set1_pd(s.directEnd);
+  const __m256d leftMul = _mm256_set1_pd(pan.leftMul), rightMul = _mm256_set1_pd(pan.rightMul);
+  const __m256i lanes = _mm256_setr_epi64x(0, 1, 2, 3);
+  const LoopLimits limits{_mm256_set1_pd(s.length), _mm256_set1_pd(s.loopStart), _mm256_set1_pd(s.loopLength),
+                          _mm256_set1_pd(s.loopEnd), _mm256_set1_pd(s.last + 1.0)};
+  alignas(32) double values[8];
+  alignas(32) double tail[8];
+  for (int k = 0; k < frames; k += 8) {
+    // The last eight positions may run past the end: they repeat the last one and are not added.
+    const double* at = positions + k;
+    if (k + 8 > frames) {
+      for (int j = 0; j < 8; ++j) tail[j] = positions[k + j < frames ? k + j : frames - 1];
+      at = tail;
+    }
+    const __m256i count = _mm256_set1_epi64x(frames - k);
+    const __m256i maskLow = _mm256_cmpgt_epi64(count, lanes);
+    const __m256i maskHigh = _mm256_cmpgt_epi64(count, _mm256_add_epi64(lanes, _mm256_set1_epi64x(4)));
+    const __m256d pLow = _mm256_loadu_pd(at), pHigh = _mm256_loadu_pd(at + 4);
+
+    // Every position at least 1, its neighbour two on inside the data: all neighbours read
+    // directly. Otherwise each frame reads its neighbours by the loop's rules.
+    const __m256d directLow = _mm256_and_pd(_mm256_cmp_pd(pLow, one, _CMP_GE_OQ),
+                                            _mm256_cmp_pd(_mm256_add_pd(pLow, two), directEnd, _CMP_LE_OQ));
+    const __m256d directHigh = _mm256_and_pd(_mm256_cmp_pd(pHigh, one, _CMP_GE_OQ),
+                                             _mm256_cmp_pd(_mm256_add_pd(pHigh, two), directEnd, _CMP_LE_OQ));
+    const __m128i iLow = _mm256_cvttpd_epi32(pLow), iHigh = _mm256_cvttpd_epi32(pHigh);
+    const __m128 tLow = _mm256_cvtpd_ps(_mm256_sub_pd(pLow, _mm256_cvtepi32_pd(iLow)));
+    const __m128 tHigh = _mm256_cvtpd_ps(_mm256_sub_pd(pHigh, _mm256_cvtepi32_pd(iHigh)));
+    const __m256 t = _mm256_set_m128(tHigh, tLow);
+    alignas(16) int index[8];
+    _mm_store_si128(reinterpret_cast<__m128i*>(index), iLow);
+    _mm_store_si128(reinterpret_cast<__m128i*>(index + 4), iHigh);
+    __m256 ym, y0, y1, y2;
+    const __m256i i = _mm256_set_m128i(iHigh, iLow);
+    const int base = std::min(index[0], index[7]);
+    const __m256i rel = _mm256_sub_epi32(i, _mm256_set1_epi32(base));
+    const bool allDirect = _mm256_movemask_pd(_mm256_and_pd(directLow, directHigh)) == 15;
+    if (allDirect && base + 6 <= s.last &&
+        _mm256_movemask_epi8(_mm256_or_si256(_mm256_cmpgt_epi32(rel, _mm256_set1_epi32(4)),
+                                             _mm256_cmpgt_epi32(_mm256_setzero_si256(), rel))) == 0) {
+      // All eight frames within five entries (a step up to about a half): their neighbours
+      // all lie in one window of eight entries.
+      const __m128i raw = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + base - 1));
+      const __m256 window = _mm256_cvtepi32_ps(_mm256_cvtepi16_epi32(raw));
+      const __m256i one32 = _mm256_set1_epi32(1);
+      ym = _mm256_permutevar8x32_ps(window, rel);
+      y0 = _mm256_permutevar8x32_ps(window, _mm256_add_epi32(rel, one32));
+      y1 = _mm256_permutevar8x32_ps(window, _mm256_add_epi32(rel, _mm256_set1_epi32(2)));
+      y2 = _mm256_permutevar8x32_ps(window, _mm256_add_epi32(rel, _mm256_set1_epi32(3)));
+    } else if (allDirect) {
+      // Frames 0..3 in the low halves, 4..7 in the high halves; then each vector is turned so
+      // that it holds one neighbour of all eight frames.
+      const __m256 r0 = NeighboursOfTwo(d, index[0], index[4]), r1 = NeighboursOfTwo(d, index[1], index[5]);
+      const __m256 r2 = NeighboursOfTwo(d, index[2], index[6]), r3 = NeighboursOfTwo(d, index[3], index[7]);
+      const __m256 t0 = _mm256_unpacklo_ps(r0, r1), t1 = _mm256_unpackhi_ps(r0, r1);
+      const __m256 t2 = _mm256_unpacklo_ps(r2, r3), t3 = _mm256_unpackhi_ps(r2, r3);
+      ym = _mm256_shuffle_ps(t0, t2, 0x44), y0 = _mm256_shuffle_ps(t0, t2, 0xEE);
+      y1 = _mm256_shuffle_ps(t1, t3, 0x44), y2 = _mm256_shuffle_ps(t1, t3, 0xEE);
+    } else {
+      // Near the loop's end and the sample's start: each neighbour as the loop maps it.
+      __m256 around[3];
+      static const double offsets[3] = {-1.0, 1.0, 2.0};
+      for (int n = 0; n < 3; ++n) {
+        __m128i validLow, validHigh;
+        const __m128i low = NeighbourIndex<Loop>(limits, pLow, offsets[n], directLow, validLow);
+        const __m128i high = NeighbourIndex<Loop>(limits, pHigh, offsets[n], directHigh, validHigh);
+        around[n] = Gather16(d, _mm256_set_m128i(high, low), _mm256_set_m128i(validHigh, validLow));
+      }
+      ym = around[0], y1 = around[1], y2 = around[2];
+      y0 = Gather16(d, i, _mm256_set1_epi32(-1));
+    }
+    const __m256 r = Cubic8(ym, y0, y1, y2, t);
+    const __m256d vLow = _mm256_mul_pd(_mm256_cvtps_pd(_mm256_castps256_ps128(r)), gains);
+    const __m256d vHigh = _mm256_mul_pd(_mm256_cvtps_pd(_mm256_extractf128_ps(r, 1)), gains);
+    const bool whole = k + 8 <= frames;
+    AddPanned(vLow, maskLow, whole, pan, leftMul, rightMul, left + k, right + k);
+    AddPanned(vHigh, maskHigh, whole, pan, leftMul, rightMul, left + k + 4, right + k + 4);
+    if (k + 8 >= frames) {
+      _mm256_store_pd(values, vLow);
+      _mm256_store_pd(values + 4, vHigh);
+    }
+  }
+  return values[(frames - 1) & 7];
+}
+
+// Sixteen frames at once where every neighbour is read directly and all of them lie in one
+// window of sixteen entries (a step up to about four fifths): the operations of Cubic8, lane
+// for lane. Returns false, having done nothing, for frames that do not qualify.
+QXR_AVX512 inline bool SixteenClose(const mixer_detail::SampleView& s, const double* at, double gain,
+                                    const PanFactors& pan, double* left, double* right, double& last) {
+  const __m512d one = _mm512_set1_pd(1.0), two = _mm512_set1_pd(2.0), end = _mm512_set1_pd(s.directEnd);
+  const __m512d pA = _mm512_loadu_pd(at), pB = _mm512_loadu_pd(at + 8);
+  const __mmask8 directA = _mm512_cmp_pd_mask(pA, one, _CMP_GE_OQ) &
+                           _mm512_cmp_pd_mask(_mm512_add_pd(pA, two), end, _CMP_LE_OQ);
+  const __mmask8 directB = _mm512_cmp_pd_mask(pB, one, _CMP_GE_OQ) &
+                           _mm512_cmp_pd_mask(_mm512_add_pd(pB, two), end, _CMP_LE_OQ);
+  if ((directA & directB) != 0xFF) return false;
+  const __m256i iA = _mm512_cvttpd_epi32(pA), iB = _mm512_cvttpd_epi32(pB);
+  const int base = std::min(_mm256_extract_epi32(iA, 0), _mm256_extract_epi32(iB, 7));
+  const __m512i i = _mm512_inserti64x4(_mm512_castsi256_si512(iA), iB, 1);
+  const __m512i rel = _mm512_sub_epi32(i, _mm512_set1_epi32(base));
+  if (base + 14 > s.last || _mm512_cmpgt_epi32_mask(rel, _mm512_set1_epi32(12)) != 0 ||
+      _mm512_cmplt_epi32_mask(rel, _mm512_setzero_si512()) != 0) {
+    return false;
+  }
+  const __m512 window = _mm512_cvtepi32_ps(
+      _mm512_cvtepi16_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(s.data + base - 1))));
+  const __m512 ym = _mm512_permutexvar_ps(rel, window);
+  const __m512 y0 = _mm512_permutexvar_ps(_mm512_add_epi32(rel, _mm512_set1_epi32(1)), window);
+  const __m512 y1 = _mm512_permutexvar_ps(_mm512_add_epi32(rel, _mm512_set1_epi32(2)), window);
+  const __m512 y2 = _mm512_permutexvar_ps(_mm512_add_epi32(rel, _mm512_set1_epi32(3)), window);
+  const __m256 tA = _mm512_cvtpd_ps(_mm512_sub_pd(pA, _mm512_cvtepi32_pd(iA)));
+  const __m256 tB = _mm512_cvtpd_ps(_mm512_sub_pd(pB, _mm512_cvtepi32_pd(iB)));
+  const __m512 t = _mm512_insertf32x8(_mm512_castps256_ps512(tA), tB, 1);
+
+  const __m512 twoF = _mm512_set1_ps(2.0f), three = _mm512_set1_ps(3.0f), four = _mm512_set1_ps(4.0f),
+               five = _mm512_set1_ps(5.0f), half = _mm512_set1_ps(0.5f);
+  const __m512 linear = _mm512_add_ps(_mm512_mul_ps(twoF, y0), _mm512_mul_ps(_mm512_sub_ps(y1, ym), t));
+  const __m512 square = _mm512_sub_ps(
+      _mm512_add_ps(_mm512_sub_ps(_mm512_mul_ps(twoF, ym), _mm512_mul_ps(five, y0)), _mm512_mul_ps(four, y1)), y2);
+  const __m512 cube = _mm512_add_ps(
+      _mm512_sub_ps(_mm512_sub_ps(_mm512_mul_ps(three, y0), ym), _mm512_mul_ps(three, y1)), y2);
+  const __m512 sum = _mm512_add_ps(_mm512_add_ps(linear, _mm512_mul_ps(_mm512_mul_ps(square, t), t)),
+                                   _mm512_mul_ps(_mm512_mul_ps(_mm512_mul_ps(cube, t), t), t));
+  const __m512 r = _mm512_mul_ps(half, sum);
+
+  const __m512d gains = _mm512_set1_pd(gain);
+  const __m512d vA = _mm512_mul_pd(_mm512_cvtps_pd(_mm512_castps512_ps256(r)), gains);
+  const __m512d vB = _mm512_mul_pd(_mm512_cvtps_pd(_mm512_extractf32x8_ps(r, 1)), gains);
+  if (pan.toLeft) {
+    const __m512d m = _mm512_set1_pd(pan.leftMul);
+    _mm512_storeu_pd(left, _mm512_add_pd(_mm512_loadu_pd(left), _mm512_mul_pd(vA, m)));
+    _mm512_storeu_pd(left + 8, _mm512_add_pd(_mm512_loadu_pd(left + 8), _mm512_mul_pd(vB, m)));
+  }
+  if (pan.toRight) {
+    const __m512d m = _mm512_set1_pd(pan.rightMul);
+    _mm512_storeu_pd(right, _mm512_add_pd(_mm512_loadu_pd(right), _mm512_mul_pd(vA, m)));
+    _mm512_storeu_pd(right + 8, _mm512_add_pd(_mm512_loadu_pd(right + 8), _mm512_mul_pd(vB, m)));
+  }
+  last = _mm512_cvtsd_f64(_mm512_permutexvar_pd(_mm512_set1_epi64(7), vB));
+  return true;
+}
+
+// CubicAtPositions, sixteen frames at a time where they qualify.
+template <int Loop>
+QXR_AVX512 double CubicAtPositionsWide(const mixer_detail::SampleView& s, const double* positions, int frames,
+                                       double gain, const PanFactors& pan, double* left, double* right) {
+  double last = 0.0;
+  int k = 0;
+  while (k < frames) {
+    if (k + 16 <= frames && SixteenClose(s, positions + k, gain, pan, left + k, right + k, last)) {
+      k += 16;
+      continue;
+    }
+    const int n = std::min(8, frames - k);
+    last = CubicAtPositions<Loop>(s, positions + k, n, gain, pan, left + k, right + k);
+    k += n;
+  }
+  return last;
+}
+
+}  // namespace
+
+template <int Loop>
+double CubicAtPositionsAvx2(const mixer_detail::SampleView& s, const double* positions, int frames, double gain,
+                            const PanFactors& pan, double* left, double* right) {
+  if (HasAvx512()) return CubicAtPositionsWide<Loop>(s, positions, frames, gain, pan, left, right);
+  return CubicAtPositions<Loop>(s, positions, frames, gain, pan, left, right);
+}
+
+template double CubicAtPositionsAvx2<LoopNone>(const mixer_detail::SampleView&, const double*, int, double,
+                                               const PanFactors&, double*, double*);
+template double CubicAtPositionsAvx2<LoopForward>(const mixer_detail::SampleView&, const double*, int, double,
+                                                  const PanFactors&, double*, double*);
+template double CubicAtPositionsAvx2<LoopPingPong>(const mixer_detail::SampleView&, const double*, int, double,
+                                                   const PanFactors&, double*, double*);
+
+namespace {
+
+constexpr double ShortStretch = 24.0;  // frames
+
+// out[k] = start + k * gridStep for k = 0, 1, ... as long as the position lies in [low, high]
+// and below top, at most limit (the start always counts); returns how many. Writes in fours.
+QXR_AVX2 inline int GridPositions(double start, double gridStep, double low, double high, double top, int limit,
+                                  double* out) {
+  const __m256d origin = _mm256_set1_pd(start), step = _mm256_set1_pd(gridStep), four = _mm256_set1_pd(4.0);
+  const __m256d lows = _mm256_set1_pd(low), highs = _mm256_set1_pd(high), tops = _mm256_set1_pd(top);
+  __m256d k = _mm256_setr_pd(0.0, 1.0, 2.0, 3.0);
+  for (int j = 0; j < limit; j += 4) {
+    const __m256d p = _mm256_add_pd(origin, _mm256_mul_pd(k, step));
+    _mm256_storeu_pd(out + j, p);
+    const __m256d inside = _mm256_and_pd(
+        _mm256_and_pd(_mm256_cmp_pd(p, lows, _CMP_GE_OQ), _mm256_cmp_pd(p, highs, _CMP_LE_OQ)),
+        _mm256_cmp_pd(p, tops, _CMP_LT_OQ));
+    // The positions move one way: the first one outside ends them.
+    const int outside = ~_mm256_movemask_pd(inside) & (j == 0 ? 14 : 15);
+    if (outside != 0) return std::min(j + __builtin_ctz(outside), limit);
+    k = _mm256_add_pd(k, four);
+  }
+  return limit;
+}
+
+}  // namespace
+
+// Within one binade [2^e, 2^(e+1)) every double is a multiple of the same unit, so adding the
+// step rounds it to that unit whatever the position: the k-th position after p is then
+// p + k * gridStep exactly, and the positions can be computed side by side. When the step lies
+// exactly halfway between two multiples of the unit, the sum rounds to the even multiple: from
+// an even position on, every addition then adds the same; from an odd one the next addition is
+// made alone.
+QXR_AVX2 int SteadyPositionsAvx2(double& position, double step, double low, double high, int limit,
+                                 double* out) {
+  double p = position;
+  int n = 0;
+  const double framesPerUnit = 1.0 / std::fabs(step);
+  while (n < limit && p >= low && p <= high) {
+    // The binade's bottom keeps only the exponent bits of p; its unit is 2^-52 of that.
+    const uint64_t bits = std::bit_cast<uint64_t>(p);
+    const double binade = std::bit_cast<double>(bits & 0x7FF0000000000000ULL);
+    // A short stretch (near the bottom of the sample, or of the loop's end) costs less added
+    // up one by one, which the processor overlaps with the mixing of the frames before.
+    const double room = step > 0 ? std::min(2.0 * binade, high) - p : p - std::max(binade, low);
+    if (room * framesPerUnit < ShortStretch) {
+      for (int j = 0; j < 8 && n < limit && p >= low && p <= high; ++j) {
+        out[n++] = p;
+        p += step;
+      }
+      continue;
+    }
+    const double unit = binade * 0x1p-52;
+    const double gridStep = (p + step) - p;
+    if (std::fabs(step - gridStep) == 0.5 * unit && (bits & 1) != 0) {
+      out[n++] = p;
+      p += step;
+      continue;
+    }
+    // Going down, a unit above the bottom, so that the exact sum never falls below it.
+    const double bottom = step > 0 ? low : std::max(low, binade + unit);
+    const double top = step > 0 ? 2.0 * binade : INFINITY;
+    const int same = GridPositions(p, gridStep, bottom, high, top, limit - n, out + n);
+    n += same;
+    p = (p + (same - 1) * gridStep) + step;
+  }
+  position = p;
+  return n;
+}
+
+QXR_AVX2 void ClipToShortsAvx2(const double* left, const double* right, double master, int frames,
+                               int16_t* out) {
+  const __m256d gain = _mm256_set1_pd(master), high = _mm256_set1_pd(32767.0), low = _mm256_set1_pd(-32767.0);
+  auto clip = [&](const double* from) QXR_AVX2 {
+    const __m256d x = _mm256_mul_pd(_mm256_loadu_pd(from), gain);
+    const __m256d ordered = _mm256_cmp_pd(x, x, _CMP_ORD_Q);
+    const __m256d clipped = _mm256_and_pd(_mm256_min_pd(_mm256_max_pd(x, low), high), ordered);
+    return _mm256_cvttpd_epi32(clipped);
+  };
+  for (int f = 0; f + 4 <= frames; f += 4) {
+    const __m128i l = clip(left + f), r = clip(right + f);
+    const __m128i pairs = _mm_packs_epi32(_mm_unpacklo_epi32(l, r), _mm_unpackhi_epi32(l, r));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 2 * f), pairs);
+  }
+}
+
+#else
+
+bool MixerHasAvx2() { return false; }
+void AllowWideMixerLoops(bool) {}
+int SteadyPositionsAvx2(double&, double, double, double, int, double*) { return 0; }
+template <int Loop>
+double CubicAtPositionsAvx2(const mixer_detail::SampleView&, const double*, int, double, const PanFactors&,
+                            double*, double*) {
+  return 0.0;
+}
+template double CubicAtPositionsAvx2<LoopNone>(const mixer_detail::SampleView&, const double*, int, double,
+                                               const PanFactors&, double*, double*);
+template double CubicAtPositionsAvx2<LoopForward>(const mixer_detail::SampleView&, const double*, int, double,
+                                                  const PanFactors&, double*, double*);
+template double CubicAtPositionsAvx2<LoopPingPong>(const mixer_detail::SampleView&, const double*, int, double,
+                                                   const PanFactors&, double*, double*);
+void ClipToShortsAvx2(const double*, const double*, double, int, int16_t*) {}
+
+#endif

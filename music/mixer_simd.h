@@ -1,0 +1,38 @@
+// The mixer's wide inner loops, for processors with AVX2 (AVX-512 within them where present),
+// chosen at run time. Each gives the same results, to the last bit, as the plain loop it
+// stands in for.
+#pragma once
+
+#include <cstdint>
+
+#include "music/mixer_sample_view.h"
+
+// Where a channel's value goes: hard left and right feed one side only, any other pan both
+// sides through the factors.
+struct PanFactors {
+  double leftMul, rightMul;
+  bool toLeft, toRight;
+};
+
+// True when this processor runs the AVX2 loops below (and they are allowed).
+bool MixerHasAvx2();
+// With false the mixer keeps to its plain loops, as on a processor without AVX2; the tests
+// compare the two.
+void AllowWideMixerLoops(bool allowed);
+
+// Cubic values of the sample at `frames` positions (at least 1; each inside the data, as the
+// loop leaves it), times gain, added to left and right through the pan. Returns the last value.
+template <int Loop>
+double CubicAtPositionsAvx2(const mixer_detail::SampleView& s, const double* positions, int frames,
+                            double gain, const PanFactors& pan, double* left, double* right);
+
+// The positions from `position` on, by repeated additions of step (the same doubles, computed
+// side by side where the rounding allows), as long as they lie in [low, high]: writes them to
+// out, at most limit, and returns how many; position becomes the next one. Writes in fours:
+// out needs three entries to spare.
+int SteadyPositionsAvx2(double& position, double step, double low, double high, int limit, double* out);
+
+// For frames f below `frames` rounded down to a multiple of 4:
+// out[2f], out[2f + 1] = left[f], right[f] times master, clipped to -32767..32767 and truncated
+// toward zero (NaN gives 0).
+void ClipToShortsAvx2(const double* left, const double* right, double master, int frames, int16_t* out);

@@ -1,0 +1,15 @@
+// The rules the audio-file streams share: a rate and format fixed by the file, silence to fill.
+#include "music/stream_music.h"
+
+#include <cstring>
+
+int Tunemix_Stream::SetInfo(int key, int value) {
+  if (key == InfoRate || key == InfoFormat) return 0;
+  return TMusic::SetInfo(key, value);
+}
+
+void Tunemix_Stream::WriteSilence(void* buffer, int byteCount) const {
+  if (!buffer || byteCount <= 0) return;
+  const bool eightBit = format == FormatMono8 || format == FormatStereo8;
+  std::memset(buffer, eightBit ? 0x80 : 0, static_cast<size_t>(byteCount));
+}

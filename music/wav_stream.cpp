@@ -1,0 +1,121 @@
+// RIFF/WAVE files: the header, the chunk walk to "data", and reading the PCM in a loop.
+#include "music/wav_stream.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdint>
+
+namespace {
+
+// Format code for bits per sample and channels; 0 for a pair that cannot be played.
+int WavFormat(int bits, int channels) {
+  if (bits == 8 && channels == 1) return FormatMono8;
+  if (bits == 8 && channels == 2) return FormatStereo8;
+  if (bits == 16 && channels == 1) return FormatMono16;
+  if (bits == 16 && channels == 2) return FormatStereo16;
+  return 0;
+}
+
+uint32_t ReadU32(Stream& s, bool& complete) {
+  uint8_t b[4] = {};
+  complete = s.Read(b, 4) == 4;
+  return b[0] | b[1] << 8 | b[2] << 16 | static_cast<uint32_t>(b[3]) << 24;
+}
+
+// Walks the chunks from the stream's position to "data". Sizes are unsigned and a chunk body
+// may not reach past the end of the file, so a damaged size can neither walk backwards for
+// ever nor promise more data than there is. Bodies are padded to an even length (RIFF).
+// Returns false when there is no "data" chunk; else its start and size, cut to the file.
+bool FindData(Stream& s, long& start, long& size) {
+  const long fileSize = s.Size();
+  for (;;) {
+    const std::string tag = ReadTag(s);
+    if (tag.empty()) return false;
+    bool complete = false;
+    const uint32_t chunkSize = ReadU32(s, complete);
+    if (!complete) return false;
+    const long body = s.Position();
+    if (tag == "data") {
+      start = body;
+      size = static_cast<long>(std::min<int64_t>(chunkSize, fileSize - body));
+      return true;
+    }
+    const int64_t next = static_cast<int64_t>(body) + chunkSize + (chunkSize & 1);
+    if (next > fileSize || !s.Seek(static_cast<long>(next))) return false;
+  }
+}
+
+}  // namespace
+
+std::string ReadTag(Stream& stream) {
+  char text[4];
+  if (stream.Read(text, 4) != 4) return "";
+  return std::string(text, 4);
+}
+
+std::shared_ptr<Tunemix_WavStream> Tunemix_WavStream::Open(const std::string& url) {
+  StreamPtr file = ReadFile(url);
+  if (!file) return nullptr;
+  Stream& s = *file;
+  if (ReadTag(s) != "RIFF") return nullptr;
+  bool complete = false;
+  ReadU32(s, complete);
+  if (ReadTag(s) != "WAVE" || ReadTag(s) != "fmt ") return nullptr;
+  const uint32_t fmtSize = ReadU32(s, complete);
+  const long fmtStart = s.Position();
+  // A format record shorter than its 16 fixed bytes, or past the file's end, is no header.
+  if (!complete || fmtSize < 16 || static_cast<int64_t>(fmtStart) + fmtSize > s.Size()) return nullptr;
+  if (ReadShort(s) != 1) return nullptr;  // PCM only
+  const int channels = ReadShort(s);
+  const int rate = ReadInt(s);
+  ReadInt(s);    // byte rate
+  ReadShort(s);  // block align
+  const int bits = ReadShort(s);
+  const int format = WavFormat(bits, channels);
+  if (format == 0) return nullptr;
+
+  auto wav = std::make_shared<Tunemix_WavStream>();
+  wav->stream = file;
+  wav->rate = rate;
+  wav->format = format;
+  long start = 0, size = 0;
+  const int64_t afterFmt = static_cast<int64_t>(fmtStart) + fmtSize + (fmtSize & 1);
+  if (afterFmt <= s.Size() && s.Seek(static_cast<long>(afterFmt)) && FindData(s, start, size)) {
+    const int frameBytes = BytesPerFrame(format);
+    wav->dataStart = static_cast<int>(start);
+    // Whole frames only, and within what a position can count.
+    wav->length = static_cast<int>(std::min<long>(size, INT32_MAX) / frameBytes * frameBytes);
+  } else {
+    wav->dataStart = static_cast<int>(std::min<long>(s.Size(), INT32_MAX));
+  }
+  s.Seek(wav->dataStart);
+  return wav;
+}
+
+int Tunemix_WavStream::Close() { return 0; }
+
+void Tunemix_WavStream::Rewind() {
+  stream->Seek(dataStart);
+  position = 0;
+}
+
+int Tunemix_WavStream::FillBuffer(void* buffer, int byteCount) {
+  if (!buffer || byteCount <= 0) return 0;
+  auto* out = static_cast<uint8_t*>(buffer);
+  const bool passEnds = static_cast<int64_t>(position) + byteCount >= length;
+  const int wanted = passEnds ? length - position : byteCount;
+  const int got = static_cast<int>(stream->Read(out, static_cast<size_t>(wanted)));
+  position += got;
+  // A file cut short while playing, or the pass's end: silence, not what was there before.
+  WriteSilence(out + got, byteCount - got);
+  if (passEnds || got < wanted) Rewind();
+  return 0;
+}
+
+MusicPtr LoadWAV(const std::string& url) {
+  if (url.size() < 3) return nullptr;
+  std::string ending = url.substr(url.size() - 3);
+  for (char& c : ending) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  if (ending != "WAV") return nullptr;
+  return Tunemix_WavStream::Open(url);
+}
