@@ -132,6 +132,10 @@ void PlayerLeft(int slot) {
 
 void HostPickupTaken(int room, int index, int slot) {
   if (!ValidRoom(room) || index < 0 || index > LastPickup || !ValidSlot(slot)) return;
+  // A pickup reported again (two players took it in the same moment, or a repeated message)
+  // counts for its team once. The hosting player's own pickups are marked taken before they
+  // are reported, so they always count.
+  const bool counted = Pickups[index].present == 1 || IsOwnHostSlot(slot);
   Pickups[index].present = 0;
   if (Hosting && !Dedicated && (room == Game.room || room == Game.ownRoom)) RemoveRoomPickup(index);
   for (int s = 0; s < MaxPlayers; ++s) {
@@ -140,7 +144,7 @@ void HostPickupTaken(int room, int index, int slot) {
     WriteMessage(MsgPickupForward{.room = room, .pickupIndex = index});
     NetSend(s);
   }
-  CountTeamPickup(slot);
+  if (counted) CountTeamPickup(slot);
 }
 
 void CountConnections() {

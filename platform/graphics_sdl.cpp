@@ -32,6 +32,7 @@ double FrameMs = 1000.0 / 60;
 int Flips = 0;
 std::chrono::steady_clock::time_point NextFrame;
 bool Paced = false;
+double ExcusedMs = 0;
 
 Uint8 Clamp255(int v) { return static_cast<Uint8>(v < 0 ? 0 : v > 255 ? 255 : v); }
 
@@ -58,14 +59,19 @@ void PaceFrame() {
   auto now = std::chrono::steady_clock::now();
   auto frame = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
       std::chrono::duration<double, std::milli>(FrameMs));
+  const auto excused = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+      std::chrono::duration<double, std::milli>(ExcusedMs));
+  ExcusedMs = 0;
   // After a long stall start afresh rather than racing to catch up.
-  if (!Paced || now - NextFrame > 4 * frame) NextFrame = now;
+  if (!Paced || now - NextFrame - excused > 4 * frame) NextFrame = now;
   Paced = true;
   NextFrame += frame;
   if (NextFrame > now) std::this_thread::sleep_until(NextFrame);
 }
 
 }  // namespace
+
+void ExcuseFromPacing(double ms) { ExcusedMs += ms; }
 
 SDL_Window* VideoWindow() { return Window; }
 SDL_Renderer* VideoRenderer() { return Renderer; }

@@ -1,15 +1,22 @@
 // Replays QXR_INPUT_SCRIPT: timed input events, screenshots and the close request, one per line.
 //
 //   <frame> key <vk> | down <vk> | up <vk> | type <text> | mouse <x> <y> [click] | shot <file.png> | close
+//   <frame> wait <file>
 //
 // Frames count page flips from program start; the events of frame N run during the Nth flip.
+// "wait" holds the program in that flip until the file exists (at most a minute), so that a
+// test can start several programs' scripted play at one moment.
 // Blank lines and lines starting with # are skipped; so is a line that cannot be read.
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
+
+#include <sys/stat.h>
 
 #include "platform/graphics.h"
 #include "platform/input.h"
@@ -59,6 +66,13 @@ void LoadScript(const std::string& path) {
                    [](const ScriptEvent& a, const ScriptEvent& b) { return a.frame < b.frame; });
 }
 
+// The file named after the verb, without trailing blanks.
+std::string FileArgument(const ScriptEvent& event) {
+  std::string path = event.rest;
+  while (!path.empty() && (path.back() == ' ' || path.back() == '\t' || path.back() == '\r')) path.pop_back();
+  return path;
+}
+
 void Run(const ScriptEvent& event) {
   std::istringstream args(event.rest);
   if (event.verb == "key" || event.verb == "down" || event.verb == "up") {
@@ -76,9 +90,17 @@ void Run(const ScriptEvent& event) {
     std::string click;
     if (args >> click && click == "click") InjectMouseClick(1);
   } else if (event.verb == "shot") {
-    std::string path = event.rest;
-    while (!path.empty() && (path.back() == ' ' || path.back() == '\t')) path.pop_back();
-    if (!SaveScreenshot(path)) std::fprintf(stderr, "input script: cannot save %s\n", path.c_str());
+    const std::string path = FileArgument(event);
+    const auto start = std::chrono::steady_clock::now();
+    const bool saved = SaveScreenshot(path);
+    ExcuseFromPacing(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+    if (!saved) std::fprintf(stderr, "input script: cannot save %s\n", path.c_str());
+  } else if (event.verb == "wait") {
+    const std::string path = FileArgument(event);
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+    struct stat info {};
+    while (stat(path.c_str(), &info) != 0 && std::chrono::steady_clock::now() < giveUp)
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
   } else if (event.verb == "close") {
     InjectClose();
   } else {

@@ -15,3 +15,7 @@ SDL_Renderer* VideoRenderer();  // nullptr while no screen is open
 unsigned RendererGeneration();
 // Runs the input script's events for this flip (input_script.cpp).
 void RunInputScript(int flip);
+// Time the input script spent saving a screenshot in this flip: the frame pacing catches up on
+// it instead of counting it as a stall, so scripted screenshots do not put the program's frames
+// behind the clock.
+void ExcuseFromPacing(double ms);

@@ -69,7 +69,7 @@ class ScratchFolder {
 
 // Answers every GET on 127.0.0.1 with a fixed body per path ("HTTP/1.0 200 OK"; a path with a
 // query is answered by the body of the whole path, else of the part before "?"), 404 for the
-// rest. Records the paths asked for.
+// rest. Records the paths asked for, and the request lines.
 class StandInHttpService {
  public:
   explicit StandInHttpService(std::map<std::string, std::string> bodies) : bodies_(std::move(bodies)) {
@@ -102,6 +102,11 @@ class StandInHttpService {
     std::lock_guard<std::mutex> hold(lock_);
     return paths_;
   }
+  // The first line of every request so far ("GET <path> HTTP/1.0"), in order.
+  std::vector<std::string> RequestLines() const {
+    std::lock_guard<std::mutex> hold(lock_);
+    return lines_;
+  }
 
  private:
   void Serve() {
@@ -124,6 +129,7 @@ class StandInHttpService {
       {
         std::lock_guard<std::mutex> hold(lock_);
         paths_.push_back(path);
+        lines_.push_back(request.substr(0, request.find("\r\n")));
       }
       ++requests_;
       auto found = bodies_.find(path);
@@ -139,6 +145,7 @@ class StandInHttpService {
   std::map<std::string, std::string> bodies_;
   mutable std::mutex lock_;
   std::vector<std::string> paths_;
+  std::vector<std::string> lines_;
   int listener_ = -1;
   int port_ = 0;
   std::atomic<bool> stop_{false};
@@ -181,14 +188,41 @@ struct ClientRun {
   std::string errors;    // what it wrote on standard error (headless message boxes)
 };
 
-// Starts program headless and fast in folder with the input script, the extra environment and
-// the arguments, without waiting for it; its standard error goes to folder/stderr.txt.
+// Starts program headless in folder with the input script, the extra environment and the
+// arguments, without waiting for it; its standard error goes to folder/stderr.txt. fast sets
+// QXR_FAST=1 (the clock advanced by the flips, no waiting); without it the program runs in real
+// time.
 inline pid_t StartClientProgram(std::string program, const std::string& folder, const std::string& script,
                                 const std::vector<std::string>& arguments = {},
-                                const std::map<std::string, std::string>& environment = {}) {
+                                const std::map<std::string, std::string>& environment = {}, bool fast = true) {
   std::string scriptPath = folder + "/input_script.txt";
   WriteText(scriptPath, script);
   std::string errorsPath = folder + "/stderr.txt";
+
+  // Everything the child needs is made here: between fork and exec only async-signal-safe calls
+  // may run, as other threads of the test (a stand-in service) may hold locks.
+  std::map<std::string, std::string> variables;
+  for (char** e = environ; *e != nullptr; ++e) {
+    std::string entry = *e;
+    size_t equals = entry.find('=');
+    if (equals != std::string::npos) variables[entry.substr(0, equals)] = entry.substr(equals + 1);
+  }
+  variables["SDL_VIDEODRIVER"] = "dummy";
+  variables["SDL_AUDIODRIVER"] = "dummy";
+  if (fast) variables["QXR_FAST"] = "1";
+  else variables.erase("QXR_FAST");
+  variables["QXR_INPUT_SCRIPT"] = scriptPath;
+  for (const auto& [name, value] : environment) variables[name] = value;
+  std::vector<std::string> entries;
+  for (const auto& [name, value] : variables) entries.push_back(name + "=" + value);
+  std::vector<char*> envp;
+  for (std::string& entry : entries) envp.push_back(entry.data());
+  envp.push_back(nullptr);
+  std::vector<std::string> copies = arguments;
+  std::vector<char*> argv;
+  argv.push_back(program.data());
+  for (std::string& a : copies) argv.push_back(a.data());
+  argv.push_back(nullptr);
 
   pid_t child = fork();
   if (child == 0) {
@@ -200,17 +234,7 @@ inline pid_t StartClientProgram(std::string program, const std::string& folder, 
       dup2(nothing, 0);
       dup2(nothing, 1);
     }
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    setenv("QXR_FAST", "1", 1);
-    setenv("QXR_INPUT_SCRIPT", scriptPath.c_str(), 1);
-    for (const auto& [name, value] : environment) setenv(name.c_str(), value.c_str(), 1);
-    std::vector<char*> argv;
-    argv.push_back(program.data());
-    std::vector<std::string> copies = arguments;
-    for (std::string& a : copies) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    execv(program.c_str(), argv.data());
+    execve(program.c_str(), argv.data(), envp.data());
     _exit(127);
   }
   return child;

@@ -333,13 +333,17 @@ TEST_F(HostRounds, TeamCollectInModeSixtyOneIsWonByATeamsSixtiethPickup) {
   Slots[3].team = TeamBlue;
   Running(61);
   for (int i = 0; i < 59; ++i) {
+    for (int index = 0; index < 3; ++index) Pickups[index].present = 1;
     HostPickupTaken(PickupRoom, 0, 3);
     HostPickupTaken(PickupRoom, 1, 2);
     HostPickupTaken(PickupRoom, 2, 4);
   }
   EXPECT_EQ(BluePickupCount, 59);
   EXPECT_EQ(RedPickupCount, 59);
+  HostPickupTaken(PickupRoom, 1, 3);
+  EXPECT_EQ(BluePickupCount, 59) << "a pickup already taken does not count again";
   EXPECT_EQ(HostMode, 61);
+  Pickups[1].present = 1;
   HostPickupTaken(PickupRoom, 1, 2);
   EXPECT_EQ(AwaitWinner(observer), RedWins);
   EXPECT_EQ(HostMode, 0);
