@@ -188,6 +188,8 @@ TEST(ServerSoak, FifteenPlayersComeAndGoWhileRoguesSendGarbageAndTheServerHoldsU
   shared.port = port;
   shared.random.seed(Seed);
   shared.lastVanishAt = soakMs - QuietEndMs;
+  // The sanitizer build runs several times slower, beside the rest of the suite.
+  if (SanitizerBuild()) shared.gapLimitMs = 5000;
   shared.warmUpUntil = minuteMark - WarmUpEndsBeforeMinuteMs;
   std::vector<std::unique_ptr<SoakPlayer>> players;
   for (int i = 0; i < Players; ++i) players.push_back(std::make_unique<SoakPlayer>(i, shared));
