@@ -2,6 +2,7 @@
 #include "client/chat_entry.h"
 
 #include "client/line_editor.h"
+#include "net/chat_window.h"
 #include "net/dispatcher.h"
 #include "net/envelope.h"
 #include "net/messages.h"
@@ -58,12 +59,6 @@ void SendChat(const std::string& line) {
 }
 
 }  // namespace
-
-std::string ChatLineFor(int slot, const std::string& text) {
-  std::string number = std::to_string(slot);
-  if (number.size() < 2) number = "0" + number;
-  return number + ":" + text;
-}
 
 void HandleChatLine(const std::string& line) {
   if (IsAdmin && CommandPart(line, 6) == "/ADMIN") {

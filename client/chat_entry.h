@@ -8,5 +8,3 @@
 void ChatEntryStep();
 // A finished line: a local command, or a chat line sent when online. Closes the entry.
 void HandleChatLine(const std::string& line);
-// The chat line sent for slot's text: two-digit slot, ":", the text.
-std::string ChatLineFor(int slot, const std::string& text);

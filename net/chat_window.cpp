@@ -20,6 +20,12 @@ std::string OneLogLine(std::string text) {
 
 }  // namespace
 
+std::string ChatLineFor(int slot, const std::string& text) {
+  std::string number = std::to_string(slot);
+  if (number.size() < 2) number = "0" + number;
+  return number + ":" + text;
+}
+
 int ChatLineSlot(const std::string& text) {
   int slot = -1;
   for (size_t i = 0; i < 2 && i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {

@@ -10,6 +10,9 @@
 // the server build, which shows no chat.
 void AddChatLine(const std::string& text, int system);
 
+// The chat line sent for slot's text: two-digit slot, ":", the text.
+std::string ChatLineFor(int slot, const std::string& text);
+
 // The slot a player chat line begins with: the number its first two characters start with;
 // -1 when they start with no digit or the number is not a slot.
 int ChatLineSlot(const std::string& text);

@@ -12,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "client/chat_entry.h"
 #include "net/chat_window.h"
 #include "tests/net/hosting_process.h"
 #include "tests/net/net_harness.h"

@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <thread>
 
-#include "client/chat_entry.h"
 #include "net/chat_window.h"
 #include "net/envelope.h"
 #include "net/netlib_binding.h"

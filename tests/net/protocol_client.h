@@ -69,6 +69,8 @@ class ProtocolClient {
   void Close();
   bool Connected() const { return iface_ != nullptr && Got().accepted > 0 && Got().disconnected == 0 && Got().lost == 0; }
 
+  // The library interface (nullptr when closed), for the library's test knobs.
+  RN_Interface* Interface() const { return iface_; }
   // The slot the welcome gave (-1 before it).
   int Slot() const { return slot_; }
   // The 8-character name sent with Join.

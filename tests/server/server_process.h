@@ -8,6 +8,8 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
+#include <fstream>
 #include <map>
 #include <string>
 #include <thread>
@@ -87,29 +89,54 @@ class ServerProcess {
 
   void Signal(int signal) const { kill(pid_, signal); }
 
+  // False once the program has ended (it is then awaited; WaitExit gives its exit code).
+  bool Running() {
+    if (exited_) return false;
+    if (waitpid(pid_, &status_, WNOHANG) != pid_) return true;
+    exited_ = true;
+    return false;
+  }
+
+  // Its resident memory (VmRSS) in KB; 0 once it has ended.
+  long ResidentKb() const {
+    std::ifstream status("/proc/" + std::to_string(pid_) + "/status");
+    std::string line;
+    while (std::getline(status, line)) {
+      if (line.rfind("VmRSS:", 0) == 0) return std::atol(line.c_str() + 6);
+    }
+    return 0;
+  }
+
   // The exit code once the program ended by itself within timeoutMs; -1 when it did not end
   // normally (it is killed after the time-out).
   int WaitExit(int timeoutMs = 10000) {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    int status = 0;
-    for (;;) {
-      if (waitpid(pid_, &status, WNOHANG) == pid_) break;
+    while (!exited_) {
+      if (waitpid(pid_, &status_, WNOHANG) == pid_) break;
       if (std::chrono::steady_clock::now() > deadline) {
         kill(pid_, SIGKILL);
-        waitpid(pid_, &status, 0);
+        waitpid(pid_, &status_, 0);
         exited_ = true;
         return -1;
       }
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     exited_ = true;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return WIFEXITED(status_) ? WEXITSTATUS(status_) : -1;
+  }
+
+  // How the program ended, once it has: "exit code N" or "signal N".
+  std::string Ending() const {
+    if (!exited_) return "running";
+    return WIFEXITED(status_) ? "exit code " + std::to_string(WEXITSTATUS(status_))
+                              : "signal " + std::to_string(WTERMSIG(status_));
   }
 
  private:
   std::string folder_;
   pid_t pid_ = -1;
   bool exited_ = false;
+  int status_ = 0;
 };
 
 }  // namespace servertest
