@@ -12,6 +12,7 @@
 
 #include "online_checks.h"
 #include "online_game.h"
+#include "scripted_collector.h"
 #include "tests/net/protocol_client.h"
 #include "world/records.h"
 #include "world/text_utils.h"
@@ -136,10 +137,7 @@ TEST_F(OnlineModes, TeamCollectFillsTheTeamRoomAndEndsWithTheTeamsWin) {
   three.firstPlay.Hold(Starts + 0.5, Vk::Right).Hold(Starts + 7.0, Vk::Right).Release(Over - 0.5, Vk::Right);
   three.LeaveAt(Over + 1.5);
   // The fourth player, run in this process once the three are in, served all along.
-  std::vector<PickupFact> far;
-  for (int room = 100; far.size() < 28 && room < 140; ++room)
-    for (const PickupFact& p : RoomPickupFacts(room)) far.push_back(p);
-  far.resize(28);
+  const std::vector<PickupFact> far = FarPickups(28);
   std::atomic<bool> threeIn{false};
   std::atomic<int> fourthSlot{-1};
   std::atomic<bool> roundStarted{false};

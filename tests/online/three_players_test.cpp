@@ -7,16 +7,13 @@
 // does; the host judges the claim and every screen shows the winner.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
 #include <cmath>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "online_checks.h"
 #include "online_game.h"
-#include "tests/net/protocol_client.h"
+#include "scripted_collector.h"
 #include "world_facts.h"
 #include "world/records.h"
 
@@ -102,45 +99,19 @@ TEST_F(OnlineThreePlayers, MoveChatPlayARoundShareRoomsAndLeave) {
   hostPlay.Key(HostLeaves, Vk::Escape).Key(AllDone - 0.5, Vk::F10);
 
   // The fourth player joins once the three are in; it collects far from them.
-  std::atomic<bool> threeIn{false}, claimNow{false}, claimed{false};
-  std::atomic<int> fourthSlot{-1};
-  std::thread fourthPlays([&] {
-    while (!threeIn) std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    protocol::ProtocolClient fourth;
-    fourth.State().room = 100;
-    if (!fourth.Connect(game.Port())) return;
-    fourthSlot = fourth.Slot();
-    fourth.Join("Botty");
-    if (!fourth.PumpUntil([&] { return fourth.Got().roundStarts > 0; }, 60000)) return;
-    fourth.PumpUntil([&] { return claimNow.load(); }, 60000);
-    std::vector<PickupFact> far;
-    for (int room = 100; far.size() < 30 && room < 140; ++room)
-      for (const PickupFact& p : RoomPickupFacts(room)) far.push_back(p);
-    far.resize(30);
-    for (const PickupFact& p : far) {
-      fourth.State().room = p.room;
-      fourth.State().score += 1;
-      fourth.MoveTo(p.x, p.y + PlayfieldTop - 16);
-      fourth.TakePickup(p.room, p.index);
-    }
-    fourth.Send(MsgWinner{fourth.Name()});
-    claimed = fourth.PumpUntil([&] { return !fourth.Got().winners.empty(); }, 10000) &&
-              fourth.Got().winners.back() == " Botty  ";
-    fourth.Leave();
-    fourth.PumpFor(200);
-  });
+  ScriptedCollector fourth(game.Port(), "Botty");
   game.StartHost(host, hostPlay);
   game.StartJoiner(first, firstPlay);
   game.StartJoiner(second, secondPlay, 1.0);
   EXPECT_TRUE(game.Go());
   game.Release("joined");
-  threeIn = true;
+  fourth.LetIn();
   for (const char* point : {"pick", "walk", "follow", "won"}) game.Release(point);
-  claimNow = true;
+  fourth.Claim();
   game.Finish(30);
-  fourthPlays.join();
-  EXPECT_EQ(fourthSlot, 3);
-  EXPECT_TRUE(claimed) << "the host did not announce the fourth player's win";
+  fourth.Finish();
+  EXPECT_EQ(fourth.Slot(), 3);
+  EXPECT_EQ(fourth.Winner(), " Botty  ") << "the host did not announce the fourth player's win";
   for (Player* p : players) EXPECT_EQ(p->run.exitCode, 0) << p->name << ":\n" << p->run.errors;
 
   // ---- The lounge: everybody sees everybody at the slot places, then where they walked.
