@@ -14,9 +14,9 @@
 
 #include "online_checks.h"
 #include "online_game.h"
+#include "round_checks.h"
 #include "scripted_collector.h"
 #include "world/records.h"
-#include "world/text_utils.h"
 #include "world_facts.h"
 
 namespace {
@@ -24,13 +24,8 @@ namespace {
 using namespace onlinetest;
 
 // The server gives slots from 0 in the order of joining: Alice, the first, is the administrator.
-struct Cast {
-  std::string name;
-  int slot, skin;
-  std::string Name8() const { return AlignText(name, 8, "C"); }
-};
-const Cast AliceCast{"Alice", 0, 3}, BobCast{"Bob", 1, 7}, CaraCast{"Cara", 2, 12};
-const Cast Everybody[] = {AliceCast, BobCast, CaraCast};
+const Cast AliceCast{" Alice  ", 0, 3}, BobCast{"  Bob   ", 1, 7}, CaraCast{"  Cara  ", 2, 12};
+const std::vector<Cast> Everybody = {AliceCast, BobCast, CaraCast};
 const std::string AdministratorLine = "<<<            YOU ARE THE GAME ADMINISTRATOR                 >>>";
 
 // The times of the play, in seconds after the three clients were let go; they leave the title
@@ -57,7 +52,6 @@ std::vector<std::string> Lines(const std::string& text) {
 class OnlineDedicatedServer : public ::testing::Test {
  protected:
   void SetUp() override { PreparePictures(); }
-  Shot ShotOf(const Player& p, const std::string& name) { return Shot(p.File(name + ".png")); }
 };
 
 TEST_F(OnlineDedicatedServer, ThreeClientsJoinChatPlayARoundChosenByTheAdministratorAndLeave) {
@@ -66,10 +60,10 @@ TEST_F(OnlineDedicatedServer, ThreeClientsJoinChatPlayARoundChosenByTheAdministr
   game.UseWebServices(gameList.Host(), clienttest::UnreachableHost());
   ASSERT_TRUE(game.StartServer(SettingsText({"Y", "Loopback Game", ""})));
 
-  Player& alice = game.AddJoiner(AliceCast.name, AliceCast.skin);
-  Player& bob = game.AddJoiner(BobCast.name, BobCast.skin);
-  Player& cara = game.AddJoiner(CaraCast.name, CaraCast.skin);
-  Player* players[] = {&alice, &bob, &cara};
+  Player& alice = game.AddJoiner("Alice", AliceCast.skin);
+  Player& bob = game.AddJoiner("Bob", BobCast.skin);
+  Player& cara = game.AddJoiner("Cara", CaraCast.skin);
+  const std::vector<Player*> players = {&alice, &bob, &cara};
   Script alicePlay = game.PlayOf(alice), bobPlay = game.PlayOf(bob), caraPlay = game.PlayOf(cara);
   Script* plays[] = {&alicePlay, &bobPlay, &caraPlay};
   // The clients meet once all three are in, before the game is chosen, before Bob sets out in
@@ -133,106 +127,44 @@ TEST_F(OnlineDedicatedServer, ThreeClientsJoinChatPlayARoundChosenByTheAdministr
   EXPECT_EQ(serverChat.rfind("Zarnaby Online Chat Log. Created ", 0), 0u) << serverChat;
   EXPECT_EQ(Lines(serverChat).size(), 1u) << serverChat;
 
-  // ---- The lounge: everybody sees everybody at the slot places; only Alice is told she is the
-  // administrator, and only she has the chooser, the others no game yet.
+  // ---- The lounge: everybody sees everybody at the slot places, then where they walked;
+  // only Alice is told she is the administrator, and only she has the chooser, the others no
+  // game yet.
+  ExpectEverybodyInTheLounge(players, Everybody, "lounge");
   for (Player* p : players) {
     Shot lounge = ShotOf(*p, "lounge");
-    ASSERT_TRUE(lounge.Loaded()) << p->name;
-    EXPECT_TRUE(BigTextAt(lounge, playtest::Title(LoungeRoom), 0, 405, {255, 255, 0})) << p->name;
-    for (const Cast& c : Everybody) {
-      EXPECT_GT(HeroSeen(lounge, c.skin, SlotColour(c.slot), 32 * c.slot + 32, 352), 0.8) << p->name << " sees " << c.name;
-      EXPECT_TRUE(ListedPlayer(lounge, c.Name8(), SlotColour(c.slot), true)) << p->name << " lists " << c.name;
-    }
     const bool administrator = p == &alice;
     EXPECT_EQ(ChatLineShowing(lounge, AdministratorLine, White, true) >= 0, administrator) << p->name;
     EXPECT_EQ(BigTextAt(lounge, "F1... Collect X items", 85, 194, {0, 255, 0}), administrator) << p->name;
     EXPECT_EQ(BigTextAt(lounge, "No game started ", 128, 224, {0, 255, 255}), !administrator) << p->name;
   }
-  // Each hero where its own screen shows it, on every screen, after Bob and Cara walked.
-  for (const Cast& c : Everybody) {
-    // The administrator's chooser covers the name tags' row: Alice's place is taken from Bob's
-    // screen, and her screen is checked by the heroes alone.
-    const Player& shower = c.slot == 0 ? bob : *players[c.slot];
-    const std::vector<Place> own = HeroPlaces(ShotOf(shower, "walked"), c.Name8(), c.skin, SlotColour(c.slot));
-    ASSERT_EQ(own.size(), 1u) << c.name << " on its own screen";
-    if (c.slot != 0) {
-      EXPECT_GT(own[0].x, 32 * c.slot + 32 + 30) << c.name << " did not walk";
-    }
-    for (Player* p : players) {
-      Shot walked = ShotOf(*p, "walked");
-      EXPECT_GT(HeroSeen(walked, c.skin, SlotColour(c.slot), own[0].x, own[0].y), 0.8)
-          << p->name << " does not show " << c.name << " at " << own[0].x << "," << own[0].y;
-      if (p == &alice) continue;
-      const std::vector<Place> seen = HeroPlaces(walked, c.Name8(), c.skin, SlotColour(c.slot));
-      ASSERT_EQ(seen.size(), 1u) << p->name << " does not see " << c.name;
-      EXPECT_EQ(seen[0], own[0]) << p->name << " sees " << c.name << " elsewhere";
-    }
-  }
+  ExpectHeroesWhereTheyWalked(players, Everybody, "walked");
 
-  // ---- Bob's line, relayed by the server to every screen, in Bob's colour, and in every log.
-  const std::string line = BobCast.Name8() + ":Hello & good luck";
-  for (Player* p : players) {
-    EXPECT_GE(ChatLineShowing(ShotOf(*p, "chat"), line, SlotColour(BobCast.slot)), 0) << p->name;
-    EXPECT_NE(ReadText(p->File("Chat.txt")).find(line + "\r\n"), std::string::npos)
-        << p->name << "'s Chat.txt:\n" << ReadText(p->File("Chat.txt"));
-  }
+  // ---- Bob's line, relayed by the server to every screen and every chat log.
+  ExpectChatLineEverywhere(players, BobCast.name8 + ":Hello & good luck", BobCast, "chat");
 
-  // ---- The administrator's choice, announced to all; the count-down in the briefing room.
+  // ---- The administrator's choice, announced to all in the lounge; the count-down in the
+  // briefing room; the round starts in room 32 for all.
   for (Player* p : players) {
     Shot announced = ShotOf(*p, "announced");
     EXPECT_TRUE(BigTextAt(announced, "        First to collect        ", 2, 216, {0, 255, 0})) << p->name;
     EXPECT_TRUE(BigTextAt(announced, "        30 pickups wins         ", 2, 232, {0, 255, 0})) << p->name;
-    Shot early = ShotOf(*p, "briefing1"), late = ShotOf(*p, "briefing2");
-    EXPECT_TRUE(BigTextAt(early, playtest::Title(BriefingRoom), 0, 405, {255, 255, 0})) << p->name;
-    int shownEarly = -1, shownLate = -1;
-    for (int n = 0; n <= 10; ++n) {
-      if (BigTextAt(early, std::to_string(n), 240, 254, {0, 255, 255})) shownEarly = n;
-      if (BigTextAt(late, std::to_string(n), 240, 254, {0, 255, 255})) shownLate = n;
-    }
-    EXPECT_NEAR(shownEarly, RoundStarts - BriefingEarly - 0.5, 1.5) << p->name;
-    EXPECT_NEAR(shownLate, RoundStarts - BriefingLate - 0.5, 1.5) << p->name;
-    EXPECT_GT(shownEarly, shownLate) << p->name;
   }
-
-  // ---- The round starts in room 32 for all, each at its slot's place, with its pickups.
-  const std::vector<PickupFact> pickups32 = RoomPickupFacts(SinglePlayerRoom);
-  ASSERT_FALSE(pickups32.empty());
-  const PickupFact& firstOnTheWay = pickups32[0];  // (208, 224): on Bob's way right
-  ASSERT_EQ(firstOnTheWay.y, 224);
-  for (Player* p : players) {
-    Shot room32 = ShotOf(*p, "room32");
-    EXPECT_TRUE(BigTextAt(room32, playtest::Title(SinglePlayerRoom), 0, 405, {255, 255, 0})) << p->name;
-    for (const Cast& c : Everybody)
-      EXPECT_GT(HeroSeen(room32, c.skin, SlotColour(c.slot), 32 * c.slot + 32, 352), 0.8) << p->name << ", " << c.name;
-    EXPECT_TRUE(PickupShown(room32, firstOnTheWay)) << p->name;
-  }
+  ExpectCountDown(players, "briefing1", RoundStarts - BriefingEarly, "briefing2", RoundStarts - BriefingLate);
+  ExpectRoundStartInRoom32(players, Everybody, "room32");
+  const PickupFact firstOnTheWay = FirstPickupOfRoom32();
   // The server forwards the pickup Bob took: Alice and Cara stop seeing it.
   for (Player* p : {&alice, &cara}) {
     EXPECT_FALSE(PickupShown(ShotOf(*p, "taken"), firstOnTheWay)) << p->name;
     EXPECT_FALSE(PickupShown(ShotOf(*p, "taken2"), firstOnTheWay)) << p->name;
   }
 
-  // ---- The round won: every screen is back in the lounge and shows the winner; the
-  // administrator has the chooser again.
-  for (Player* p : players) {
-    std::vector<Shot> won;
-    for (int i = 0; i < 3; ++i) won.push_back(ShotOf(*p, "won" + std::to_string(i)));
-    EXPECT_TRUE(BigTextAt(won[0], playtest::Title(LoungeRoom), 0, 405, {255, 255, 0})) << p->name;
-    EXPECT_TRUE(StatusShown(won, "Last winner was * Botty  *", p == &alice)) << p->name << " does not show the winner";
-  }
+  // ---- The round won: every screen is back in the lounge and shows the winner.
+  ExpectWinnerShown(players, " Botty  ", "won", 3);
 
-  // ---- They leave: announced, their heroes and rows gone.
-  for (Player* p : {&alice, &bob}) {
-    Shot before = ShotOf(*p, "lounge2"), after = ShotOf(*p, "left1");
-    EXPECT_GE(ChatLineShowing(after, CaraCast.Name8() + " just left the game", White, true), 0) << p->name;
-    EXPECT_TRUE(ListedPlayer(before, CaraCast.Name8(), SlotColour(CaraCast.slot), true)) << p->name;
-    EXPECT_FALSE(ListedPlayer(after, CaraCast.Name8(), SlotColour(CaraCast.slot), true)) << p->name;
-    // The administrator's chooser, on the page last chosen from, covers Cara's place.
-    if (p == &alice) continue;
-    EXPECT_GT(HeroSeen(before, CaraCast.skin, SlotColour(CaraCast.slot), 96, 352), 0.8) << p->name;
-    EXPECT_LT(HeroSeen(after, CaraCast.skin, SlotColour(CaraCast.slot), 96, 352), 0.5) << p->name;
-  }
-  EXPECT_GE(ChatLineShowing(ShotOf(alice, "left2"), BobCast.Name8() + " just left the game", White, true), 0);
+  // ---- They leave one by one.
+  for (Player* p : {&alice, &bob}) ExpectLeft(*p, CaraCast, "lounge2", "left1", p == &alice);
+  EXPECT_GE(ChatLineShowing(ShotOf(alice, "left2"), BobCast.name8 + " just left the game", White, true), 0);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 
 #include "online_checks.h"
 #include "online_game.h"
+#include "round_checks.h"
 #include "scripted_collector.h"
 #include "tests/net/protocol_client.h"
 #include "world/records.h"
@@ -22,10 +23,6 @@ namespace {
 
 using namespace onlinetest;
 
-struct Cast {
-  std::string name8;
-  int slot, skin;
-};
 const Cast Cast3[] = {{" Hosty  ", 0, 3}, {"Joiner1 ", 1, 7}, {"Joiner2 ", 2, 12}};
 
 class OnlineModes : public ::testing::Test {
