@@ -40,7 +40,9 @@ run_fuzzer() {
   local corpus="$build/fuzz-corpus/$name"
   mkdir -p "$corpus"
   echo "Fuzzing $what for $seconds seconds"
-  if ! "$build/bin/fuzz_$name" -max_total_time="$seconds" -timeout=30 -rss_limit_mb=2048 \
+  # A run that outlasts its time by minutes is stuck on one input: that is a finding too, and
+  # the outer limit keeps it from holding up the test run.
+  if ! timeout -s KILL $((seconds + 120)) "$build/bin/fuzz_$name" -max_total_time="$seconds" -timeout=30 -rss_limit_mb=2048 \
       -max_len="$max_len" -close_fd_mask=3 -print_final_stats=1 \
       -artifact_prefix="$build/findings/$name-" "$corpus" "$@"; then
     echo "The fuzzer of $what found a fault; the input is in $build/findings/" >&2

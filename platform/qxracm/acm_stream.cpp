@@ -88,7 +88,10 @@ AC_EXPORT int32_t AC_StreamOpen(AC_Stream** stream, void* driver, const AC_WaveF
   const bool stereo = dest->channels == 2;
   const bool ready =
       made->decoder &&
-      mpg123_param(made->decoder, MPG123_ADD_FLAGS, MPG123_QUIET | (stereo ? MPG123_FORCE_STEREO : MPG123_MONO_MIX),
+      // The Xing/Info frame's counts are not trusted: a file claiming 2^32 frames there kept the
+      // decoder busy for minutes on a few bytes.
+      mpg123_param(made->decoder, MPG123_ADD_FLAGS,
+                   MPG123_QUIET | MPG123_IGNORE_INFOFRAME | (stereo ? MPG123_FORCE_STEREO : MPG123_MONO_MIX),
                    0) == MPG123_OK &&
       mpg123_param(made->decoder, MPG123_FORCE_RATE, static_cast<long>(dest->samplesPerSec), 0) == MPG123_OK &&
       // Junk between frames is skipped however long it is.
