@@ -85,7 +85,7 @@ TEST_F(OnlineDedicatedServer, ThreeClientsJoinChatPlayARoundChosenByTheAdministr
   // The fourth player wins; everybody is back in the lounge, shown the winner; then they leave
   // one by one (Escape in the lounge, then F10 in the menu ends the program).
   for (Script* s : plays) {
-    for (int i = 0; i < 3; ++i) s->Shot(Won + 1.0 + 0.3 * i, "won" + std::to_string(i));
+    ShootStatusLine(*s, Won + 1.0, "won");
     s->Shot(InLoungeAgain, "lounge2");
   }
   caraPlay.Key(CaraLeaves, Vk::Escape).Key(CaraLeaves + 2, Vk::F10);
@@ -160,7 +160,7 @@ TEST_F(OnlineDedicatedServer, ThreeClientsJoinChatPlayARoundChosenByTheAdministr
   }
 
   // ---- The round won: every screen is back in the lounge and shows the winner.
-  ExpectWinnerShown(players, " Botty  ", "won", 3);
+  ExpectWinnerShown(players, " Botty  ", "won");
 
   // ---- They leave one by one.
   for (Player* p : {&alice, &bob}) ExpectLeft(*p, CaraCast, "lounge2", "left1", p == &alice);
