@@ -67,8 +67,11 @@ TEST_F(OnlineDedicatedServer, ThreeClientsJoinChatPlayARoundChosenByTheAdministr
   Script alicePlay = game.PlayOf(alice), bobPlay = game.PlayOf(bob), caraPlay = game.PlayOf(cara);
   Script* plays[] = {&alicePlay, &bobPlay, &caraPlay};
   // The clients meet once all three are in, before the game is chosen, before Bob sets out in
-  // room 32 and before the win.
-  for (Script* s : plays) s->Sync(Joined, "joined").Sync(PickPage - 0.3, "pick").Sync(BobWalks - 0.3, "walk").Sync(Won - 0.3, "won");
+  // room 32, before the win and before the first of them leaves.
+  for (Script* s : plays) {
+    s->Sync(Joined, "joined").Sync(PickPage - 0.3, "pick").Sync(BobWalks - 0.3, "walk").Sync(Won - 0.3, "won");
+    s->Sync(CaraLeaves - 0.2, "leave");
+  }
   for (Script* s : plays) s->Shot(InLounge, "lounge").Shot(WalkedInLounge, "walked").Shot(ChatSeen, "chat");
   // Bob and Cara walk apart in the lounge, so that the name tags stand free.
   bobPlay.Hold(WalkApart, Vk::Right).Release(WalkApart + 0.8, Vk::Right);
@@ -102,6 +105,7 @@ TEST_F(OnlineDedicatedServer, ThreeClientsJoinChatPlayARoundChosenByTheAdministr
   fourth.LetIn();
   for (const char* point : {"pick", "walk", "won"}) game.Release(point);
   fourth.Claim();
+  game.Release("leave");
   game.Finish(30);
   fourth.Finish();
   EXPECT_EQ(fourth.Slot(), 3);
