@@ -33,7 +33,7 @@ const std::string AdministratorLine = "<<<            YOU ARE THE GAME ADMINISTR
 constexpr double Joined = 3.2, InLounge = 3.4, WalkApart = 3.6, WalkedInLounge = 5.6;
 constexpr double ChatOpen = 5.8, ChatSent = 6.6, ChatSeen = 7.6;
 constexpr double PickPage = 8.3, PickMode = 8.6;  // F1, F1: collect 30
-constexpr double Announced = 9.3, BriefingEarly = 12.0, BriefingLate = 14.0;
+constexpr double Announced = PickMode + 1.0, BriefingEarly = 12.0, BriefingLate = 14.0;
 constexpr double RoundStarts = PickMode + 10;  // the server's count-down
 constexpr double InRoom32 = RoundStarts + 1.5, BobWalks = RoundStarts + 2.5, BobStops = BobWalks + 3.0;
 // Bob takes the first pickup on his way right after about 1.6 s of walking.
@@ -66,11 +66,11 @@ TEST_F(OnlineDedicatedServer, ThreeClientsJoinChatPlayARoundChosenByTheAdministr
   const std::vector<Player*> players = {&alice, &bob, &cara};
   Script alicePlay = game.PlayOf(alice), bobPlay = game.PlayOf(bob), caraPlay = game.PlayOf(cara);
   Script* plays[] = {&alicePlay, &bobPlay, &caraPlay};
-  // The clients meet once all three are in, before the game is chosen, before Bob sets out in
-  // room 32, before the win and before the first of them leaves.
+  // The clients meet once all three are in, after Bob and Cara walked, before the game is
+  // chosen, before Bob sets out in room 32, before the win and before the first of them leaves.
   for (Script* s : plays) {
-    s->Sync(Joined, "joined").Sync(PickPage - 0.3, "pick").Sync(BobWalks - 0.3, "walk").Sync(Won - 0.3, "won");
-    s->Sync(CaraLeaves - 0.2, "leave");
+    s->Sync(Joined, "joined").Sync(WalkedInLounge - 0.5, "walked").Sync(PickPage - 0.3, "pick");
+    s->Sync(BobWalks - 0.3, "walk").Sync(Won - 0.3, "won").Sync(CaraLeaves - 0.2, "leave");
   }
   for (Script* s : plays) s->Shot(InLounge, "lounge").Shot(WalkedInLounge, "walked").Shot(ChatSeen, "chat");
   // Bob and Cara walk apart in the lounge, so that the name tags stand free.
@@ -103,7 +103,7 @@ TEST_F(OnlineDedicatedServer, ThreeClientsJoinChatPlayARoundChosenByTheAdministr
   EXPECT_TRUE(game.Go());
   game.Release("joined");
   fourth.LetIn();
-  for (const char* point : {"pick", "walk", "won"}) game.Release(point);
+  for (const char* point : {"walked", "pick", "walk", "won"}) game.Release(point);
   fourth.Claim();
   game.Release("leave");
   game.Finish(30);
