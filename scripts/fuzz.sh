@@ -31,10 +31,14 @@ done
 # Real modules run from 15 KB to a few hundred: the limit lets them whole into the corpus.
 module_max_len=1048576
 
-# run_fuzzer <name> <longest input> <what it fuzzes> [seed folder]
-# The targets' own output is closed (libFuzzer keeps its reports, and the sanitizers', on a
-# copy of standard error).
-run_fuzzer() {
+# start_fuzzer <name> <longest input> <what it fuzzes> [seed folder]
+# Every fuzzer runs on a core of its own at the same time, its report in its own log. The
+# targets' own output is closed (libFuzzer keeps its reports, and the sanitizers', on a copy of
+# standard error).
+names=()
+whats=()
+pids=()
+start_fuzzer() {
   local name=$1 max_len=$2 what=$3
   shift 3
   local corpus="$build/fuzz-corpus/$name"
@@ -42,22 +46,35 @@ run_fuzzer() {
   echo "Fuzzing $what for $seconds seconds"
   # A run that outlasts its time by minutes is stuck on one input: that is a finding too, and
   # the outer limit keeps it from holding up the test run.
-  if ! timeout -s KILL $((seconds + 120)) "$build/bin/fuzz_$name" -max_total_time="$seconds" -timeout=30 -rss_limit_mb=2048 \
-      -max_len="$max_len" -close_fd_mask=3 -print_final_stats=1 \
-      -artifact_prefix="$build/findings/$name-" "$corpus" "$@"; then
-    echo "The fuzzer of $what found a fault; the input is in $build/findings/" >&2
-    exit 1
-  fi
+  timeout -s KILL $((seconds + 120)) "$build/bin/fuzz_$name" -max_total_time="$seconds" -timeout=30 \
+    -rss_limit_mb=2048 -max_len="$max_len" -close_fd_mask=3 -print_final_stats=1 \
+    -artifact_prefix="$build/findings/$name-" "$corpus" "$@" > "$build/logs/$name.log" 2>&1 &
+  names+=("$name")
+  whats+=("$what")
+  pids+=($!)
 }
 
+mkdir -p "$build/logs"
 for format in mod xm; do
-  run_fuzzer "$format" "$module_max_len" "the $format reader" "$seeds/$format"
+  start_fuzzer "$format" "$module_max_len" "the $format reader" "$seeds/$format"
 done
 for format in wav ogg mp3; do
-  run_fuzzer "$format" 16384 "the $format reader" "$seeds/$format"
+  start_fuzzer "$format" 16384 "the $format reader" "$seeds/$format"
 done
 # The game behind the packet fuzzers opens SDL's dummy screen.
 export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
-run_fuzzer host_step 4096 "the host step of a hosting client"
-run_fuzzer server_step 4096 "the host step of the dedicated server"
-run_fuzzer client_dispatcher 4096 "the client dispatcher"
+start_fuzzer host_step 4096 "the host step of a hosting client"
+start_fuzzer server_step 4096 "the host step of the dedicated server"
+start_fuzzer client_dispatcher 4096 "the client dispatcher"
+
+failed=0
+for i in "${!pids[@]}"; do
+  if wait "${pids[$i]}"; then
+    grep -h "^Done " "$build/logs/${names[$i]}.log" | sed "s/^/${names[$i]}: /" || true
+  else
+    cat "$build/logs/${names[$i]}.log" >&2
+    echo "The fuzzer of ${whats[$i]} found a fault; the input is in $build/findings/" >&2
+    failed=1
+  fi
+done
+exit "$failed"
