@@ -12,6 +12,8 @@
 
 #include "online_checks.h"
 #include "online_game.h"
+#include "round_checks.h"
+#include "scripted_collector.h"
 #include "tests/net/protocol_client.h"
 #include "world/records.h"
 #include "world/text_utils.h"
@@ -21,10 +23,6 @@ namespace {
 
 using namespace onlinetest;
 
-struct Cast {
-  std::string name8;
-  int slot, skin;
-};
 const Cast Cast3[] = {{" Hosty  ", 0, 3}, {"Joiner1 ", 1, 7}, {"Joiner2 ", 2, 12}};
 
 class OnlineModes : public ::testing::Test {
@@ -73,7 +71,7 @@ TEST_F(OnlineModes, TagColoursTheTaggedOnEveryScreenAndTheHostNamesTheWinner) {
   three.Choose(Pick, Vk::F4, Vk::F1);  // "Gorbo Games", "Gorbo Tag": mode 30
   for (Script* s : three.plays) {
     s->Sync(Starts + 1.0, "started").Shot(Seen, "tagged").Sync(FirstWalks - 0.5, "chase");
-    for (int i = 0; i < 3; ++i) s->Shot(Over + 0.3 * i, "over" + std::to_string(i));
+    ShootStatusLine(*s, Over, "over");
   }
   three.firstPlay.Hold(FirstWalks, Vk::Left).Release(FirstWalks + 1.5, Vk::Left);
   three.secondPlay.Hold(SecondWalks, Vk::Left).Release(SecondWalks + 1.5, Vk::Left);
@@ -109,8 +107,7 @@ TEST_F(OnlineModes, TagColoursTheTaggedOnEveryScreenAndTheHostNamesTheWinner) {
 
   const std::string winner = it == 2 ? Cast3[1].name8 : Cast3[2].name8;
   for (Player* p : three.players) {
-    std::vector<Shot> over;
-    for (int i = 0; i < 3; ++i) over.emplace_back(p->File("over" + std::to_string(i) + ".png"));
+    const std::vector<Shot> over = StatusLineShots(*p, "over");
     EXPECT_TRUE(BigTextAt(over[0], playtest::Title(LoungeRoom), 0, 405, {255, 255, 0})) << p->name;
     EXPECT_TRUE(StatusShown(over, "Last winner was *" + winner + "*", p == &three.host))
         << p->name << " does not show " << winner << " as the winner (\"it\" was slot " << it << ")";
@@ -129,17 +126,14 @@ TEST_F(OnlineModes, TeamCollectFillsTheTeamRoomAndEndsWithTheTeamsWin) {
   constexpr double InTeamRoom = Pick + 3.5, Joined = Starts + 6.6, Over = Starts + 13.0;
   for (Script* s : three.plays) {
     s->Shot(InTeamRoom, "teamroom").Sync(Starts - 1.0, "teams").Shot(Joined, "joined");
-    for (int i = 0; i < 3; ++i) s->Shot(Over + 0.3 * i, "over" + std::to_string(i));
+    ShootStatusLine(*s, Over, "over");
   }
   three.hostPlay.Hold(Starts + 0.5, Vk::Left).Release(Starts + 1.5, Vk::Left);
   three.secondPlay.Hold(Starts + 0.5, Vk::Left).Release(Starts + 2.5, Vk::Left);
   three.firstPlay.Hold(Starts + 0.5, Vk::Right).Hold(Starts + 7.0, Vk::Right).Release(Over - 0.5, Vk::Right);
   three.LeaveAt(Over + 1.5);
   // The fourth player, run in this process once the three are in, served all along.
-  std::vector<PickupFact> far;
-  for (int room = 100; far.size() < 28 && room < 140; ++room)
-    for (const PickupFact& p : RoomPickupFacts(room)) far.push_back(p);
-  far.resize(28);
+  const std::vector<PickupFact> far = FarPickups(28);
   std::atomic<bool> threeIn{false};
   std::atomic<int> fourthSlot{-1};
   std::atomic<bool> roundStarted{false};
@@ -191,8 +185,7 @@ TEST_F(OnlineModes, TeamCollectFillsTheTeamRoomAndEndsWithTheTeamsWin) {
     EXPECT_TRUE(BigTextAt(joined, "RED", 548, 380, {255, 0, 0})) << p->name;
     EXPECT_TRUE(BigTextAt(joined, "BLUE", 540, 425, {0, 0, 255})) << p->name;
 
-    std::vector<Shot> over;
-    for (int i = 0; i < 3; ++i) over.emplace_back(p->File("over" + std::to_string(i) + ".png"));
+    const std::vector<Shot> over = StatusLineShots(*p, "over");
     EXPECT_TRUE(BigTextAt(over[0], playtest::Title(LoungeRoom), 0, 405, {255, 255, 0})) << p->name;
     EXPECT_TRUE(StatusShown(over, "** BLUE WIN **", p == &three.host)) << p->name;
   }

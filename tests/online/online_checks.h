@@ -144,12 +144,12 @@ inline int FlickeringChannel(const Shot& shot, const std::string& text, int x, i
 }
 
 // The status line of the lounge (a winner), centred in 32 characters, in red of a flickering
-// shade: at (0, 169) under the host's chooser, at (0, 196) for the others. One of a few shots
-// shows it bright enough to be read.
-inline bool StatusShown(const std::vector<Shot>& shots, const std::string& text, bool host) {
+// shade: at (0, 169) over the game chooser (the host's, or the administrator's on a server),
+// at (0, 196) for the others. One of a few shots shows it bright enough to be read.
+inline bool StatusShown(const std::vector<Shot>& shots, const std::string& text, bool chooser) {
   const std::string line = AlignText(text, 32, "C");
   for (const Shot& shot : shots)
-    if (FlickeringChannel(shot, line, 0, host ? 169 : 196, {0, 0, 0}, 0) > 40) return true;
+    if (FlickeringChannel(shot, line, 0, chooser ? 169 : 196, {0, 0, 0}, 0) > 40) return true;
   return false;
 }
 

@@ -1,7 +1,7 @@
-// An online game of real client programs on loopback: a hosting client and joining clients,
-// each in its own folder with its own "ip.txt", on a free game port, with a stand-in for the
-// game-list and address services. The programs run in real time and start their scripted play
-// together, so a moment of the game has one frame number in every script.
+// An online game of real programs on loopback: a hosting client or a dedicated server, and
+// joining clients, each in its own folder with its own settings file, on a free game port, with
+// a stand-in for the game-list and address services. The clients run in real time and start
+// their scripted play together, so a moment of the game has one frame number in every script.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -19,6 +19,7 @@
 
 #include "../client/client_test_support.h"
 #include "../net/net_harness.h"
+#include "../server/server_process.h"
 
 namespace onlinetest {
 
@@ -162,6 +163,7 @@ class OnlineGame {
     UseWebServices(clienttest::UnreachableHost(), clienttest::UnreachableHost());
   }
   ~OnlineGame() {
+    server_.reset();
     for (auto& player : players_) {
       if (player->pid > 0 && !player->finished) {
         kill(player->pid, SIGKILL);
@@ -214,6 +216,21 @@ class OnlineGame {
   Player& AddMenuJoiner(const std::string& name, int skin, const std::string& address = "127.0.0.1") {
     return AddJoiner(name, skin, address, false);
   }
+
+  // A dedicated server hosts the game instead of a hosting client: "qxr-server /AUTO" in a
+  // folder of its own with settings as its "server_ip.txt" (register answer, title, password),
+  // on the game's port and with the game's web services. False when it did not come up.
+  bool StartServer(const std::string& settings) {
+    const std::string folder = folder_ + "/server";
+    mkdir(folder.c_str(), 0755);
+    WriteText(folder + "/server_ip.txt", settings);
+    server_ = std::make_unique<servertest::ServerProcess>(folder, std::vector<std::string>{"/AUTO"}, environment_);
+    if (server_->WaitForOutput("Players Online 0\n")) return true;
+    ADD_FAILURE() << "the server did not come up:\n" << server_->Errors();
+    return false;
+  }
+  servertest::ServerProcess& Server() { return *server_; }
+  std::string ServerFile(const std::string& file) const { return folder_ + "/server/" + file; }
 
   // The play of a player: its script from tick 0 on.
   Script PlayOf(const Player& player) const { return Script(player.goFrame, folder_); }
@@ -280,6 +297,7 @@ class OnlineGame {
   std::string folder_;
   std::map<std::string, std::string> environment_;
   std::vector<std::unique_ptr<Player>> players_;
+  std::unique_ptr<servertest::ServerProcess> server_;
 };
 
 }  // namespace onlinetest

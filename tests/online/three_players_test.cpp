@@ -7,16 +7,14 @@
 // does; the host judges the claim and every screen shows the winner.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
 #include <cmath>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "online_checks.h"
 #include "online_game.h"
-#include "tests/net/protocol_client.h"
+#include "round_checks.h"
+#include "scripted_collector.h"
 #include "world_facts.h"
 #include "world/records.h"
 
@@ -25,12 +23,8 @@ namespace {
 using namespace onlinetest;
 
 // Slots follow the order of joining: the host is 0, the joiners 1 and 2.
-struct Cast {
-  std::string name8;  // the name centred in 8 characters, as every screen draws it
-  int slot, skin;
-};
 const Cast HostCast{" Hosty  ", 0, 3}, FirstCast{"Joiner1 ", 1, 7}, SecondCast{"Joiner2 ", 2, 12};
-const Cast Everybody[] = {HostCast, FirstCast, SecondCast};
+const std::vector<Cast> Everybody = {HostCast, FirstCast, SecondCast};
 
 // The times of the play, in seconds after all three programs were let go.
 constexpr double Joined = 3.0, InLounge = 3.2, WalkApart = 3.5, WalkedInLounge = 6.0;
@@ -52,8 +46,6 @@ constexpr double SecondLeaves = FirstGone + 0.5, HostLeaves = SecondLeaves + 2.5
 class OnlineThreePlayers : public ::testing::Test {
  protected:
   void SetUp() override { PreparePictures(); }
-
-  Shot ShotOf(const Player& p, const std::string& name) { return Shot(p.File(name + ".png")); }
 };
 
 TEST_F(OnlineThreePlayers, MoveChatPlayARoundShareRoomsAndLeave) {
@@ -61,7 +53,7 @@ TEST_F(OnlineThreePlayers, MoveChatPlayARoundShareRoomsAndLeave) {
   Player& host = game.AddHost("Hosty", HostCast.skin);
   Player& first = game.AddJoiner("Joiner1", FirstCast.skin);
   Player& second = game.AddJoiner("Joiner2", SecondCast.skin);
-  Player* players[] = {&host, &first, &second};
+  const std::vector<Player*> players = {&host, &first, &second};
 
   Script hostPlay = game.PlayOf(host), firstPlay = game.PlayOf(first), secondPlay = game.PlayOf(second);
   Script* plays[] = {&hostPlay, &firstPlay, &secondPlay};
@@ -91,7 +83,7 @@ TEST_F(OnlineThreePlayers, MoveChatPlayARoundShareRoomsAndLeave) {
   // The fourth player wins (see the top): everybody is back in the lounge, shown the winner;
   // then they leave one by one.
   for (Script* s : plays) {
-    for (int i = 0; i < 3; ++i) s->Shot(Won + 1.0 + 0.3 * i, "won" + std::to_string(i));
+    ShootStatusLine(*s, Won + 1.0, "won");
     s->Shot(InLoungeAgain, "lounge2");
   }
   firstPlay.Key(FirstLeaves, Vk::Escape).Key(FirstGone + 2, Vk::F10);
@@ -102,117 +94,30 @@ TEST_F(OnlineThreePlayers, MoveChatPlayARoundShareRoomsAndLeave) {
   hostPlay.Key(HostLeaves, Vk::Escape).Key(AllDone - 0.5, Vk::F10);
 
   // The fourth player joins once the three are in; it collects far from them.
-  std::atomic<bool> threeIn{false}, claimNow{false}, claimed{false};
-  std::atomic<int> fourthSlot{-1};
-  std::thread fourthPlays([&] {
-    while (!threeIn) std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    protocol::ProtocolClient fourth;
-    fourth.State().room = 100;
-    if (!fourth.Connect(game.Port())) return;
-    fourthSlot = fourth.Slot();
-    fourth.Join("Botty");
-    if (!fourth.PumpUntil([&] { return fourth.Got().roundStarts > 0; }, 60000)) return;
-    fourth.PumpUntil([&] { return claimNow.load(); }, 60000);
-    std::vector<PickupFact> far;
-    for (int room = 100; far.size() < 30 && room < 140; ++room)
-      for (const PickupFact& p : RoomPickupFacts(room)) far.push_back(p);
-    far.resize(30);
-    for (const PickupFact& p : far) {
-      fourth.State().room = p.room;
-      fourth.State().score += 1;
-      fourth.MoveTo(p.x, p.y + PlayfieldTop - 16);
-      fourth.TakePickup(p.room, p.index);
-    }
-    fourth.Send(MsgWinner{fourth.Name()});
-    claimed = fourth.PumpUntil([&] { return !fourth.Got().winners.empty(); }, 10000) &&
-              fourth.Got().winners.back() == " Botty  ";
-    fourth.Leave();
-    fourth.PumpFor(200);
-  });
+  ScriptedCollector fourth(game.Port(), "Botty");
   game.StartHost(host, hostPlay);
   game.StartJoiner(first, firstPlay);
   game.StartJoiner(second, secondPlay, 1.0);
   EXPECT_TRUE(game.Go());
   game.Release("joined");
-  threeIn = true;
+  fourth.LetIn();
   for (const char* point : {"pick", "walk", "follow", "won"}) game.Release(point);
-  claimNow = true;
+  fourth.Claim();
   game.Finish(30);
-  fourthPlays.join();
-  EXPECT_EQ(fourthSlot, 3);
-  EXPECT_TRUE(claimed) << "the host did not announce the fourth player's win";
+  fourth.Finish();
+  EXPECT_EQ(fourth.Slot(), 3);
+  EXPECT_EQ(fourth.Winner(), " Botty  ") << "the host did not announce the fourth player's win";
   for (Player* p : players) EXPECT_EQ(p->run.exitCode, 0) << p->name << ":\n" << p->run.errors;
 
   // ---- The lounge: everybody sees everybody at the slot places, then where they walked.
-  for (Player* p : players) {
-    Shot lounge = ShotOf(*p, "lounge");
-    ASSERT_TRUE(lounge.Loaded()) << p->name;
-    EXPECT_TRUE(BigTextAt(lounge, playtest::Title(LoungeRoom), 0, 405, {255, 255, 0})) << p->name;
-    for (const Cast& c : Everybody) {
-      EXPECT_GT(HeroSeen(lounge, c.skin, SlotColour(c.slot), 32 * c.slot + 32, 352), 0.8) << p->name << " sees " << c.name8;
-      EXPECT_TRUE(ListedPlayer(lounge, c.name8, SlotColour(c.slot), true)) << p->name << " lists " << c.name8;
-    }
-  }
-  // Each hero where its own screen shows it, on every screen, after the joiners walked.
-  for (const Cast& c : Everybody) {
-    // The host's own tag is partly under its chooser: its place is taken from a joiner's screen.
-    const Player& shower = c.slot == 0 ? first : *players[c.slot];
-    const std::vector<Place> own = HeroPlaces(ShotOf(shower, "walked"), c.name8, c.skin, SlotColour(c.slot));
-    ASSERT_EQ(own.size(), 1u) << c.name8 << " on its own screen";
-    if (c.slot != 0) {
-      EXPECT_GT(own[0].x, 32 * c.slot + 32 + 30) << c.name8 << " did not walk";
-    }
-    EXPECT_EQ(own[0].y, 352);
-    for (Player* p : players) {
-      Shot walked = ShotOf(*p, "walked");
-      EXPECT_GT(HeroSeen(walked, c.skin, SlotColour(c.slot), own[0].x, own[0].y), 0.8)
-          << p->name << " does not show " << c.name8 << " at " << own[0].x << "," << own[0].y;
-      // The host's chooser covers the name tags' row; the joiners show them whole.
-      if (p == &host) continue;
-      const std::vector<Place> seen = HeroPlaces(walked, c.name8, c.skin, SlotColour(c.slot));
-      ASSERT_EQ(seen.size(), 1u) << p->name << " does not see " << c.name8;
-      EXPECT_EQ(seen[0], own[0]) << p->name << " sees " << c.name8 << " at " << seen[0].x << "," << seen[0].y
-                                 << ", its own screen at " << own[0].x << "," << own[0].y;
-    }
-  }
-
+  ExpectEverybodyInTheLounge(players, Everybody, "lounge");
+  ExpectHeroesWhereTheyWalked(players, Everybody, "walked");
   // ---- The chat line, on every screen in the writer's colour, and in every chat log.
-  const std::string line = "Joiner1 :Hello & good luck";
-  for (Player* p : players) {
-    EXPECT_GE(ChatLineShowing(ShotOf(*p, "chat"), line, SlotColour(1)), 0) << p->name;
-    EXPECT_NE(ReadText(p->File("Chat.txt")).find(line + "\r\n"), std::string::npos)
-        << p->name << "'s Chat.txt:\n" << ReadText(p->File("Chat.txt"));
-  }
-
-  // ---- The count-down in the briefing room, on every screen.
-  for (Player* p : players) {
-    Shot early = ShotOf(*p, "briefing1"), late = ShotOf(*p, "briefing2");
-    EXPECT_TRUE(BigTextAt(early, playtest::Title(BriefingRoom), 0, 405, {255, 255, 0})) << p->name;
-    EXPECT_TRUE(BigTextAt(early, "        First to collect        ", 2, 216, {0, 255, 0})) << p->name;
-    EXPECT_TRUE(BigTextAt(early, "        30 pickups wins         ", 2, 232, {0, 255, 0})) << p->name;
-    int shownEarly = -1, shownLate = -1;
-    for (int n = 0; n <= 10; ++n) {
-      if (BigTextAt(early, std::to_string(n), 240, 254, {0, 255, 255})) shownEarly = n;
-      if (BigTextAt(late, std::to_string(n), 240, 254, {0, 255, 255})) shownLate = n;
-    }
-    // Whole seconds left, by a clock set from the host's with the ping added.
-    EXPECT_NEAR(shownEarly, RoundStarts - BriefingEarly - 0.5, 1.5) << p->name;
-    EXPECT_NEAR(shownLate, RoundStarts - BriefingLate - 0.5, 1.5) << p->name;
-    EXPECT_GT(shownEarly, shownLate) << p->name;
-  }
-
-  // ---- The round starts in room 32 for all, each at its slot's place; its pickups are there.
-  const std::vector<PickupFact> pickups32 = RoomPickupFacts(SinglePlayerRoom);
-  ASSERT_FALSE(pickups32.empty());
-  const PickupFact& firstOnTheWay = pickups32[0];  // (208, 224): on Joiner1's way right
-  ASSERT_EQ(firstOnTheWay.y, 224);
-  for (Player* p : players) {
-    Shot room32 = ShotOf(*p, "room32");
-    EXPECT_TRUE(BigTextAt(room32, playtest::Title(SinglePlayerRoom), 0, 405, {255, 255, 0})) << p->name;
-    for (const Cast& c : Everybody)
-      EXPECT_GT(HeroSeen(room32, c.skin, SlotColour(c.slot), 32 * c.slot + 32, 352), 0.8) << p->name << ", " << c.name8;
-    EXPECT_TRUE(PickupShown(room32, firstOnTheWay)) << p->name;
-  }
+  ExpectChatLineEverywhere(players, "Joiner1 :Hello & good luck", FirstCast, "chat");
+  // ---- The count-down in the briefing room; the round starts in room 32 for all.
+  ExpectCountDown(players, "briefing1", RoundStarts - BriefingEarly, "briefing2", RoundStarts - BriefingLate);
+  ExpectRoundStartInRoom32(players, Everybody, "room32");
+  const PickupFact firstOnTheWay = FirstPickupOfRoom32();
 
   // ---- The pickup Joiner1 took is gone for the host and Joiner2, and its score is listed.
   for (Player* p : {&host, &second}) {
@@ -264,23 +169,13 @@ TEST_F(OnlineThreePlayers, MoveChatPlayARoundShareRoomsAndLeave) {
   EXPECT_GT(moved, 0) << "the enemies of room 33 stand still for Joiner2";
 
   // ---- The round won: every screen is back in the lounge and shows the winner.
-  for (Player* p : players) {
-    std::vector<Shot> won;
-    for (int i = 0; i < 3; ++i) won.push_back(ShotOf(*p, "won" + std::to_string(i)));
-    EXPECT_TRUE(BigTextAt(won[0], playtest::Title(LoungeRoom), 0, 405, {255, 255, 0})) << p->name;
-    EXPECT_TRUE(StatusShown(won, "Last winner was * Botty  *", p == &host)) << p->name << " does not show the winner";
-  }
+  ExpectWinnerShown(players, " Botty  ", "won");
 
   // ---- Back in the lounge; Joiner1 leaves: announced, its hero and its row gone.
-  for (Player* p : players) EXPECT_TRUE(BigTextAt(ShotOf(*p, "lounge2"), playtest::Title(LoungeRoom), 0, 405, {255, 255, 0})) << p->name;
+  for (Player* p : players) EXPECT_TRUE(InRoom(ShotOf(*p, "lounge2"), LoungeRoom)) << p->name;
   for (Player* p : {&host, &second}) {
-    Shot before = ShotOf(*p, "lounge2"), after = ShotOf(*p, "left1");
-    EXPECT_GE(ChatLineShowing(after, "Joiner1  just left the game", White, true), 0) << p->name;
-    EXPECT_TRUE(ListedPlayer(before, FirstCast.name8, SlotColour(1), true)) << p->name;
-    EXPECT_FALSE(ListedPlayer(after, FirstCast.name8, SlotColour(1), true)) << p->name;
-    EXPECT_GT(HeroSeen(before, FirstCast.skin, SlotColour(1), 64, 352), 0.8) << p->name;
-    EXPECT_LT(HeroSeen(after, FirstCast.skin, SlotColour(1), 64, 352), 0.5) << p->name;
-    EXPECT_GT(HeroSeen(after, HostCast.skin, SlotColour(0), 32, 352), 0.8) << p->name;
+    ExpectLeft(*p, FirstCast, "lounge2", "left1", p == &host);
+    EXPECT_GT(HeroSeen(ShotOf(*p, "left1"), HostCast.skin, SlotColour(0), 32, 352), 0.8) << p->name;
   }
   EXPECT_GE(ChatLineShowing(ShotOf(host, "left2"), "Joiner2  just left the game", White, true), 0);
   for (Player* p : players) EXPECT_EQ(ReadText(p->File("Chat.txt")).find("just left"), std::string::npos) << p->name;

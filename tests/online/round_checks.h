@@ -1,0 +1,157 @@
+// What every screen of three players in a collect round shows, checked the same way whoever
+// hosts the game (a hosting client or the dedicated server): everybody in the lounge, the
+// heroes where they walked, a chat line, the count-down, the start in room 32, the winner and
+// a player who left. The players are given in slot order; slot 0 has the game chooser (the
+// hosting player, or the administrator on a server), which covers the name tags' row.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "online_checks.h"
+#include "online_game.h"
+#include "world/records.h"
+#include "world_facts.h"
+
+namespace onlinetest {
+
+// A player as every screen shows it.
+struct Cast {
+  std::string name8;  // the name centred in 8 characters
+  int slot, skin;
+};
+
+inline Shot ShotOf(const Player& p, const std::string& name) { return Shot(p.File(name + ".png")); }
+
+inline bool InRoom(const Shot& shot, int room) { return BigTextAt(shot, playtest::Title(room), 0, 405, {255, 255, 0}); }
+
+// Every hero at its slot's place in the lounge, and every name in the lounge's list.
+inline void ExpectEverybodyInTheLounge(const std::vector<Player*>& players, const std::vector<Cast>& cast,
+                                       const std::string& shotName) {
+  for (const Player* p : players) {
+    Shot lounge = ShotOf(*p, shotName);
+    ASSERT_TRUE(lounge.Loaded()) << p->name;
+    EXPECT_TRUE(InRoom(lounge, LoungeRoom)) << p->name;
+    for (const Cast& c : cast) {
+      EXPECT_GT(HeroSeen(lounge, c.skin, SlotColour(c.slot), 32 * c.slot + 32, 352), 0.8) << p->name << " sees " << c.name8;
+      EXPECT_TRUE(ListedPlayer(lounge, c.name8, SlotColour(c.slot), true)) << p->name << " lists " << c.name8;
+    }
+  }
+}
+
+// Each hero, found by its name tag where its own screen shows it, at that place on every
+// screen; those of slots other than 0 have walked right from their slot's place.
+inline void ExpectHeroesWhereTheyWalked(const std::vector<Player*>& players, const std::vector<Cast>& cast,
+                                        const std::string& shotName) {
+  for (const Cast& c : cast) {
+    // Slot 0's own tag is partly under its chooser: its place is taken from slot 1's screen.
+    const Player& shower = c.slot == 0 ? *players[1] : *players[c.slot];
+    const std::vector<Place> own = HeroPlaces(ShotOf(shower, shotName), c.name8, c.skin, SlotColour(c.slot));
+    ASSERT_EQ(own.size(), 1u) << c.name8 << " on its own screen";
+    if (c.slot != 0) {
+      EXPECT_GT(own[0].x, 32 * c.slot + 32 + 30) << c.name8 << " did not walk";
+    }
+    EXPECT_EQ(own[0].y, 352);
+    for (const Player* p : players) {
+      Shot walked = ShotOf(*p, shotName);
+      EXPECT_GT(HeroSeen(walked, c.skin, SlotColour(c.slot), own[0].x, own[0].y), 0.8)
+          << p->name << " does not show " << c.name8 << " at " << own[0].x << "," << own[0].y;
+      if (p == players[0]) continue;
+      const std::vector<Place> seen = HeroPlaces(walked, c.name8, c.skin, SlotColour(c.slot));
+      ASSERT_EQ(seen.size(), 1u) << p->name << " does not see " << c.name8;
+      EXPECT_EQ(seen[0], own[0]) << p->name << " sees " << c.name8 << " at " << seen[0].x << "," << seen[0].y
+                                 << ", its own screen at " << own[0].x << "," << own[0].y;
+    }
+  }
+}
+
+// A player's chat line on every screen in the writer's colour, and in every chat log.
+inline void ExpectChatLineEverywhere(const std::vector<Player*>& players, const std::string& line, const Cast& writer,
+                                     const std::string& shotName) {
+  for (const Player* p : players) {
+    EXPECT_GE(ChatLineShowing(ShotOf(*p, shotName), line, SlotColour(writer.slot)), 0) << p->name;
+    EXPECT_NE(ReadText(p->File("Chat.txt")).find(line + "\r\n"), std::string::npos)
+        << p->name << "'s Chat.txt:\n" << ReadText(p->File("Chat.txt"));
+  }
+}
+
+// The briefing room of "Collect 30" counting down: shots early and late, taken the given
+// seconds before the round starts.
+inline void ExpectCountDown(const std::vector<Player*>& players, const std::string& earlyShot, double earlyLeft,
+                            const std::string& lateShot, double lateLeft) {
+  for (const Player* p : players) {
+    Shot early = ShotOf(*p, earlyShot), late = ShotOf(*p, lateShot);
+    EXPECT_TRUE(InRoom(early, BriefingRoom)) << p->name;
+    EXPECT_TRUE(BigTextAt(early, "        First to collect        ", 2, 216, {0, 255, 0})) << p->name;
+    EXPECT_TRUE(BigTextAt(early, "        30 pickups wins         ", 2, 232, {0, 255, 0})) << p->name;
+    int shownEarly = -1, shownLate = -1;
+    for (int n = 0; n <= 10; ++n) {
+      if (BigTextAt(early, std::to_string(n), 240, 254, {0, 255, 255})) shownEarly = n;
+      if (BigTextAt(late, std::to_string(n), 240, 254, {0, 255, 255})) shownLate = n;
+    }
+    // Whole seconds left, by a clock set from the host's with the ping added.
+    EXPECT_NEAR(shownEarly, earlyLeft - 0.5, 1.5) << p->name;
+    EXPECT_NEAR(shownLate, lateLeft - 0.5, 1.5) << p->name;
+    EXPECT_GT(shownEarly, shownLate) << p->name;
+  }
+}
+
+// The first pickup of room 32, at (208, 224): on the way of a player who walks right.
+inline PickupFact FirstPickupOfRoom32() {
+  const std::vector<PickupFact> pickups = RoomPickupFacts(SinglePlayerRoom);
+  return pickups.empty() ? PickupFact{} : pickups[0];
+}
+
+// The round started in room 32 for all, each hero at its slot's place, the room's pickups there.
+inline void ExpectRoundStartInRoom32(const std::vector<Player*>& players, const std::vector<Cast>& cast,
+                                     const std::string& shotName) {
+  const PickupFact pickup = FirstPickupOfRoom32();
+  ASSERT_EQ(pickup.y, 224);
+  for (const Player* p : players) {
+    Shot room32 = ShotOf(*p, shotName);
+    EXPECT_TRUE(InRoom(room32, SinglePlayerRoom)) << p->name;
+    for (const Cast& c : cast)
+      EXPECT_GT(HeroSeen(room32, c.skin, SlotColour(c.slot), 32 * c.slot + 32, 352), 0.8) << p->name << ", " << c.name8;
+    EXPECT_TRUE(PickupShown(room32, pickup)) << p->name;
+  }
+}
+
+// The lounge's status line flickers in a random shade of red, too dark to be read in about one
+// frame of six: six shots 0.15 s apart leave about one chance in 50,000 that none can be read.
+constexpr int StatusShots = 6;
+inline void ShootStatusLine(Script& script, double from, const std::string& name) {
+  for (int i = 0; i < StatusShots; ++i) script.Shot(from + 0.15 * i, name + std::to_string(i));
+}
+inline std::vector<Shot> StatusLineShots(const Player& p, const std::string& name) {
+  std::vector<Shot> shots;
+  for (int i = 0; i < StatusShots; ++i) shots.push_back(ShotOf(p, name + std::to_string(i)));
+  return shots;
+}
+
+// Every screen back in the lounge after the round, showing the winner in the shots of
+// ShootStatusLine.
+inline void ExpectWinnerShown(const std::vector<Player*>& players, const std::string& winner8, const std::string& shotName) {
+  for (const Player* p : players) {
+    const std::vector<Shot> won = StatusLineShots(*p, shotName);
+    EXPECT_TRUE(InRoom(won[0], LoungeRoom)) << p->name;
+    EXPECT_TRUE(StatusShown(won, "Last winner was *" + winner8 + "*", p == players[0])) << p->name << " does not show the winner";
+  }
+}
+
+// A player who left the lounge, on the screen of one who stayed: announced, its row gone, and,
+// where no chooser covers its place, its hero gone.
+inline void ExpectLeft(const Player& screen, const Cast& gone, const std::string& before, const std::string& after,
+                       bool chooser) {
+  Shot shotBefore = ShotOf(screen, before), shotAfter = ShotOf(screen, after);
+  EXPECT_GE(ChatLineShowing(shotAfter, gone.name8 + " just left the game", White, true), 0) << screen.name;
+  EXPECT_TRUE(ListedPlayer(shotBefore, gone.name8, SlotColour(gone.slot), true)) << screen.name;
+  EXPECT_FALSE(ListedPlayer(shotAfter, gone.name8, SlotColour(gone.slot), true)) << screen.name;
+  const int x = 32 * gone.slot + 32;
+  if (chooser && x + 16 > 85) return;  // the chooser's items start at x 85
+  EXPECT_GT(HeroSeen(shotBefore, gone.skin, SlotColour(gone.slot), x, 352), 0.8) << screen.name;
+  EXPECT_LT(HeroSeen(shotAfter, gone.skin, SlotColour(gone.slot), x, 352), 0.5) << screen.name;
+}
+
+}  // namespace onlinetest
