@@ -2,12 +2,7 @@
 // 50 ms. Starts build/bin's qxr-server headless in a scratch folder on a free port, joins 15
 // clients through the networking library, and reads the server's CPU time and resident memory
 // from /proc. Usage: bench_server_load [seconds measured, default 30]
-#include <arpa/inet.h>
-#include <fcntl.h>
-#include <netinet/in.h>
 #include <signal.h>
-#include <sys/socket.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -22,7 +17,7 @@
 #include "net/envelope.h"
 #include "net/messages.h"
 #include "net/netlib_binding.h"
-#include "platform/stream.h"
+#include "tests/server/server_process.h"
 
 namespace {
 
@@ -30,32 +25,6 @@ using Clock = std::chrono::steady_clock;
 constexpr int kPlayers = 15;
 constexpr int kStateIntervalMs = 50;
 constexpr int kWarmUpSeconds = 5;
-
-int FreeUdpPort() {
-  int s = socket(AF_INET, SOCK_DGRAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  socklen_t length = sizeof address;
-  getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
-  close(s);
-  return ntohs(address.sin_port);
-}
-
-pid_t StartServer(const std::string& folder, int port) {
-  pid_t pid = fork();
-  if (pid != 0) return pid;
-  if (chdir(folder.c_str()) != 0) _exit(126);
-  int quiet = open("/dev/null", O_WRONLY);
-  dup2(quiet, 1);
-  dup2(quiet, 2);
-  setenv("SDL_VIDEODRIVER", "dummy", 1);
-  setenv("QXR_GAME_PORT", std::to_string(port).c_str(), 1);
-  std::string program = ProgramFolder() + "qxr-server";
-  execl(program.c_str(), program.c_str(), "/AUTO", static_cast<char*>(nullptr));
-  _exit(127);
-}
 
 // User plus system CPU time of a process, in clock ticks.
 long CpuTicks(pid_t pid) {
@@ -69,15 +38,6 @@ long CpuTicks(pid_t pid) {
     if (i == 15) stime = std::atol(field.c_str());
   }
   return utime + stime;
-}
-
-long ResidentKb(pid_t pid) {
-  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-  std::string line;
-  while (std::getline(status, line)) {
-    if (line.rfind("VmRSS:", 0) == 0) return std::atol(line.c_str() + 6);
-  }
-  return 0;
 }
 
 struct Player {
@@ -116,11 +76,13 @@ void SendState(Player& player) {
 
 int main(int argc, char** argv) {
   const int seconds = argc > 1 ? std::atoi(argv[1]) : 30;
-  char pattern[] = "/tmp/qxr-server-load-XXXXXX";
-  const std::string folder = mkdtemp(pattern);
-  const int port = FreeUdpPort();
-  const pid_t server = StartServer(folder, port);
-  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  clienttest::ScratchFolder folder;
+  const int port = servertest::FreeUdpPort();
+  servertest::ServerProcess server(folder.Path(), {"/AUTO"}, {{"QXR_GAME_PORT", std::to_string(port)}});
+  if (!server.WaitForOutput("Players Online 0")) {
+    std::fprintf(stderr, "the server did not start: %s\n", server.Errors().c_str());
+    return 1;
+  }
 
   BindNetLibrary();
   std::vector<Player> players(kPlayers);
@@ -140,18 +102,17 @@ int main(int argc, char** argv) {
       for (Player& player : players) SendState(player);
       nextState += std::chrono::milliseconds(kStateIntervalMs);
     }
-    if (ticksAtStart < 0 && Clock::now() >= measureFrom) ticksAtStart = CpuTicks(server);
+    if (ticksAtStart < 0 && Clock::now() >= measureFrom) ticksAtStart = CpuTicks(server.Pid());
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
-  const long ticks = CpuTicks(server) - ticksAtStart;
-  const long residentKb = ResidentKb(server);
+  const long ticks = CpuTicks(server.Pid()) - ticksAtStart;
+  const long residentKb = server.ResidentKb();
   int joined = 0;
   for (const Player& player : players) joined += player.slot >= 0;
 
   for (Player& player : players) NetLib.DestroyRakClientInterface(player.iface);
-  kill(server, SIGTERM);
-  waitpid(server, nullptr, 0);
-  std::system(("rm -rf '" + folder + "'").c_str());
+  server.Signal(SIGTERM);
+  server.WaitExit();
 
   const double cpuPercent = 100.0 * static_cast<double>(ticks) / static_cast<double>(sysconf(_SC_CLK_TCK)) / seconds;
   std::printf("server with %d of %d players sending states every %d ms, over %d s:\n", joined, kPlayers,
