@@ -4,6 +4,7 @@
 
 #include "assets/sound/ogg_encoder.h"
 #include "assets/sound/sound_set.h"
+#include "assets/sound/synth.h"
 
 namespace {
 
@@ -19,22 +20,7 @@ double Square(double phase, double duty) {
   return 0.75 * square + 0.25 * std::sin(2 * Pi * p);
 }
 
-double Triangle(double phase) {
-  double p = phase - std::floor(phase);
-  return p < 0.5 ? 4 * p - 1 : 3 - 4 * p;
-}
-
-// Repeatable white noise.
-class Noise {
- public:
-  double Next() {
-    state_ = state_ * 1664525u + 1013904223u;
-    return static_cast<double>(state_ >> 8) / 8388608.0 - 1.0;
-  }
-
- private:
-  uint32_t state_ = 0x2545F491u;
-};
+constexpr uint32_t NoiseSeed = 0x2545F491u;
 
 // A quick fade at both ends so no effect clicks.
 void Declick(std::vector<float>& samples) {
@@ -100,7 +86,7 @@ std::vector<float> DieEffect() {
   // A wobbling fall in pitch with a buzz of noise: the hero's sad end.
   int n = Frames(0.75);
   std::vector<float> out(n);
-  Noise noise;
+  Noise noise(NoiseSeed);
   double phase = 0;
   for (int i = 0; i < n; ++i) {
     double t = static_cast<double>(i) / n;
@@ -120,7 +106,7 @@ std::vector<float> ArrowEffect() {
   // A whoosh: noise through a band that sweeps up and back down, swelling in and out.
   int n = Frames(0.42);
   std::vector<float> out(n);
-  Noise noise;
+  Noise noise(NoiseSeed);
   double low = 0, band = 0;
   for (int i = 0; i < n; ++i) {
     double t = static_cast<double>(i) / n;

@@ -2,6 +2,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "assets/sound/synth.h"
 #include "assets/tunes/tune_score.h"
 
 namespace {
@@ -16,26 +17,13 @@ std::vector<float> Pulse(double duty) {
   return wave;
 }
 
-std::vector<float> Triangle() {
+std::vector<float> TriangleCycle() {
   std::vector<float> wave(Cycle);
-  for (int i = 0; i < Cycle; ++i) {
-    const double p = static_cast<double>(i) / Cycle;
-    wave[i] = static_cast<float>(p < 0.5 ? 4 * p - 1 : 3 - 4 * p);
-  }
+  for (int i = 0; i < Cycle; ++i) wave[i] = static_cast<float>(Triangle(static_cast<double>(i) / Cycle));
   return wave;
 }
 
-// Repeatable white noise.
-class Noise {
- public:
-  double Next() {
-    state_ = state_ * 1664525u + 1013904223u;
-    return static_cast<double>(state_ >> 8) / 8388608.0 - 1.0;
-  }
-
- private:
-  uint32_t state_ = 0x1234567u;
-};
+constexpr uint32_t NoiseSeed = 0x1234567u;
 
 // A drum of the given length: each frame from the time in seconds.
 template <typename Sound>
@@ -50,7 +38,7 @@ std::vector<float> Drum(double seconds, Sound sound) {
 TuneWave InstrumentWave(TuneInstrument instrument) {
   switch (instrument) {
     case Lead: return {Pulse(0.25), true};
-    case Bass: return {Triangle(), true};
+    case Bass: return {TriangleCycle(), true};
     case Chords: return {Pulse(0.5), true};
     case Kick: {
       // A sine falling from 170 to 45 Hz.
@@ -61,13 +49,13 @@ TuneWave InstrumentWave(TuneInstrument instrument) {
       })};
     }
     case Snare: {
-      Noise noise;
+      Noise noise(NoiseSeed);
       return {Drum(0.16, [&noise](double t) {
         return (0.6 * noise.Next() * std::exp(-t / 0.045) + 0.4 * std::sin(2 * Pi * 190 * t) * std::exp(-t / 0.03));
       })};
     }
     case HiHat: {
-      Noise noise;
+      Noise noise(NoiseSeed);
       double previous = 0;
       return {Drum(0.05, [&noise, &previous](double t) {
         const double n = noise.Next(), high = n - previous;  // the difference keeps the hiss
