@@ -77,7 +77,7 @@ void SendState(Player& player) {
 int main(int argc, char** argv) {
   const int seconds = argc > 1 ? std::atoi(argv[1]) : 30;
   clienttest::ScratchFolder folder;
-  const int port = servertest::FreeUdpPort();
+  const int port = clienttest::FreeLoopbackPort(SOCK_DGRAM);
   servertest::ServerProcess server(folder.Path(), {"/AUTO"}, {{"QXR_GAME_PORT", std::to_string(port)}});
   if (!server.WaitForOutput("Players Online 0")) {
     std::fprintf(stderr, "the server did not start: %s\n", server.Errors().c_str());

@@ -153,9 +153,9 @@ class StandInHttpService {
   std::thread thread_;
 };
 
-// A host:port on 127.0.0.1 where nothing listens.
-inline std::string UnreachableHost() {
-  int s = socket(AF_INET, SOCK_STREAM, 0);
+// A port on 127.0.0.1 that was free a moment ago, for the socket type (SOCK_STREAM, SOCK_DGRAM).
+inline int FreeLoopbackPort(int type) {
+  int s = socket(AF_INET, type, 0);
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -163,8 +163,11 @@ inline std::string UnreachableHost() {
   socklen_t length = sizeof address;
   getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
   close(s);
-  return "127.0.0.1:" + std::to_string(ntohs(address.sin_port));
+  return ntohs(address.sin_port);
 }
+
+// A host:port on 127.0.0.1 where nothing listens.
+inline std::string UnreachableHost() { return "127.0.0.1:" + std::to_string(FreeLoopbackPort(SOCK_STREAM)); }
 
 // The real client program, beside the test program in the build's bin/ folder.
 inline std::string ClientProgram() { return ProgramFolder() + "qxr"; }

@@ -1,10 +1,5 @@
 // The send modes, receiving and freeing, the network clock, connecting and closing, over loopback.
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <cstdlib>
 
@@ -12,6 +7,7 @@
 #include "net/net_globals.h"
 #include "net_harness.h"
 #include "platform/clock.h"
+#include "tests/client/client_test_support.h"
 #include "world/records.h"
 
 using namespace net_harness;
@@ -180,55 +176,6 @@ TEST(EnvelopeConnect, ConnectGivesOneAndShutdownTellsTheHost) {
 
 namespace {
 
-// A one-shot HTTP server on loopback that records the request line it gets.
-class LogOffService {
- public:
-  LogOffService() {
-    listener_ = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(listener_, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    socklen_t length = sizeof a;
-    getsockname(listener_, reinterpret_cast<sockaddr*>(&a), &length);
-    port_ = ntohs(a.sin_port);
-    listen(listener_, 4);
-    thread_ = std::thread([this] { Serve(); });
-  }
-  ~LogOffService() {
-    if (thread_.joinable()) thread_.join();
-    close(listener_);
-  }
-  std::string Host() const { return "127.0.0.1:" + std::to_string(port_); }
-  // The request line, once the thread has finished ("" when nobody called within a second).
-  std::string RequestLine() {
-    if (thread_.joinable()) thread_.join();
-    return requestLine_;
-  }
-
- private:
-  void Serve() {
-    pollfd fd{listener_, POLLIN, 0};
-    if (poll(&fd, 1, 1000) <= 0) return;
-    const int connection = accept(listener_, nullptr, nullptr);
-    std::string request;
-    char buffer[512];
-    while (request.find("\r\n\r\n") == std::string::npos) {
-      const ssize_t n = recv(connection, buffer, sizeof buffer, 0);
-      if (n <= 0) break;
-      request.append(buffer, static_cast<size_t>(n));
-    }
-    const char reply[] = "HTTP/1.0 200 OK\r\n\r\nOK\r\n";
-    send(connection, reply, sizeof reply - 1, 0);
-    close(connection);
-    requestLine_ = request.substr(0, request.find("\r\n"));
-  }
-
-  int listener_ = -1, port_ = 0;
-  std::thread thread_;
-  std::string requestLine_;
-};
-
 void HostThenShutDown(const std::string& registerAnswer, const std::string& ownAddress) {
   Server server = StartServer();
   Hosting = 1;
@@ -243,29 +190,22 @@ void HostThenShutDown(const std::string& registerAnswer, const std::string& ownA
 }  // namespace
 
 TEST(EnvelopeShutdown, HostLogsOffWithItsAddressOnlyWhenRegisteredWithCapitalY) {
-  {
-    LogOffService service;
+  // The request lines the stand-in game list got while a host registered as answered shut down.
+  const auto logOffRequests = [](const std::string& registerAnswer, const std::string& ownAddress) {
+    clienttest::StandInHttpService service(std::map<std::string, std::string>{{"/logoff.php", "OK\r\n"}});
     setenv("QXR_GAMELIST_HOST", service.Host().c_str(), 1);
-    HostThenShutDown("Y", "10.1.2.3");
-    EXPECT_EQ(service.RequestLine(), "GET /logoff.php?ip=10.1.2.3 HTTP/1.0");
-  }
-  {
-    LogOffService service;
-    setenv("QXR_GAMELIST_HOST", service.Host().c_str(), 1);
-    HostThenShutDown("Y", " ");  // the address left blank: no query
-    EXPECT_EQ(service.RequestLine(), "GET /logoff.php HTTP/1.0");
-  }
-  {
-    LogOffService service;
-    setenv("QXR_GAMELIST_HOST", service.Host().c_str(), 1);
-    HostThenShutDown("y", "10.1.2.3");
-    EXPECT_EQ(service.RequestLine(), "");
-  }
-  unsetenv("QXR_GAMELIST_HOST");
+    HostThenShutDown(registerAnswer, ownAddress);
+    unsetenv("QXR_GAMELIST_HOST");
+    return service.RequestLines();
+  };
+  EXPECT_EQ(logOffRequests("Y", "10.1.2.3"), std::vector<std::string>{"GET /logoff.php?ip=10.1.2.3 HTTP/1.0"});
+  // The address left blank: no query.
+  EXPECT_EQ(logOffRequests("Y", " "), std::vector<std::string>{"GET /logoff.php HTTP/1.0"});
+  EXPECT_EQ(logOffRequests("y", "10.1.2.3"), std::vector<std::string>{});
 }
 
 TEST(EnvelopeShutdown, UnreachableGameListStillEndsHosting) {
-  setenv("QXR_GAMELIST_HOST", ("127.0.0.1:" + std::to_string(UnusedPort())).c_str(), 1);
+  setenv("QXR_GAMELIST_HOST", clienttest::UnreachableHost().c_str(), 1);
   HostThenShutDown("Y", "10.1.2.3");
   unsetenv("QXR_GAMELIST_HOST");
 }

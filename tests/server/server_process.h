@@ -21,19 +21,6 @@ namespace servertest {
 
 inline std::string ServerProgram() { return ProgramFolder() + "qxr-server"; }
 
-// A free UDP port on 127.0.0.1 (it was free a moment ago).
-inline int FreeUdpPort() {
-  int s = socket(AF_INET, SOCK_DGRAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  socklen_t length = sizeof address;
-  getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
-  close(s);
-  return ntohs(address.sin_port);
-}
-
 class ServerProcess {
  public:
   // Starts qxr-server in folder with the arguments and extra environment (an input script, when

@@ -178,7 +178,7 @@ TEST(ServerSoak, FifteenPlayersComeAndGoWhileRoguesSendGarbageAndTheServerHoldsU
   const Ms minuteMark = std::min(MinuteMs, soakMs / 2);
   ScratchFolder folder;
   WriteText(folder.File("server_ip.txt"), "N\r\nSoak\r\n\r\n");
-  const int port = servertest::FreeUdpPort();
+  const int port = clienttest::FreeLoopbackPort(SOCK_DGRAM);
   // The server starts before any player: the library's threads must not exist at the fork.
   ServerProcess server(folder.Path(), {"/AUTO"}, ServerEnvironment(port));
   ASSERT_TRUE(server.WaitForOutput("Players Online 0\n")) << server.Errors();

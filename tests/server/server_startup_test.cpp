@@ -32,7 +32,7 @@ TEST(ServerStartup, AutoStartsFromItsSettingsRegistersAndLogsOffOnTermination) {
   StandInHttpService service(ServiceReplies);
   ScratchFolder folder;
   WriteText(folder.File("server_ip.txt"), "Y\r\nMy Game & Co\r\n\r\n");
-  const int port = servertest::FreeUdpPort();
+  const int port = clienttest::FreeLoopbackPort(SOCK_DGRAM);
   ServerProcess server(folder.Path(), {"/auto"}, Environment(service, port));
   ASSERT_TRUE(server.WaitForOutput("Players Online 0\n")) << server.Errors();
 
@@ -56,7 +56,7 @@ TEST(ServerStartup, AutoStartsFromItsSettingsRegistersAndLogsOffOnTermination) {
 TEST(ServerStartup, TheQuestionsTypedIntoTheStatusWindowAreUsedAndSaved) {
   StandInHttpService service(ServiceReplies);
   ScratchFolder folder;
-  const int port = servertest::FreeUdpPort();
+  const int port = clienttest::FreeLoopbackPort(SOCK_DGRAM);
   // Register (y), address, title, password: each answer ends with Enter once the editor has
   // taken its characters (one a frame); Escape closes later.
   const std::string script =
@@ -78,12 +78,12 @@ TEST(ServerStartup, OnlyTheSlashAutoArgumentSkipsTheQuestionsAndALowerCaseYesReg
   StandInHttpService service(ServiceReplies);
   {
     ScratchFolder folder;
-    ServerProcess server(folder.Path(), {"AUTO"}, Environment(service, servertest::FreeUdpPort()));
+    ServerProcess server(folder.Path(), {"AUTO"}, Environment(service, clienttest::FreeLoopbackPort(SOCK_DGRAM)));
     EXPECT_FALSE(server.WaitForOutput("Players Online", 1500)) << "AUTO without the slash asks the questions";
   }
   ScratchFolder folder;
   WriteText(folder.File("server_ip.txt"), "y\r\nLower\r\n");
-  ServerProcess server(folder.Path(), {"/AuTo"}, Environment(service, servertest::FreeUdpPort()));
+  ServerProcess server(folder.Path(), {"/AuTo"}, Environment(service, clienttest::FreeLoopbackPort(SOCK_DGRAM)));
   ASSERT_TRUE(server.WaitForOutput("Players Online 0\n")) << server.Errors();
   server.Signal(SIGINT);
   EXPECT_EQ(server.WaitExit(), 0);
@@ -95,7 +95,7 @@ TEST(ServerStartup, OnlyTheSlashAutoArgumentSkipsTheQuestionsAndALowerCaseYesReg
 TEST(ServerStartup, AServerThatCannotStartSaysSoExitsNonZeroAndWritesNoSettings) {
   ScratchFolder folder;
   // The port is taken by another socket.
-  const int port = servertest::FreeUdpPort();
+  const int port = clienttest::FreeLoopbackPort(SOCK_DGRAM);
   int taken = socket(AF_INET, SOCK_DGRAM, 0);
   sockaddr_in address{};
   address.sin_family = AF_INET;
@@ -112,7 +112,7 @@ TEST(ServerStartup, AServerThatCannotStartSaysSoExitsNonZeroAndWritesNoSettings)
 TEST(ServerStartup, ASettingsFileThatCannotBeWrittenIsReportedAndTheServerGoesOn) {
   ScratchFolder folder;
   ASSERT_EQ(mkdir(folder.File("server_ip.txt").c_str(), 0755), 0);
-  ServerProcess server(folder.Path(), {"/AUTO"}, {{"QXR_GAME_PORT", std::to_string(servertest::FreeUdpPort())}});
+  ServerProcess server(folder.Path(), {"/AUTO"}, {{"QXR_GAME_PORT", std::to_string(clienttest::FreeLoopbackPort(SOCK_DGRAM))}});
   ASSERT_TRUE(server.WaitForOutput("Players Online 0\n")) << server.Errors();
   EXPECT_NE(server.Errors().find("Can not write server_ip.txt"), std::string::npos);
   server.Signal(SIGTERM);
@@ -121,7 +121,7 @@ TEST(ServerStartup, ASettingsFileThatCannotBeWrittenIsReportedAndTheServerGoesOn
 
 TEST(ServerStartup, TheStatusLineCountsConnectionsUpToFifteenAndRefusesASixteenth) {
   ScratchFolder folder;
-  const int port = servertest::FreeUdpPort();
+  const int port = clienttest::FreeLoopbackPort(SOCK_DGRAM);
   ServerProcess server(folder.Path(), {"/AUTO"}, {{"QXR_GAME_PORT", std::to_string(port)}});
   ASSERT_TRUE(server.WaitForOutput("Players Online 0\n")) << server.Errors();
   net_harness::BindLibrary();
