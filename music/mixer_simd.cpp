@@ -218,6 +218,20 @@ QXR_AVX2 double CubicAtPositions(const mixer_detail::SampleView& s, const double
   return values[(frames - 1) & 7];
 }
 
+// Cubic8 on sixteen lanes.
+QXR_AVX512 inline __m512 Cubic16(__m512 ym, __m512 y0, __m512 y1, __m512 y2, __m512 t) {
+  const __m512 two = _mm512_set1_ps(2.0f), three = _mm512_set1_ps(3.0f), four = _mm512_set1_ps(4.0f),
+               five = _mm512_set1_ps(5.0f), half = _mm512_set1_ps(0.5f);
+  const __m512 linear = _mm512_add_ps(_mm512_mul_ps(two, y0), _mm512_mul_ps(_mm512_sub_ps(y1, ym), t));
+  const __m512 square = _mm512_sub_ps(
+      _mm512_add_ps(_mm512_sub_ps(_mm512_mul_ps(two, ym), _mm512_mul_ps(five, y0)), _mm512_mul_ps(four, y1)), y2);
+  const __m512 cube = _mm512_add_ps(
+      _mm512_sub_ps(_mm512_sub_ps(_mm512_mul_ps(three, y0), ym), _mm512_mul_ps(three, y1)), y2);
+  const __m512 sum = _mm512_add_ps(_mm512_add_ps(linear, _mm512_mul_ps(_mm512_mul_ps(square, t), t)),
+                                   _mm512_mul_ps(_mm512_mul_ps(_mm512_mul_ps(cube, t), t), t));
+  return _mm512_mul_ps(half, sum);
+}
+
 // Sixteen frames at once where every neighbour is read directly and all of them lie in one
 // window of sixteen entries (a step up to about four fifths): the operations of Cubic8, lane
 // for lane. Returns false, having done nothing, for frames that do not qualify.
@@ -248,16 +262,7 @@ QXR_AVX512 inline bool SixteenClose(const mixer_detail::SampleView& s, const dou
   const __m256 tB = _mm512_cvtpd_ps(_mm512_sub_pd(pB, _mm512_cvtepi32_pd(iB)));
   const __m512 t = _mm512_insertf32x8(_mm512_castps256_ps512(tA), tB, 1);
 
-  const __m512 twoF = _mm512_set1_ps(2.0f), three = _mm512_set1_ps(3.0f), four = _mm512_set1_ps(4.0f),
-               five = _mm512_set1_ps(5.0f), half = _mm512_set1_ps(0.5f);
-  const __m512 linear = _mm512_add_ps(_mm512_mul_ps(twoF, y0), _mm512_mul_ps(_mm512_sub_ps(y1, ym), t));
-  const __m512 square = _mm512_sub_ps(
-      _mm512_add_ps(_mm512_sub_ps(_mm512_mul_ps(twoF, ym), _mm512_mul_ps(five, y0)), _mm512_mul_ps(four, y1)), y2);
-  const __m512 cube = _mm512_add_ps(
-      _mm512_sub_ps(_mm512_sub_ps(_mm512_mul_ps(three, y0), ym), _mm512_mul_ps(three, y1)), y2);
-  const __m512 sum = _mm512_add_ps(_mm512_add_ps(linear, _mm512_mul_ps(_mm512_mul_ps(square, t), t)),
-                                   _mm512_mul_ps(_mm512_mul_ps(_mm512_mul_ps(cube, t), t), t));
-  const __m512 r = _mm512_mul_ps(half, sum);
+  const __m512 r = Cubic16(ym, y0, y1, y2, t);
 
   const __m512d gains = _mm512_set1_pd(gain);
   const __m512d vA = _mm512_mul_pd(_mm512_cvtps_pd(_mm512_castps512_ps256(r)), gains);
