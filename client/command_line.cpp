@@ -1,16 +1,10 @@
 // The client's command-line options: each argument upper-cased and compared whole.
 #include "client/command_line.h"
 
+#include "platform/text.h"
 #include "world/records.h"
 
 namespace {
-
-std::string UpperCased(const std::string& text) {
-  std::string upper = text;
-  for (char& c : upper)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return upper;
-}
 
 struct Spelling {
   const char* text;
@@ -30,7 +24,7 @@ constexpr Spelling Spellings[] = {
 }  // namespace
 
 CommandLineOption ParseOption(const std::string& argument) {
-  std::string upper = UpperCased(argument);
+  std::string upper = UpperCase(argument);
   for (const Spelling& spelling : Spellings)
     if (upper == spelling.text) return spelling.option;
   return OptionNone;

@@ -8,9 +8,11 @@
 #include "net/envelope.h"
 #include "net/game_list.h"
 #include "net/host_rules.h"
+#include "net/host_start.h"
 #include "net/net_globals.h"
 #include "net/netlib_binding.h"
 #include "platform/system.h"
+#include "platform/text.h"
 #include "world/records.h"
 #include "world/team_rules.h"
 #include "world/text_utils.h"
@@ -18,20 +20,10 @@
 namespace {
 
 constexpr int PromptX = 140, PromptY = 180;
-constexpr int MaxConnections = 15;
-constexpr int LibraryReserved = 414194, ThreadSleepMs = 1;
-constexpr int StartFailed = 1;
 
 std::string Ask(const std::string& prompt, const std::string& prefill, int maxLength) {
   EditBuffer = prefill;
   return InputLine(prompt, PromptX, PromptY, maxLength);
-}
-
-std::string UpperCase(std::string text) {
-  for (char& c : text) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return text;
 }
 
 }  // namespace
@@ -45,16 +37,7 @@ void HostSetup() {
   NetInterface = NetLib.GetRakServerInterface();
   HostPassword = TrimText(Ask("Set server password: ", TrimText(HostPassword), 20));
   SaveSettings();
-
-  if (NetLib.ServerStart(NetInterface, MaxConnections, LibraryReserved, ThreadSleepMs, GamePortNumber()) ==
-      StartFailed) {
-    Notify("Can not start host");
-    NetInterface = NetLib.DestroyRakServerInterface(NetInterface);
-    // Scripts and service managers must see that hosting failed.
-    EndProgram(1);
-  }
-  if (!HostPassword.empty()) NetLib.ServerSetPassword(NetInterface, HostPassword.c_str());
-  NetLib.ServerStartOccasionalPing(NetInterface);
+  StartHostInterface();
   RegisterServer();
 
   Hosting = 1;

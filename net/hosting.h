@@ -4,3 +4,4 @@
 // Asks the hosting questions, saves them, starts the server side of the networking library,
 // optionally registers the game with the game list and empties the sixteen slots.
 void HostSetup();
+

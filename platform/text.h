@@ -10,3 +10,11 @@ inline std::string TrimText(const std::string& text) {
   while (end > begin && static_cast<unsigned char>(text[end - 1]) < 33) --end;
   return text.substr(begin, end - begin);
 }
+
+// text with a..z made capitals (other bytes as they are).
+inline std::string UpperCase(std::string text) {
+  for (char& c : text) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return text;
+}

@@ -12,12 +12,14 @@
 #include "net/game_list.h"
 #include "net/host_rules.h"
 #include "net/host_step.h"
+#include "net/host_start.h"
 #include "net/net_globals.h"
 #include "net/netlib_binding.h"
 #include "platform/clock.h"
 #include "platform/graphics.h"
 #include "platform/input.h"
 #include "platform/system.h"
+#include "platform/text.h"
 #include "server/server_settings.h"
 #include "server/status_window.h"
 #include "world/game_modes.h"
@@ -29,9 +31,6 @@
 namespace {
 
 constexpr const char* ServerTitle = "DADUV Server v 2.13";
-constexpr int MaxConnections = 15;
-constexpr int LibraryReserved = 414194, ThreadSleepMs = 1;
-constexpr int StartFailed = 1;
 constexpr int ClosingDelayMs = 1000;
 constexpr int NoSlot = 255;  // the server has no player of its own
 
@@ -48,11 +47,7 @@ void OpenStatusWindow() {
 
 bool AutomaticStart(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
-    std::string argument = argv[i];
-    for (char& c : argument) {
-      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    if (argument == "/AUTO") return true;
+    if (UpperCase(argv[i]) == "/AUTO") return true;
   }
   return false;
 }
@@ -60,13 +55,6 @@ bool AutomaticStart(int argc, char** argv) {
 std::string Ask(const std::string& prompt, const std::string& prefill, int maxLength) {
   EditBuffer = prefill;
   return InputLine(prompt, 0, 0, maxLength);
-}
-
-std::string UpperCase(std::string text) {
-  for (char& c : text) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return text;
 }
 
 void AskSettings() {
@@ -80,17 +68,8 @@ void AskSettings() {
 void StartServerSide() {
   NetInterface = NetLib.GetRakServerInterface();
   SelectedSkin = 1;
-  if (NetLib.ServerStart(NetInterface, MaxConnections, LibraryReserved, ThreadSleepMs, GamePortNumber()) ==
-      StartFailed) {
-    Notify("Can not start host");
-    NetShutdown();
-    // Scripts and service managers must see that the server did not start.
-    EndProgram(1);
-  }
-  if (!HostPassword.empty() && static_cast<unsigned char>(HostPassword[0]) > 0)
-    NetLib.ServerSetPassword(NetInterface, HostPassword.c_str());
+  StartHostInterface();
   if (!WriteServerSettings()) Notify(std::string("Can not write ") + ServerSettingsFile);
-  NetLib.ServerStartOccasionalPing(NetInterface);
   RegisterServer();
 }
 
@@ -103,7 +82,6 @@ void StartUp(int argc, char** argv) {
   OpenStatusWindow();
   CloseOnTerminationSignals();
   BindNetLibrary();
-  for (int& first : FirstPickupOfRoom) first = -1;
   FillModeTexts();
   FillRaceRoomTable();
   Hosting = 0;
@@ -118,7 +96,6 @@ void StartUp(int argc, char** argv) {
   if (!automatic) AskSettings();
   StartServerSide();
   Game.menuPage = 0;
-  LoadPickups();
   CountConnections();
 }
 
