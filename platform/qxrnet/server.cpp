@@ -139,8 +139,7 @@ void ServerInterface::HandleEvent(ENetEvent& event) {
 
 void ServerInterface::OnConnect(ENetPeer* peer, uint32_t data) {
   auto* state = new PeerState;
-  state->since = Now();
-  state->lastHeard = state->since;
+  state->lastHeard = Now();
   peer->data = state;
   ApplyTimeouts(peer);
   if (data != kProtocolMagic) {
@@ -207,20 +206,18 @@ void ServerInterface::Refuse(ENetPeer* peer, PeerState& state, uint32_t reason) 
 }
 
 void ServerInterface::OnDisconnect(ENetPeer* peer, uint32_t data) {
-  PeerState* state = StateOf(*peer);
-  if (state == nullptr) return;
-  if (state->id != 0) {
-    admitted_.erase(state->id);
-    QueueEvent(data == kReasonClosed ? RN_ID_DISCONNECTION_NOTIFICATION : RN_ID_CONNECTION_LOST, state->id);
-  }
-  delete state;
-  peer->data = nullptr;
+  Release(peer, data == kReasonClosed ? RN_ID_DISCONNECTION_NOTIFICATION : RN_ID_CONNECTION_LOST);
 }
 
 void ServerInterface::Drop(ENetPeer* peer, uint32_t reason, uint8_t event) {
-  PeerState* state = StateOf(*peer);
   enet_peer_disconnect_now(peer, reason);  // no event follows
-  if (state != nullptr && state->id != 0) {
+  Release(peer, event);
+}
+
+void ServerInterface::Release(ENetPeer* peer, uint8_t event) {
+  PeerState* state = StateOf(*peer);
+  if (state == nullptr) return;
+  if (state->id != 0) {
     admitted_.erase(state->id);
     QueueEvent(event, state->id);
   }

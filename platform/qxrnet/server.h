@@ -38,6 +38,8 @@ class ServerInterface : public RN_Interface {
   // Ends the connection at once (the peer is told reason) and frees its place; an
   // admitted peer's loss is queued as event.
   void Drop(ENetPeer* peer, uint32_t reason, uint8_t event);
+  // Frees a gone peer's state; an admitted peer's end is queued as event.
+  void Release(ENetPeer* peer, uint8_t event);
   void FreePeerStates();
 
   int maxConnections_ = 0;

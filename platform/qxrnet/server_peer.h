@@ -12,8 +12,7 @@ namespace qxrnet {
 struct PeerState {
   RN_PlayerId id = 0;    // 0 until admitted
   bool refused = false;  // a disconnect with a reason is on its way
-  uint32_t since = 0;    // when the ENet connection was made
-  uint32_t lastHeard = 0;  // when the last packet came (since, before the first)
+  uint32_t lastHeard = 0;  // when the last packet came (the connection's start, before the first)
 };
 
 inline PeerState* StateOf(const ENetPeer& peer) { return static_cast<PeerState*>(peer.data); }
