@@ -1,11 +1,11 @@
 // Ogg Vorbis files through vorbisfile: opening on our own stream, decoding, looping, mixing down.
 #include "music/ogg_stream.h"
 
-#include <vorbis/vorbisfile.h>
-
 #include <algorithm>
 #include <climits>
 #include <cstring>
+
+#include "platform/ogg_callbacks.h"
 
 namespace {
 
@@ -44,37 +44,13 @@ void MixDown(const short* in, int channels, int frames, unsigned char* out, int 
 
 }  // namespace
 
-size_t OggRead(void* destination, size_t size, size_t count, void* source) {
-  if (size == 0 || count == 0) return 0;
-  return static_cast<Stream*>(source)->Read(destination, size * count) / size;
-}
-
-int OggSeek(void* source, long long offset, int origin) {
-  auto* s = static_cast<Stream*>(source);
-  long long target;
-  switch (origin) {
-    case SEEK_SET: target = offset; break;
-    case SEEK_CUR: target = s->Position() + offset; break;
-    case SEEK_END: target = s->Size() + offset; break;
-    default: return -1;
-  }
-  if (target < 0 || target > LONG_MAX) return -1;
-  return s->Seek(static_cast<long>(target)) ? 0 : -1;
-}
-
-int OggClose(void*) { return 0; }
-
-long OggTell(void* source) { return static_cast<Stream*>(source)->Position(); }
-
 Tunemix_OGG::~Tunemix_OGG() { CloseDecoder(); }
 
 bool Tunemix_OGG::OpenDecoder() {
   if (!stream) return false;
   auto file = std::make_unique<OggVorbis_File>();
-  const ov_callbacks callbacks{OggRead, [](void* s, ogg_int64_t o, int w) { return OggSeek(s, o, w); }, OggClose,
-                               OggTell};
   // On failure vorbisfile clears what it made itself.
-  if (ov_open_callbacks(stream.get(), file.get(), nullptr, 0, callbacks) != 0) return false;
+  if (ov_open_callbacks(stream.get(), file.get(), nullptr, 0, StreamOggCallbacks()) != 0) return false;
   decoder = std::move(file);
   return true;
 }

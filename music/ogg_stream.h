@@ -43,8 +43,3 @@ class Tunemix_OGG : public Tunemix_Stream {
 // Tunemix_OGG::Open, for any url.
 MusicPtr LoadOGG(const std::string& url);
 
-// The decoder's callbacks, on the source's file stream.
-size_t OggRead(void* destination, size_t size, size_t count, void* source);
-int OggSeek(void* source, long long offset, int origin);  // 0 when it could seek, else -1
-int OggClose(void* source);                                // 0: the file is closed by Close
-long OggTell(void* source);

@@ -1,42 +1,14 @@
 // Decoding sound files in memory: PCM WAV (8/16-bit, mono/stereo) and Ogg Vorbis via vorbisfile.
-#include <vorbis/vorbisfile.h>
-
 #include <cstring>
 
+#include "platform/memory_stream.h"
+#include "platform/ogg_callbacks.h"
 #include "platform/sound_internal.h"
 
 namespace {
 
 uint32_t Le32(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24); }
 uint16_t Le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-
-struct MemoryReader {
-  const std::vector<uint8_t>* bytes;
-  size_t position;
-};
-
-size_t OggRead(void* buffer, size_t size, size_t count, void* source) {
-  auto* reader = static_cast<MemoryReader*>(source);
-  size_t wanted = size * count;
-  size_t left = reader->bytes->size() - reader->position;
-  if (wanted > left) wanted = left;
-  if (wanted == 0) return 0;
-  std::memcpy(buffer, reader->bytes->data() + reader->position, wanted);
-  reader->position += wanted;
-  return size ? wanted / size : 0;
-}
-
-int OggSeek(void* source, ogg_int64_t offset, int whence) {
-  auto* reader = static_cast<MemoryReader*>(source);
-  ogg_int64_t base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? static_cast<ogg_int64_t>(reader->position)
-                                                                  : static_cast<ogg_int64_t>(reader->bytes->size());
-  ogg_int64_t target = base + offset;
-  if (target < 0 || target > static_cast<ogg_int64_t>(reader->bytes->size())) return -1;
-  reader->position = static_cast<size_t>(target);
-  return 0;
-}
-
-long OggTell(void* source) { return static_cast<long>(static_cast<MemoryReader*>(source)->position); }
 
 }  // namespace
 
@@ -92,10 +64,9 @@ bool DecodeWav(const std::vector<uint8_t>& bytes, SoundData& sound) {
 }
 
 bool DecodeOgg(const std::vector<uint8_t>& bytes, SoundData& sound) {
-  MemoryReader reader{&bytes, 0};
+  MemoryStream source(bytes.data(), bytes.size());
   OggVorbis_File file;
-  ov_callbacks callbacks{OggRead, OggSeek, nullptr, OggTell};
-  if (ov_open_callbacks(&reader, &file, nullptr, 0, callbacks) != 0) return false;
+  if (ov_open_callbacks(&source, &file, nullptr, 0, StreamOggCallbacks()) != 0) return false;
   vorbis_info* info = ov_info(&file, -1);
   if (!info || info->channels < 1 || info->rate <= 0) {
     ov_clear(&file);
