@@ -47,6 +47,7 @@ std::optional<RN_PlayerId> ReceiveQueue::PushData(RN_Packet* packet) {
   const auto found = shares_.find(packet->sender);
   const Share mine = found == shares_.end() ? Share{} : found->second;
 
+  std::optional<RN_PlayerId> cut;
   if (!packet->reliable) {
     // Unreliable data may be lost anyway: under pressure it is.
     if (mine.unreliablePackets + 1 > kPeerPackets / 2 || mine.unreliableBytes + size > kPeerBytes / 2 ||
@@ -54,32 +55,25 @@ std::optional<RN_PlayerId> ReceiveQueue::PushData(RN_Packet* packet) {
       delete packet;
       return std::nullopt;
     }
-  } else {
-    std::optional<RN_PlayerId> cut;
-    if (mine.packets + 1 > kPeerPackets || mine.bytes + size > kPeerBytes) {
-      cut = packet->sender;
-    } else if (total_.packets + 1 > kTotalPackets) {
-      cut = LargestHolder(false);
-    } else if (total_.bytes + size > kTotalBytes) {
-      cut = LargestHolder(true);
-    }
-    if (cut) {
-      DiscardLocked(*cut);
-      if (*cut == packet->sender) {
-        delete packet;
-        return cut;
-      }
-      // The largest holder's share is free again, and this packet fits.
-      Count(*packet, +1);
-      queue_.push_back(packet);
-      ++queued_;
+  } else if (mine.packets + 1 > kPeerPackets || mine.bytes + size > kPeerBytes) {
+    cut = packet->sender;
+  } else if (total_.packets + 1 > kTotalPackets) {
+    cut = LargestHolder(false);
+  } else if (total_.bytes + size > kTotalBytes) {
+    cut = LargestHolder(true);
+  }
+  if (cut) {
+    DiscardLocked(*cut);
+    if (*cut == packet->sender) {
+      delete packet;
       return cut;
     }
+    // The largest holder's share is free again, and this packet fits.
   }
   Count(*packet, +1);
   queue_.push_back(packet);
   ++queued_;
-  return std::nullopt;
+  return cut;
 }
 
 RN_PlayerId ReceiveQueue::LargestHolder(bool byBytes) const {
