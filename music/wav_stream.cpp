@@ -16,24 +16,19 @@ int WavFormat(int bits, int channels) {
   return 0;
 }
 
-uint32_t ReadU32(Stream& s, bool& complete) {
-  uint8_t b[4] = {};
-  complete = s.Read(b, 4) == 4;
-  return b[0] | b[1] << 8 | b[2] << 16 | static_cast<uint32_t>(b[3]) << 24;
-}
+uint32_t ReadSize(Stream& s) { return static_cast<uint32_t>(ReadInt(s)); }
 
 // Walks the chunks from the stream's position to "data". Sizes are unsigned and a chunk body
 // may not reach past the end of the file, so a damaged size can neither walk backwards for
-// ever nor promise more data than there is. Bodies are padded to an even length (RIFF).
+// ever nor promise more data than there is (a size cut short by the file's end is such a
+// size). Bodies are padded to an even length (RIFF).
 // Returns false when there is no "data" chunk; else its start and size, cut to the file.
 bool FindData(Stream& s, long& start, long& size) {
   const long fileSize = s.Size();
   for (;;) {
     const std::string tag = ReadTag(s);
     if (tag.empty()) return false;
-    bool complete = false;
-    const uint32_t chunkSize = ReadU32(s, complete);
-    if (!complete) return false;
+    const uint32_t chunkSize = ReadSize(s);
     const long body = s.Position();
     if (tag == "data") {
       start = body;
@@ -58,13 +53,12 @@ std::shared_ptr<Tunemix_WavStream> Tunemix_WavStream::Open(const std::string& ur
   if (!file) return nullptr;
   Stream& s = *file;
   if (ReadTag(s) != "RIFF") return nullptr;
-  bool complete = false;
-  ReadU32(s, complete);
+  ReadSize(s);
   if (ReadTag(s) != "WAVE" || ReadTag(s) != "fmt ") return nullptr;
-  const uint32_t fmtSize = ReadU32(s, complete);
+  const uint32_t fmtSize = ReadSize(s);
   const long fmtStart = s.Position();
   // A format record shorter than its 16 fixed bytes, or past the file's end, is no header.
-  if (!complete || fmtSize < 16 || static_cast<int64_t>(fmtStart) + fmtSize > s.Size()) return nullptr;
+  if (fmtSize < 16 || static_cast<int64_t>(fmtStart) + fmtSize > s.Size()) return nullptr;
   if (ReadShort(s) != 1) return nullptr;  // PCM only
   const int channels = ReadShort(s);
   const int rate = ReadInt(s);
