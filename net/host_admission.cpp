@@ -19,6 +19,12 @@ namespace {
 
 constexpr int NameLength = 8;
 constexpr int OffScreen = 999;
+// A client joins as soon as it is welcomed; a connection that has not joined this long after
+// its welcome only holds a place that a player could use.
+constexpr int JoinDeadlineMs = 5000;
+
+// When each slot's connection was welcomed.
+int WelcomedAt[MaxPlayers] = {};
 
 // On the hosting client slot 0 is the host's own player; the server gives out every slot.
 int FirstFreeSlot() {
@@ -29,6 +35,7 @@ int FirstFreeSlot() {
 }
 
 void Welcome(int slot, RN_PlayerId id) {
+  WelcomedAt[slot] = MilliSecs();
   WriteMessage(MsgWelcome{.slot = slot, .hostTime = NetTime(), .version = ProtocolVersion});
   NetSendTo(id);
 }
@@ -175,4 +182,16 @@ void HostLeave() {
   MsgLeave leave;
   if (!ReadMessage(leave) || !SpeaksForSender(leave.slot)) return;
   PlayerLeft(leave.slot);
+}
+
+void HostCloseUnjoined() {
+  const int now = MilliSecs();
+  for (int slot = 0; slot < MaxPlayers; ++slot) {
+    const PlayersDetails& d = Slots[slot];
+    if (d.netId == -1 || !d.name.empty() || (Hosting && !Dedicated && slot == 0)) continue;
+    if (MsSince(WelcomedAt[slot], now) <= JoinDeadlineMs) continue;
+    const RN_PlayerId id = d.netId;
+    PlayerLeft(slot);
+    NetLib.ServerCloseConnection(NetInterface, id);
+  }
 }

@@ -14,6 +14,8 @@ void HostJoin();             // MsgJoin: name and skin, the name table and team 
 void HostOwnState();         // MsgPlayerState
 void HostPing();             // MsgPing
 void HostLeave();            // MsgLeave
+// Closes the connections that were welcomed a few seconds ago and have not joined.
+void HostCloseUnjoined();
 
 // Relays (host_relays.cpp).
 void HostChat();             // MsgChat: shown on the hosting client, passed on to everyone

@@ -74,6 +74,7 @@ void HostNetUpdate() {
     NetFreePacket();
   }
   HostDropSilentPlayers();
+  HostCloseUnjoined();
   if (MsSince(NextStateTime, MilliSecs()) > 0) {
     HostBroadcastStates();
     NextStateTime = MsAfter(MilliSecs(), StateInterval);

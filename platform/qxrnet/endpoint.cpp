@@ -21,6 +21,13 @@ constexpr uint32_t kProgramTurnMs = 50;
 // resends instead of anything being lost.
 constexpr size_t kMaxWaitingBytes = 256 * 1024;
 
+// Unreadable datagrams one service step reads past before it gives the rest its turn (a
+// flood of them must not hold the thread that services the host for ever).
+constexpr int kMostUnreadablePerStep = 256;
+
+// The interface whose host this thread is servicing just now.
+thread_local RN_Interface* servicing = nullptr;
+
 void InitialiseEnetOnce() {
   static std::once_flag once;
   std::call_once(once, [] { enet_initialize(); });
@@ -29,6 +36,23 @@ void InitialiseEnetOnce() {
 }  // namespace
 
 RN_Interface::RN_Interface(Kind k) : kind(k) { InitialiseEnetOnce(); }
+
+RN_Interface::ServicingScope::ServicingScope(RN_Interface* iface) : previous_(servicing) { servicing = iface; }
+
+RN_Interface::ServicingScope::~ServicingScope() { servicing = previous_; }
+
+int ENET_CALLBACK RN_Interface::InterceptDatagram(ENetHost*, ENetEvent*) {
+  return servicing != nullptr && servicing->Swallow() ? 1 : 0;
+}
+
+int RN_Interface::ServiceStep(ENetEvent& event, int waitMs) {
+  ServicingScope scope(this);
+  int r = enet_host_service(host_, &event, static_cast<enet_uint32>(waitMs));
+  for (int unreadable = 1; r < 0 && unreadable < kMostUnreadablePerStep; ++unreadable) {
+    r = enet_host_service(host_, &event, 0);
+  }
+  return r;
+}
 
 RN_Interface::~RN_Interface() {
   StopService();
@@ -53,6 +77,7 @@ void RN_Interface::StartService(ENetHost* host, int threadSleepMs) {
   // Nothing larger than the largest game message is sent or taken in.
   host_->maximumPacketSize = RN_MAX_PACKET_BYTES;
   host_->maximumWaitingData = kMaxWaitingBytes;
+  host_->intercept = InterceptDatagram;
   // Traffic wakes the thread at once; the wait only paces timers (resends, pings,
   // time-outs), for which 5 ms is fine and spares the processor.
   waitMs_ = std::clamp(threadSleepMs, 5, 50);
@@ -98,8 +123,7 @@ void RN_Interface::ServiceOnce(bool untilQueued) {
   const uint64_t queuedBefore = queue_.Queued();
   ENetEvent event;
   for (;;) {
-    const int r = enet_host_service(host_, &event, 0);
-    if (r <= 0) break;
+    if (ServiceStep(event, 0) <= 0) break;
     HandleEvent(event);
     if (untilQueued && queue_.Queued() != queuedBefore) break;
   }

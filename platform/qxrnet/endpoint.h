@@ -40,6 +40,9 @@ struct RN_Interface {
 
   // Called with hostMutex_ held, by whichever thread services the host.
   virtual void HandleEvent(ENetEvent& event) = 0;
+  // Called for every datagram the host receives, before ENet reads it (host_->receivedData),
+  // with hostMutex_ held; true swallows it.
+  virtual bool Swallow() { return false; }
   // Timers (handshake deadlines, silence, pings); called every few milliseconds.
   virtual void Tick(uint32_t now) = 0;
   // Disconnects a peer whose data went over its share of the receive queue, and queues its
@@ -57,7 +60,25 @@ struct RN_Interface {
   std::mutex hostMutex_;
   ENetHost* host_ = nullptr;
 
+  // While alive, the datagrams this thread's ENet calls receive go to iface's Swallow.
+  class ServicingScope {
+   public:
+    explicit ServicingScope(RN_Interface* iface);
+    ~ServicingScope();
+    ServicingScope(const ServicingScope&) = delete;
+    ServicingScope& operator=(const ServicingScope&) = delete;
+
+   private:
+    RN_Interface* previous_;
+  };
+  // One enet_host_service call without waiting. A datagram ENet cannot read (larger than
+  // its buffer) makes it return an error after taking that one datagram off the socket;
+  // that ends nothing here: up to a bound, the next datagrams are read all the same.
+  // Returns what enet_host_service returned last.
+  int ServiceStep(ENetEvent& event, int waitMs);
+
  private:
+  static int ENET_CALLBACK InterceptDatagram(ENetHost* host, ENetEvent* event);
   void ServiceLoop();
   // Takes the events the host has now (all of them, or only until something has been
   // queued for the program), then runs the timers when due.
@@ -92,8 +113,6 @@ void RN_Interface::ServiceUntil(uint32_t ms, Done done) {
   const uint32_t start = enet_time_get();
   ENetEvent event;
   while (!done() && enet_time_get() - start < ms) {
-    const int r = enet_host_service(host_, &event, 5);
-    if (r > 0) HandleEvent(event);
-    if (r < 0) break;
+    if (ServiceStep(event, 5) > 0) HandleEvent(event);
   }
 }

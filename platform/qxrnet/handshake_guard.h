@@ -1,4 +1,4 @@
-// Connections that have not said hello: at most a few per address, none for long.
+// Connections that have not said hello: at most a few per address, none for long, and room made for new ones.
 #pragma once
 
 #include <enet/enet.h>
@@ -13,18 +13,32 @@ namespace qxrnet {
 // still get in, only a little later.
 constexpr int kPendingPerAddress = 4;
 
-// ENet's intercept callback for a server host: swallows a connection request from an
-// address that already holds kPendingPerAddress pending connections. The client's ENet
-// sends the request again after a while, so an honest client is delayed, not refused.
-int ENET_CALLBACK HoldBackConnects(ENetHost* host, ENetEvent* event);
+// ENet peers a server keeps beyond its admitted maximum for connections still in their
+// handshake. Handshakes from forged source addresses never finish and each holds a peer
+// until it is given up: there must be room for many of them besides the honest ones.
+constexpr int kHandshakePlaces = 128;
 
-// When each of a host's peers was first seen pending, to close those that stay so too long.
+// True when the datagram the host has just received asks for a new connection (its header
+// names no peer).
+bool IsConnectionRequest(const ENetHost& host);
+// True when the sender of that datagram already holds kPendingPerAddress pending
+// connections: the request is swallowed, and the client's ENet sends it again after a
+// while, so an honest client is delayed, not refused.
+bool HoldBack(const ENetHost& host);
+
+// When each of a host's peers was first seen pending, to close those that stay so too long
+// and to pick the oldest when room must be made.
 class HandshakeClock {
  public:
   // True when the pending peer at index has been pending longer than the hello deadline.
   bool Overdue(const ENetPeer& peer, size_t index, uint32_t now);
   // The peer at index is not pending (any more).
   void Forget(size_t index);
+  // The pending peer that should give way to a new connection when every peer is in use:
+  // the oldest of those whose ENet handshake never finished (forged source addresses do
+  // not answer), else the oldest of those that never said hello; nullptr when every peer is
+  // admitted.
+  ENetPeer* OldestPending(ENetHost& host, uint32_t now);
 
  private:
   struct Sighting {
@@ -32,6 +46,7 @@ class HandshakeClock {
     uint32_t connectId = 0;  // tells a new connection in the same peer apart
     uint32_t since = 0;
   };
+  Sighting& SightingOf(const ENetPeer& peer, size_t index, uint32_t now);
   std::vector<Sighting> sightings_;
 };
 

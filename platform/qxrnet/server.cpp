@@ -3,21 +3,16 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
+#include "platform/qxrnet/datagram_screen.h"
 #include "platform/qxrnet/export.h"
 #include "platform/qxrnet/peer_ids.h"
+#include "platform/qxrnet/send_backlog.h"
 #include "platform/qxrnet/settings.h"
 #include "platform/qxrnet/wire.h"
 
 namespace qxrnet {
-namespace {
-
-// Spare ENet peers beyond the admitted maximum, so that a client over the limit is
-// answered with a refusal instead of being ignored until it times out, and so that the
-// handshakes one address may hold pending never take the last places.
-constexpr int kSparePeers = 2 * kPendingPerAddress;
-
-}  // namespace
 
 ServerInterface* AsServer(RN_Interface* i) {
   return i != nullptr && i->kind == RN_Interface::Kind::Server ? static_cast<ServerInterface*>(i) : nullptr;
@@ -43,9 +38,12 @@ int ServerInterface::Start(int maxConnections, int threadSleepMs, int port) {
   ENetAddress address;
   address.host = ENET_HOST_ANY;
   address.port = static_cast<enet_uint16>(port);
-  ENetHost* host = enet_host_create(&address, static_cast<size_t>(maxConnections_ + kSparePeers), kEnetChannels, 0, 0);
+  // Beyond the admitted maximum, places for handshakes: a client over the limit is answered
+  // with a refusal instead of being ignored until it times out, and handshakes that never
+  // finish take none of the admitted places.
+  const int peers = std::min(maxConnections_ + kHandshakePlaces, static_cast<int>(ENET_PROTOCOL_MAXIMUM_PEER_ID));
+  ENetHost* host = enet_host_create(&address, static_cast<size_t>(peers), kEnetChannels, 0, 0);
   if (host == nullptr) return 1;
-  host->intercept = HoldBackConnects;
   StartService(host, threadSleepMs);
   return 0;
 }
@@ -62,16 +60,26 @@ int ServerInterface::Send(const RN_BitStream& stream, int reliability, int chann
   if (!broadcast) {
     const auto it = admitted_.find(playerId);
     if (it == admitted_.end()) return 0;
+    if (reliable && BacklogFull(*it->second)) {
+      Drop(it->second, kReasonOverflow, RN_ID_CONNECTION_LOST);
+      return 0;
+    }
     return SendBytes(it->second, stream.data.data(), stream.data.size(), channel, reliable) ? 1 : 0;
   }
   ENetPacket* packet = MakeEnetPacket(stream.data.data(), stream.data.size(), reliable);
   if (packet == nullptr) return 0;
   int sent = 0;
+  std::vector<ENetPeer*> stalled;
   for (const auto& [id, peer] : admitted_) {
     if (id == playerId) continue;
-    if (enet_peer_send(peer, static_cast<enet_uint8>(channel), packet) == 0) ++sent;
+    if (reliable && BacklogFull(*peer)) {
+      stalled.push_back(peer);
+    } else if (enet_peer_send(peer, static_cast<enet_uint8>(channel), packet) == 0) {
+      ++sent;
+    }
   }
   if (packet->referenceCount == 0) enet_packet_destroy(packet);
+  for (ENetPeer* peer : stalled) Drop(peer, kReasonOverflow, RN_ID_CONNECTION_LOST);
   enet_host_flush(host_);
   return sent > 0 ? 1 : 0;
 }
@@ -134,6 +142,37 @@ void ServerInterface::HandleEvent(ENetEvent& event) {
       break;
     case ENET_EVENT_TYPE_NONE:
       break;
+  }
+}
+
+bool ServerInterface::Swallow() {
+  if (IsConnectionRequest(*host_)) {
+    if (HoldBack(*host_)) return true;
+    MakeRoom();
+    return false;
+  }
+  ENetPeer* peer = SenderOf(*host_);
+  if (peer == nullptr) return false;
+  switch (Screen(*host_, *peer, Admitted(*peer))) {
+    case Verdict::Take: return false;
+    case Verdict::Drop: return true;
+    case Verdict::CutOff: break;
+  }
+  // Its memory goes with it; the datagram is not read.
+  Drop(peer, kReasonOverflow, RN_ID_CONNECTION_LOST);
+  return true;
+}
+
+void ServerInterface::MakeRoom() {
+  for (size_t i = 0; i < host_->peerCount; ++i) {
+    if (host_->peers[i].state == ENET_PEER_STATE_DISCONNECTED) return;
+  }
+  ENetPeer* oldest = handshakes_.OldestPending(*host_, Now());
+  if (oldest == nullptr) return;  // every place is admitted: ENet ignores the request
+  if (StateOf(*oldest) != nullptr) {
+    Drop(oldest, kReasonRefused, 0);
+  } else {
+    enet_peer_reset(oldest);  // ENet's handshake never finished: nobody to tell
   }
 }
 

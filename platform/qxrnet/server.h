@@ -27,6 +27,11 @@ class ServerInterface : public RN_Interface {
 
  private:
   void HandleEvent(ENetEvent& event) override;
+  // Holds back or makes room for connection requests, and screens data before ENet queues
+  // it: a datagram over a bound cuts its sender off.
+  bool Swallow() override;
+  // When every ENet peer is in use, the oldest pending handshake gives way to a new one.
+  void MakeRoom();
   void Tick(uint32_t now) override;
   void CutOff(RN_PlayerId sender) override;
   void OnConnect(ENetPeer* peer, uint32_t data);

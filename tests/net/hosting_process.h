@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 
 #include <chrono>
+#include <map>
 #include <string>
 #include <thread>
 
@@ -20,7 +21,9 @@ class HostingProcess {
  public:
   // Frames are page flips at 60 a second: the version question, the title, F3, "register? n",
   // the password prompt (prefilled from ip.txt).
-  explicit HostingProcess(int port, const std::string& name = "Hosty", const std::string& password = "")
+  // environment: more variables for the program (they win over the ones set here).
+  explicit HostingProcess(int port, const std::string& name = "Hosty", const std::string& password = "",
+                          const std::map<std::string, std::string>& environment = {})
       : port_(port), password_(password) {
     char pattern[] = "/tmp/qxr-hosting-XXXXXX";
     const char* made = mkdtemp(pattern);
@@ -28,11 +31,12 @@ class HostingProcess {
     clienttest::WriteText(folder_ + "/ip.txt", name + "\r\n\r\n3\r\nN\r\n\r\n" + password + "\r\n\r\n");
     const std::string script = "1 type n\n2 key 13\n8 key 32\n14 key 114\n20 type n\n22 key 13\n26 key 13\n";
     const std::string unreachable = clienttest::UnreachableHost();
-    pid_ = clienttest::StartClientProgram(clienttest::InstallClient(folder_), folder_, script, {"/w"},
-                                          {{"QXR_FAST", "0"},
-                                           {"QXR_GAME_PORT", std::to_string(port)},
-                                           {"QXR_GAMELIST_HOST", unreachable},
-                                           {"QXR_ADDRESS_HOST", unreachable}});
+    std::map<std::string, std::string> variables{{"QXR_FAST", "0"},
+                                                 {"QXR_GAME_PORT", std::to_string(port)},
+                                                 {"QXR_GAMELIST_HOST", unreachable},
+                                                 {"QXR_ADDRESS_HOST", unreachable}};
+    for (const auto& [key, value] : environment) variables[key] = value;
+    pid_ = clienttest::StartClientProgram(clienttest::InstallClient(folder_), folder_, script, {"/w"}, variables);
   }
   ~HostingProcess() {
     if (pid_ > 0) Stop();
@@ -45,6 +49,8 @@ class HostingProcess {
   HostingProcess& operator=(const HostingProcess&) = delete;
 
   int Port() const { return port_; }
+  // The program's process id (-1 once it has ended).
+  pid_t Pid() const { return pid_; }
   const std::string& Folder() const { return folder_; }
   std::string ChatLog() const { return clienttest::ReadText(folder_ + "/Chat.txt"); }
   std::string Errors() const { return clienttest::ReadText(folder_ + "/stderr.txt"); }

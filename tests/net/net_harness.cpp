@@ -16,6 +16,7 @@
 #include <random>
 
 #include "net/envelope.h"
+#include "platform/qxrnet/enet_commands.h"
 #include "platform/qxrnet/wire.h"
 
 namespace net_harness {
@@ -46,6 +47,21 @@ int BoundUdpSocket(int* port) {
   getsockname(fd, reinterpret_cast<sockaddr*>(&a), &length);
   *port = ntohs(a.sin_port);
   return fd;
+}
+
+// The datagram without its acknowledgement commands; empty when nothing else was in it.
+std::vector<uint8_t> WithoutAcknowledgements(const std::vector<uint8_t>& datagram) {
+  if (datagram.size() < 2) return datagram;
+  const size_t header = qxrnet::DatagramHeaderSize(static_cast<uint16_t>(datagram[0] << 8 | datagram[1]), false);
+  if (header > datagram.size()) return datagram;
+  std::vector<uint8_t> kept(datagram.begin(), datagram.begin() + static_cast<long>(header));
+  const uint8_t* at = datagram.data() + header;
+  qxrnet::ForEachCommand(at, datagram.data() + datagram.size(), [&](int kind, const ENetProtocol&, size_t bytes) {
+    if (kind != ENET_PROTOCOL_COMMAND_ACKNOWLEDGE) kept.insert(kept.end(), at, at + bytes);
+    at += bytes;
+    return true;
+  });
+  return kept.size() > header ? kept : std::vector<uint8_t>{};
 }
 
 }  // namespace
@@ -221,6 +237,8 @@ void Relay::Run() {
       haveClient = true;
       if (n > 0 && !lose()) {
         std::vector<uint8_t> datagram(buffer, buffer + n);
+        if (stripAcknowledgements_) datagram = WithoutAcknowledgements(datagram);
+        if (datagram.empty()) continue;
         if (!options_.marker.empty()) {
           auto at = std::search(datagram.begin() + 1, datagram.end(), options_.marker.begin(), options_.marker.end());
           if (at != datagram.end()) *(at - 1) = options_.markerReplacement;
@@ -350,6 +368,22 @@ size_t RawEndpoint::LongestReceived() {
 int RawEndpoint::Received() {
   std::lock_guard lock(mutex_);
   return received_;
+}
+
+}  // namespace net_harness
+
+namespace net_harness {
+
+void RawEndpoint::Vanish() {
+  std::lock_guard lock(mutex_);
+  for (ENetPeer* peer : up_) enet_peer_reset(peer);
+  up_.clear();
+  greeted_.clear();
+}
+
+void RawEndpoint::WithHost(const std::function<void(ENetHost& host, const std::vector<ENetPeer*>& up)>& use) {
+  std::lock_guard lock(mutex_);
+  use(*host_, up_);
 }
 
 }  // namespace net_harness

@@ -74,6 +74,8 @@ class Relay {
   ~Relay();
   int Port() const { return port_; }
   int Swapped() const { return swapped_; }
+  // From now on, takes the acknowledgements out of what the client sends (true), or not.
+  void StripAcknowledgements(bool strip) { stripAcknowledgements_ = strip; }
   // From now on, loses this share of the datagrams in each direction (0..100).
   void SetLossPercent(int percent) { lossPercent_ = percent; }
   int Lost() const { return lost_; }
@@ -87,6 +89,7 @@ class Relay {
   std::atomic<int> swapped_{0};
   std::atomic<int> lossPercent_{0};
   std::atomic<int> lost_{0};
+  std::atomic<bool> stripAcknowledgements_{false};
   std::thread thread_;
 };
 
@@ -110,6 +113,11 @@ class RawEndpoint {
   // The longest packet received on a data channel so far, and how many arrived.
   size_t LongestReceived();
   int Received();
+  // Drops every connection here without a word to the other end, as a killed process would.
+  void Vanish();
+  // Calls use with the ENet host and the connections up just now, while its thread stands
+  // still (for datagrams made by hand and sent from the host's own socket).
+  void WithHost(const std::function<void(_ENetHost& host, const std::vector<_ENetPeer*>& up)>& use);
 
  private:
   void Run();

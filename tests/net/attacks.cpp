@@ -1,0 +1,295 @@
+// The attacks: raw ENet connections misbehaving, datagrams made by hand, and a player whose acknowledgements vanish.
+#include "tests/net/attacks.h"
+
+#include <arpa/inet.h>
+#include <enet/enet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
+#include <random>
+#include <vector>
+
+#include "platform/qxrnet/wire.h"
+#include "tests/net/net_harness.h"
+#include "tests/net/protocol_client.h"
+
+namespace attacks {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+int MsSince(Clock::time_point start) {
+  return static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count());
+}
+
+// The attackers' addresses: each attack its own, none the honest players' 127.0.0.1.
+enum Attacker { OutOfOrderAddress = 21, OversizedAddress, SilentAddress, VanishAddress };
+
+sockaddr_in Address(const std::string& ip, int port) {
+  sockaddr_in a{};
+  a.sin_family = AF_INET;
+  a.sin_port = htons(static_cast<uint16_t>(port));
+  inet_pton(AF_INET, ip.c_str(), &a.sin_addr);
+  return a;
+}
+
+// A UDP socket bound to ip (any port); -1 when it cannot be had.
+int SocketOn(const std::string& ip) {
+  const int fd = socket(AF_INET, SOCK_DGRAM, 0);
+  if (fd < 0) return -1;
+  const sockaddr_in local = Address(ip, 0);
+  if (bind(fd, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) {
+    close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+void SendTo(int fd, const std::vector<uint8_t>& bytes, int port) {
+  const sockaddr_in host = Address("127.0.0.1", port);
+  sendto(fd, bytes.data(), bytes.size(), 0, reinterpret_cast<const sockaddr*>(&host), sizeof host);
+}
+
+template <typename T>
+void Append(std::vector<uint8_t>& bytes, const T& value) {
+  const auto* raw = reinterpret_cast<const uint8_t*>(&value);
+  bytes.insert(bytes.end(), raw, raw + sizeof value);
+}
+
+// A datagram header for the host's peer `outgoingPeerId`, with the sent time (so that ENet reads
+// every command that asks for an acknowledgement).
+std::vector<uint8_t> DatagramHeader(int outgoingPeerId, int sessionId) {
+  ENetProtocolHeader header;
+  header.peerID = ENET_HOST_TO_NET_16(static_cast<enet_uint16>(outgoingPeerId | sessionId << ENET_PROTOCOL_HEADER_SESSION_SHIFT |
+                                                                ENET_PROTOCOL_HEADER_FLAG_SENT_TIME));
+  header.sentTime = ENET_HOST_TO_NET_16(static_cast<enet_uint16>(enet_time_get()));
+  std::vector<uint8_t> bytes;
+  Append(bytes, header);
+  return bytes;
+}
+
+class OutOfOrder : public RepeatingAttack {
+ public:
+  OutOfOrder(int port, int perSecond, bool sayHello)
+      : endpoint_(AttackerAddress(OutOfOrderAddress)), port_(port), sayHello_(sayHello) {
+    Start(perSecond, [this] { Strike(); });
+  }
+  ~OutOfOrder() override { Stop(); }
+  std::string Name() const override { return sayHello_ ? "out-of-order commands" : "out-of-order commands before hello"; }
+  int ClosedByHost() override { return endpoint_.Closed(); }
+
+ private:
+  // Commands in one datagram, and the sequence number they start from: far ahead of anything
+  // sent so far, within ENet's own window.
+  static constexpr int kCommands = 230;
+  static constexpr int kTop = 2 + 7 * 4096 - 64;
+
+  void Strike() {
+    if (endpoint_.Connected() == 0) {
+      // Cut off (or not yet connected): connect again, at most a few times a second.
+      if (MsSince(lastConnect_) > 1000) {
+        endpoint_.Connect(port_);
+        lastConnect_ = Clock::now();
+      }
+      return;
+    }
+    if (sayHello_) endpoint_.SayHello();
+    endpoint_.WithHost([this](ENetHost& host, const std::vector<ENetPeer*>& up) {
+      for (ENetPeer* peer : up) {
+        std::vector<uint8_t> datagram = DatagramHeader(peer->outgoingPeerID, peer->outgoingSessionID);
+        for (int i = 0; i < kCommands; ++i) {
+          ENetProtocolSendReliable command;
+          command.header.command = static_cast<enet_uint8>(ENET_PROTOCOL_COMMAND_SEND_RELIABLE) | ENET_PROTOCOL_COMMAND_FLAG_ACKNOWLEDGE;
+          command.header.channelID = static_cast<enet_uint8>(i % qxrnet::kEnetChannels);
+          const int downwards = (next_ + i / qxrnet::kEnetChannels) % (kTop - 2);
+          command.header.reliableSequenceNumber = ENET_HOST_TO_NET_16(static_cast<enet_uint16>(kTop - downwards));
+          command.dataLength = 0;
+          Append(datagram, command);
+        }
+        ENetBuffer buffer;
+        buffer.data = datagram.data();
+        buffer.dataLength = datagram.size();
+        enet_socket_send(host.socket, &peer->address, &buffer, 1);
+      }
+    });
+    next_ += kCommands / qxrnet::kEnetChannels;
+  }
+
+  net_harness::RawEndpoint endpoint_;
+  int port_;
+  bool sayHello_;
+  int next_ = 0;
+  Clock::time_point lastConnect_ = Clock::now() - std::chrono::seconds(1);
+};
+
+class Oversized : public RepeatingAttack {
+ public:
+  Oversized(int port, int perSecond) : port_(port), fd_(SocketOn(AttackerAddress(OversizedAddress))) {
+    for (size_t i = 0; i < datagram_.size(); ++i) datagram_[i] = static_cast<uint8_t>(i * 7);
+    Start(perSecond, [this] { SendTo(fd_, datagram_, port_); });
+  }
+  ~Oversized() override {
+    Stop();
+    if (fd_ >= 0) close(fd_);
+  }
+  std::string Name() const override { return "oversized datagrams"; }
+
+ private:
+  int port_;
+  int fd_;
+  std::vector<uint8_t> datagram_ = std::vector<uint8_t>(5000);
+};
+
+class Silent : public RepeatingAttack {
+ public:
+  Silent(int port, int connections) : endpoint_(AttackerAddress(SilentAddress), connections + 4) {
+    for (int i = 0; i < connections; ++i) endpoint_.Connect(port);
+    // Greets each connection as it comes up; joins nothing, ever.
+    Start(20, [this] { endpoint_.SayHello(); });
+  }
+  ~Silent() override { Stop(); }
+  std::string Name() const override { return "connections that never join"; }
+  int ClosedByHost() override { return endpoint_.Closed(); }
+
+ private:
+  net_harness::RawEndpoint endpoint_;
+};
+
+class Vanishing : public RepeatingAttack {
+ public:
+  Vanishing(int port, int perSecond) : endpoint_(AttackerAddress(VanishAddress)), port_(port) {
+    Start(perSecond, [this] {
+      endpoint_.Vanish();  // the one made at the last strike, greeted since
+      endpoint_.Connect(port_);
+    }, [this] { endpoint_.SayHello(); });
+  }
+  ~Vanishing() override { Stop(); }
+  std::string Name() const override { return "connect and vanish"; }
+
+ private:
+  net_harness::RawEndpoint endpoint_;
+  int port_;
+};
+
+class Forged : public RepeatingAttack {
+ public:
+  Forged(int port, int perSecond) : port_(port) { Start(perSecond, [this] { Strike(); }); }
+  ~Forged() override { Stop(); }
+  std::string Name() const override { return "handshakes from forged addresses"; }
+
+ private:
+  void Strike() {
+    // Anywhere in 127.1.0.0 to 127.254.255.255: never an honest player's, nor another attacker's.
+    const std::string from = "127." + std::to_string(1 + random_() % 254) + "." + std::to_string(random_() % 256) + "." +
+                             std::to_string(1 + random_() % 254);
+    const int fd = SocketOn(from);
+    if (fd < 0) return;
+    std::vector<uint8_t> datagram = DatagramHeader(ENET_PROTOCOL_MAXIMUM_PEER_ID, 0);
+    ENetProtocolConnect connect{};
+    connect.header.command = static_cast<enet_uint8>(ENET_PROTOCOL_COMMAND_CONNECT) | ENET_PROTOCOL_COMMAND_FLAG_ACKNOWLEDGE;
+    connect.header.channelID = 0xFF;
+    connect.header.reliableSequenceNumber = ENET_HOST_TO_NET_16(1);
+    connect.outgoingPeerID = 0;
+    connect.incomingSessionID = 0xFF;
+    connect.outgoingSessionID = 0xFF;
+    connect.mtu = ENET_HOST_TO_NET_32(ENET_HOST_DEFAULT_MTU);
+    connect.windowSize = ENET_HOST_TO_NET_32(ENET_PROTOCOL_MAXIMUM_WINDOW_SIZE);
+    connect.channelCount = ENET_HOST_TO_NET_32(qxrnet::kEnetChannels);
+    connect.packetThrottleInterval = ENET_HOST_TO_NET_32(ENET_PEER_PACKET_THROTTLE_INTERVAL);
+    connect.packetThrottleAcceleration = ENET_HOST_TO_NET_32(ENET_PEER_PACKET_THROTTLE_ACCELERATION);
+    connect.packetThrottleDeceleration = ENET_HOST_TO_NET_32(ENET_PEER_PACKET_THROTTLE_DECELERATION);
+    connect.connectID = static_cast<enet_uint32>(random_());
+    connect.data = ENET_HOST_TO_NET_32(qxrnet::kProtocolMagic);
+    Append(datagram, connect);
+    SendTo(fd, datagram, port_);
+    close(fd);  // nobody is there to answer
+  }
+
+  int port_;
+  std::mt19937 random_{20240701};
+};
+
+class Mute : public Attack {
+ public:
+  Mute(int port, int chatPerSecond) : relay_(port, net_harness::Relay::Options{}), chatPerSecond_(chatPerSecond) {
+    if (client_.Connect(relay_.Port(), "", 20000)) {
+      client_.Join("Mute", 5);
+      client_.PumpFor(200);
+    }
+    relay_.StripAcknowledgements(true);
+    since_ = Clock::now();
+  }
+  std::string Name() const override { return "a player that never acknowledges"; }
+  int ClosedByHost() override { return client_.Got().lost + client_.Got().disconnected; }
+  void Step() override {
+    if (!client_.Connected()) return;
+    if (MsSince(lastState_) >= 50) {
+      x_ = x_ >= 400 ? 100 : x_ + 3;
+      client_.MoveTo(x_, 352);
+      lastState_ = Clock::now();
+      ++strikes_;
+    }
+    // The lines due since the first one; a busy moment's are not made up for.
+    const long due = static_cast<long>(MsSince(since_)) * chatPerSecond_ / 1000 + 1;
+    if (due - chats_ > chatPerSecond_) chats_ = due - 1;
+    for (; chats_ < due; ++chats_) client_.Chat("can you hear me " + std::to_string(chats_));
+    client_.Pump();
+  }
+
+ private:
+  net_harness::Relay relay_;
+  protocol::ProtocolClient client_;
+  int chatPerSecond_;
+  long chats_ = 0;
+  int x_ = 100;
+  Clock::time_point lastState_ = Clock::now();
+  Clock::time_point since_ = Clock::now();
+};
+
+}  // namespace
+
+RepeatingAttack::~RepeatingAttack() { Stop(); }
+
+void RepeatingAttack::Start(int perSecond, std::function<void()> strike, std::function<void()> service) {
+  thread_ = std::thread([this, perSecond, strike = std::move(strike), service = std::move(service)] {
+    const auto start = Clock::now();
+    long done = 0;
+    while (!stop_) {
+      const long due = static_cast<long>(MsSince(start)) * perSecond / 1000 + 1;
+      // Behind on a busy machine: strikes that could not be made in time are not made later.
+      if (due - done > perSecond) done = due - 1;
+      for (; done < due && !stop_; ++done) {
+        strike();
+        ++strikes_;
+      }
+      if (service) service();
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+  });
+}
+
+void RepeatingAttack::Stop() {
+  stop_ = true;
+  if (thread_.joinable()) thread_.join();
+}
+
+std::string AttackerAddress(int last) { return "127.0.0." + std::to_string(last); }
+
+std::unique_ptr<Attack> OutOfOrderCommands(int port, int datagramsPerSecond, bool sayHello) {
+  return std::make_unique<OutOfOrder>(port, datagramsPerSecond, sayHello);
+}
+
+std::unique_ptr<Attack> OversizedDatagrams(int port, int perSecond) { return std::make_unique<Oversized>(port, perSecond); }
+
+std::unique_ptr<Attack> SilentJoiners(int port, int connections) { return std::make_unique<Silent>(port, connections); }
+
+std::unique_ptr<Attack> ConnectAndVanish(int port, int perSecond) { return std::make_unique<Vanishing>(port, perSecond); }
+
+std::unique_ptr<Attack> ForgedHandshakes(int port, int perSecond) { return std::make_unique<Forged>(port, perSecond); }
+
+std::unique_ptr<Attack> NeverAcknowledges(int port, int chatPerSecond) { return std::make_unique<Mute>(port, chatPerSecond); }
+
+}  // namespace attacks

@@ -1,0 +1,72 @@
+// Hostile peers for the liveness tests and the attack benchmark. Each attack aims at a host on
+// 127.0.0.1:port (a real qxr-server or a real hosting qxr) from loopback addresses of its own, so
+// the host tells it apart from the honest players on 127.0.0.1. Attacks made of raw datagrams run
+// on a thread of their own; attacks that act as a player through the game's own client run on the
+// test's thread, a little at each Step (the client borrows the program thread's message buffers).
+// Add an attack by deriving from Attack, or from RepeatingAttack for a thread that acts at a rate.
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+
+namespace attacks {
+
+class Attack {
+ public:
+  virtual ~Attack() = default;
+  // What the attack is, for messages and reports.
+  virtual std::string Name() const = 0;
+  // Called on the test's thread every few milliseconds while the honest players play.
+  virtual void Step() {}
+  // How many times it struck so far (datagrams, connections or messages).
+  int Strikes() const { return strikes_; }
+  // How many of the attacker's connections the host has closed so far; -1 when the attack
+  // cannot tell (or has no connection to lose).
+  virtual int ClosedByHost() { return -1; }
+
+ protected:
+  std::atomic<int> strikes_{0};
+};
+
+// An attack that strikes from a thread of its own, perSecond times a second, until destroyed.
+class RepeatingAttack : public Attack {
+ public:
+  ~RepeatingAttack() override;
+
+ protected:
+  // Starts the thread; strike() is called at the rate, service() between strikes (every
+  // millisecond or so) to take in what arrives. Called by the derived class's constructor, last.
+  void Start(int perSecond, std::function<void()> strike, std::function<void()> service = {});
+  // Stops and joins the thread. The derived class's destructor calls it first.
+  void Stop();
+
+ private:
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
+};
+
+// A loopback address other than 127.0.0.1 for an attacker of its own ("127.0.0.<last>").
+std::string AttackerAddress(int last);
+
+// After the handshake (and hello, when sayHello), reliable commands without data that skip the
+// next sequence number due and run downwards, on every channel, about 230 in each datagram.
+// A connection that is closed is made again.
+std::unique_ptr<Attack> OutOfOrderCommands(int port, int datagramsPerSecond = 50, bool sayHello = true);
+// UDP datagrams larger than the library takes in, from an address with no connection.
+std::unique_ptr<Attack> OversizedDatagrams(int port, int perSecond = 300);
+// connections that connect and say hello, and never join the game (nor leave it).
+std::unique_ptr<Attack> SilentJoiners(int port, int connections = 16);
+// A connection that says hello and vanishes without a word, perSecond times a second.
+std::unique_ptr<Attack> ConnectAndVanish(int port, int perSecond = 2);
+// Connection requests from forged source addresses (each from another loopback address,
+// which never answers the host).
+std::unique_ptr<Attack> ForgedHandshakes(int port, int perSecond = 50);
+// A joined player that sends its state every 50 ms and chatPerSecond chat lines a second, which
+// the host relays to everybody, itself included, and acknowledges nothing the host sends once it
+// has joined (a relay strips its acknowledgements).
+std::unique_ptr<Attack> NeverAcknowledges(int port, int chatPerSecond = 10);
+
+}  // namespace attacks

@@ -1,0 +1,308 @@
+// Attacks with nothing but packets on a real qxr-server and on a real hosting qxr, with two honest
+// players beside: while each attack runs, the honest players keep getting the states broadcast
+// without long gaps, their chat comes round quickly, a newcomer can still join, and afterwards
+// the host's memory is back near where it was.
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+
+#include <algorithm>
+#include <chrono>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "tests/client/client_test_support.h"
+#include "tests/net/attacks.h"
+#include "tests/net/hosting_process.h"
+#include "tests/net/net_harness.h"
+#include "tests/net/protocol_client.h"
+#include "tests/server/server_process.h"
+
+namespace {
+
+using protocol::ProtocolClient;
+using Clock = std::chrono::steady_clock;
+
+bool SanitizerBuild() {
+#if defined(__SANITIZE_ADDRESS__)
+  return true;
+#else
+  return false;
+#endif
+}
+
+// What honest players may see while an attack runs. The sanitizer build runs several times
+// slower, beside the rest of the suite; a host the attack holds up leaves gaps of seconds.
+int GapLimitMs() { return SanitizerBuild() ? 2000 : 500; }
+int ChatLimitMs() { return SanitizerBuild() ? 1000 : 250; }
+constexpr long MemoryMarginKb = 5 * 1024;
+constexpr int AttackMs = 10000;
+// A newcomer gets in within this long during an attack on the places (a connection that never
+// joins holds its place for a few seconds).
+int NewcomerWithinMs() { return SanitizerBuild() ? 20000 : 10000; }
+
+int MsSince(Clock::time_point start) {
+  return static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count());
+}
+
+long ResidentKb(pid_t pid) {
+  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind("VmRSS:", 0) == 0) return std::atol(line.c_str() + 6);
+  }
+  return 0;
+}
+
+// The environment of the host: its port, and (in the sanitizer build) no quarantine of freed
+// memory, which would otherwise hold what the host has given back.
+std::map<std::string, std::string> HostEnvironment(int port) {
+  const char* asan = std::getenv("ASAN_OPTIONS");
+  const std::string options = asan && *asan ? std::string(asan) + ":" : std::string();
+  return {{"QXR_GAME_PORT", std::to_string(port)}, {"ASAN_OPTIONS", options + "quarantine_size_mb=0"}};
+}
+
+enum class Target { DedicatedServer, HostingClient };
+
+// The host under attack, in a folder of its own on a free port.
+class Host {
+ public:
+  explicit Host(Target target) : port_(clienttest::FreeLoopbackPort(SOCK_DGRAM)) {
+    if (target == Target::DedicatedServer) {
+      clienttest::WriteText(folder_.File("server_ip.txt"), "N\r\nUnder attack\r\n\r\n");
+      server_ = std::make_unique<servertest::ServerProcess>(folder_.Path(), std::vector<std::string>{"/AUTO"},
+                                                            HostEnvironment(port_));
+    } else {
+      hosting_ = std::make_unique<net_harness::HostingProcess>(port_, "Hosty", "", HostEnvironment(port_));
+    }
+  }
+  int Port() const { return port_; }
+  pid_t Pid() const { return server_ ? server_->Pid() : hosting_->Pid(); }
+  bool Running() { return server_ ? server_->Running() : hosting_->Running(); }
+  std::string Errors() const { return server_ ? server_->Errors() : hosting_->Errors(); }
+  // Connects a player, trying again while the host starts up.
+  bool Admit(ProtocolClient& client) {
+    const auto deadline = Clock::now() + std::chrono::seconds(60);
+    while (Clock::now() < deadline && Running()) {
+      if (client.Connect(port_, "", 2000)) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return false;
+  }
+
+ private:
+  clienttest::ScratchFolder folder_;
+  int port_;
+  std::unique_ptr<servertest::ServerProcess> server_;
+  std::unique_ptr<net_harness::HostingProcess> hosting_;
+};
+
+// A newcomer that keeps trying to get in (a refusal, a lost attempt or a closed connection
+// starts it over) until it is welcomed and has joined.
+class Newcomer {
+ public:
+  explicit Newcomer(int port) : port_(port) {}
+  void Step() {
+    if (joined_) return client_.Pump();
+    if (!trying_ || (client_.Got().welcomes == 0 && MsSince(since_) > 3000) || client_.Got().full > 0 ||
+        client_.Got().attemptFailed > 0 || client_.Got().disconnected > 0 || client_.Got().lost > 0) {
+      ++attempts_;
+      trying_ = client_.StartConnect(port_);
+      since_ = Clock::now();
+      return;
+    }
+    client_.Pump();
+    if (client_.Got().welcomes > 0) {
+      client_.Join("Newcomer", 3);
+      joined_ = true;
+    }
+  }
+  bool Joined() const { return joined_; }
+  const ProtocolClient& Client() const { return client_; }
+  int Attempts() const { return attempts_; }
+
+ private:
+  int port_;
+  ProtocolClient client_;
+  bool trying_ = false, joined_ = false;
+  int attempts_ = 0;
+  Clock::time_point since_ = Clock::now();
+};
+
+class HostUnderAttack : public ::testing::TestWithParam<Target> {
+ protected:
+  void SetUp() override {
+    net_harness::BindLibrary();
+    // The host starts before any player: the library's threads must not exist at the fork.
+    host_ = std::make_unique<Host>(GetParam());
+    ASSERT_TRUE(host_->Admit(alice_)) << host_->Errors();
+    alice_.Join("Alice", 4);
+    ASSERT_TRUE(host_->Admit(bob_)) << host_->Errors();
+    bob_.Join("Bob", 7);
+    // Until both know each other, and a little more for the host's memory to settle.
+    ASSERT_TRUE(PlayUntil([&] { return alice_.Got().names[bob_.Slot()] == bob_.Name(); }, 20000));
+    Play(2000);
+  }
+
+  void TearDown() override {
+    const std::string errors = host_->Errors();
+    EXPECT_EQ(errors.find("Sanitizer"), std::string::npos) << errors;
+    EXPECT_EQ(errors.find("runtime error"), std::string::npos) << errors;
+  }
+
+  // One step of honest play, about 5 ms: the players walk and report their states every 50 ms as
+  // the real client does, Alice says something every 500 ms, and everybody takes in what came.
+  void Step(attacks::Attack* attack, Newcomer* newcomer) {
+    if (MsSince(lastMove_) >= 50) {
+      ++moves_;
+      alice_.MoveTo(64 + (moves_ * 3) % 200, 352);
+      bob_.MoveTo(448 - (moves_ * 5) % 240, 352);
+      lastMove_ = Clock::now();
+    }
+    if (measuring_ && MsSince(lastChatSent_) >= 500) {
+      const std::string text = "ping " + std::to_string(++chatsSent_);
+      alice_.Chat(text);
+      sentAt_[text] = Clock::now();
+      lastChatSent_ = Clock::now();
+    }
+    alice_.Pump();
+    bob_.Pump();
+    for (; bobChatsRead_ < bob_.Got().chats.size(); ++bobChatsRead_) {
+      const std::string& line = bob_.Got().chats[bobChatsRead_];
+      for (auto it = sentAt_.begin(); it != sentAt_.end(); ++it) {
+        if (line.size() < it->first.size() || line.compare(line.size() - it->first.size(), it->first.size(), it->first) != 0) {
+          continue;
+        }
+        longestChatMs_ = std::max(longestChatMs_, MsSince(it->second));
+        sentAt_.erase(it);
+        break;
+      }
+    }
+    if (attack != nullptr) attack->Step();
+    if (newcomer != nullptr) newcomer->Step();
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+
+  void Play(int ms, attacks::Attack* attack = nullptr, Newcomer* newcomer = nullptr) {
+    const auto start = Clock::now();
+    while (MsSince(start) < ms) Step(attack, newcomer);
+  }
+
+  bool PlayUntil(const std::function<bool()>& done, int timeoutMs) {
+    const auto start = Clock::now();
+    while (!done() && MsSince(start) < timeoutMs) Step(nullptr, nullptr);
+    return done();
+  }
+
+  // Runs the attack for AttackMs while the honest players play, then checks what they saw and
+  // the host's memory once the attack has stopped. With newcomerAfterMs (>= 0), a newcomer starts
+  // trying to get in that long after the attack began, when it holds what it can, and the attack
+  // goes on until the newcomer has joined or NewcomerWithinMs has passed.
+  void Withstand(std::unique_ptr<attacks::Attack> attack, int newcomerAfterMs = -1) {
+    const bool withNewcomer = newcomerAfterMs >= 0;
+    const std::string name = attack->Name();
+    const long memoryBefore = ResidentKb(host_->Pid());
+    for (ProtocolClient* c : {&alice_, &bob_}) {
+      c->Got().largestStatesGapMs = 0;
+      c->Got().lastStatesAtMs = protocol::LibraryTime();
+    }
+    measuring_ = true;
+    Newcomer newcomer(host_->Port());
+    const auto start = Clock::now();
+    const auto newcomerTries = [&] { return withNewcomer && MsSince(start) >= newcomerAfterMs; };
+    while (MsSince(start) < AttackMs ||
+           (withNewcomer && !newcomer.Joined() && MsSince(start) < newcomerAfterMs + NewcomerWithinMs())) {
+      Step(attack.get(), newcomerTries() ? &newcomer : nullptr);
+    }
+    const int strikes = attack->Strikes();
+    const int closed = attack->ClosedByHost();
+    attack.reset();
+    measuring_ = false;
+    // The last lines come round before the attack is judged.
+    PlayUntil([&] { return sentAt_.empty(); }, 10 * ChatLimitMs());
+
+    ASSERT_TRUE(host_->Running()) << name << ": the host ended\n" << host_->Errors();
+    EXPECT_GT(strikes, 0) << name << ": the attack never struck";
+    if (closed >= 0) {
+      EXPECT_GT(closed, 0) << name << ": the host never closed the attacker's connection";
+    }
+    for (ProtocolClient* c : {&alice_, &bob_}) {
+      EXPECT_TRUE(c->Connected()) << name << ": " << c->Name() << " lost the connection";
+      EXPECT_LT(c->Got().largestStatesGapMs, GapLimitMs()) << name << ": " << c->Name() << " waited that long for states";
+    }
+    EXPECT_TRUE(sentAt_.empty()) << name << ": " << sentAt_.size() << " of " << chatsSent_ << " chat lines never came round";
+    EXPECT_LT(longestChatMs_, ChatLimitMs()) << name << ": the slowest chat line took that long";
+    if (withNewcomer) {
+      EXPECT_TRUE(newcomer.Joined()) << name << ": the newcomer never got in (" << newcomer.Attempts() << " attempts)";
+      // And the others see it.
+      PlayUntil([&] { return newcomer.Joined() && alice_.Got().names[newcomer.Client().Slot()] == newcomer.Client().Name(); },
+                10000);
+      if (newcomer.Joined()) {
+        EXPECT_EQ(alice_.Got().names[newcomer.Client().Slot()], newcomer.Client().Name()) << name;
+      }
+    }
+    // The attacker's connections are closed within seconds; what they held is given back.
+    const auto settle = Clock::now();
+    long memoryAfter = ResidentKb(host_->Pid());
+    while (memoryAfter > memoryBefore + MemoryMarginKb && MsSince(settle) < 30000) {
+      Play(500);
+      memoryAfter = ResidentKb(host_->Pid());
+    }
+    EXPECT_LE(memoryAfter, memoryBefore + MemoryMarginKb) << name << ": memory went from " << memoryBefore << " KB to "
+                                                          << memoryAfter << " KB";
+    std::printf("%s: states gap %d / %d ms, slowest chat %d ms, memory %ld -> %ld KB, %d strikes\n", name.c_str(),
+                alice_.Got().largestStatesGapMs, bob_.Got().largestStatesGapMs, longestChatMs_, memoryBefore, memoryAfter,
+                strikes);
+  }
+
+  std::unique_ptr<Host> host_;
+  ProtocolClient alice_, bob_;
+  int moves_ = 0;
+  Clock::time_point lastMove_ = Clock::now();
+  bool measuring_ = false;
+  int chatsSent_ = 0;
+  Clock::time_point lastChatSent_ = Clock::now();
+  std::map<std::string, Clock::time_point> sentAt_;  // lines Alice said that Bob has not seen yet
+  size_t bobChatsRead_ = 0;
+  int longestChatMs_ = 0;
+};
+
+TEST_P(HostUnderAttack, ReliableCommandsFarOutOfOrder) {
+  Withstand(attacks::OutOfOrderCommands(host_->Port(), 50, true));
+}
+
+TEST_P(HostUnderAttack, ReliableCommandsOutOfOrderWithoutHello) {
+  Withstand(attacks::OutOfOrderCommands(host_->Port(), 50, false));
+}
+
+TEST_P(HostUnderAttack, APlayerThatNeverAcknowledgesWhileChatIsRelayedToIt) {
+  Withstand(attacks::NeverAcknowledges(host_->Port(), 2000));
+}
+
+TEST_P(HostUnderAttack, OversizedDatagrams) {
+  Withstand(attacks::OversizedDatagrams(host_->Port(), 300));
+}
+
+TEST_P(HostUnderAttack, ConnectionsThatNeverJoinLeavePlacesForNewcomers) {
+  // They all hold a place once the host has let each of them in (a few at a time).
+  Withstand(attacks::SilentJoiners(host_->Port(), 16), 4000);
+}
+
+TEST_P(HostUnderAttack, ConnectionsThatVanishLeavePlacesForNewcomers) {
+  // By then, dead connections would hold every place if nothing closed them.
+  Withstand(attacks::ConnectAndVanish(host_->Port(), 2), 9000);
+}
+
+TEST_P(HostUnderAttack, ForgedHandshakesLeavePlacesForNewcomers) {
+  Withstand(attacks::ForgedHandshakes(host_->Port(), 50), 1000);
+}
+
+INSTANTIATE_TEST_SUITE_P(Hosts, HostUnderAttack, ::testing::Values(Target::DedicatedServer, Target::HostingClient),
+                         [](const ::testing::TestParamInfo<Target>& info) {
+                           return info.param == Target::DedicatedServer ? "DedicatedServer" : "HostingClient";
+                         });
+
+}  // namespace
