@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "tests/net/attacks.h"
+#include "tests/net/honest_pair.h"
 #include "tests/net/net_harness.h"
 #include "tests/net/protocol_client.h"
 #include "tests/server/server_process.h"
@@ -33,64 +34,6 @@ using protocol::ProtocolClient;
 int MsSince(Clock::time_point start) {
   return static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count());
 }
-
-// User plus system CPU time of a process, in clock ticks.
-long CpuTicks(pid_t pid) {
-  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-  std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
-  std::istringstream fields(text.substr(text.rfind(')') + 2));
-  std::string field;
-  long utime = 0, stime = 0;
-  for (int i = 3; i <= 15 && fields >> field; ++i) {
-    if (i == 14) utime = std::atol(field.c_str());
-    if (i == 15) stime = std::atol(field.c_str());
-  }
-  return utime + stime;
-}
-
-// Two honest players and what they saw.
-struct Honest {
-  ProtocolClient alice, bob;
-  int moves = 0, chats = 0, slowestChatMs = 0;
-  Clock::time_point lastMove = Clock::now(), lastChat = Clock::now();
-  std::map<std::string, Clock::time_point> unseen;
-  size_t bobRead = 0;
-
-  void Step() {
-    if (MsSince(lastMove) >= 50) {
-      ++moves;
-      alice.MoveTo(64 + (moves * 3) % 200, 352);
-      bob.MoveTo(448 - (moves * 5) % 240, 352);
-      lastMove = Clock::now();
-    }
-    if (MsSince(lastChat) >= 500) {
-      const std::string text = "bench " + std::to_string(++chats);
-      alice.Chat(text);
-      unseen[text] = Clock::now();
-      lastChat = Clock::now();
-    }
-    alice.Pump();
-    bob.Pump();
-    for (; bobRead < bob.Got().chats.size(); ++bobRead) {
-      const std::string& line = bob.Got().chats[bobRead];
-      for (auto it = unseen.begin(); it != unseen.end(); ++it) {
-        if (line.size() >= it->first.size() && line.compare(line.size() - it->first.size(), it->first.size(), it->first) == 0) {
-          slowestChatMs = std::max(slowestChatMs, MsSince(it->second));
-          unseen.erase(it);
-          break;
-        }
-      }
-    }
-  }
-  void Reset() {
-    for (ProtocolClient* c : {&alice, &bob}) {
-      c->Got().largestStatesGapMs = 0;
-      c->Got().lastStatesAtMs = protocol::LibraryTime();
-    }
-    slowestChatMs = 0;
-  }
-  int LongestGapMs() const { return std::max(alice.Got().largestStatesGapMs, bob.Got().largestStatesGapMs); }
-};
 
 }  // namespace
 
@@ -105,7 +48,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   net_harness::BindLibrary();
-  Honest honest;
+  net_harness::HonestPair honest;
   if (!honest.alice.Connect(port, "", 10000) || !honest.bob.Connect(port, "", 10000)) {
     std::fprintf(stderr, "the players could not connect\n");
     return 1;
@@ -131,19 +74,19 @@ int main(int argc, char** argv) {
       honest.Step();
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    honest.Reset();
+    honest.StartMeasuring();
     std::unique_ptr<attacks::Attack> attack = make();
-    const long ticksBefore = CpuTicks(server.Pid());
+    const long ticksBefore = server.CpuTicks();
     const auto start = Clock::now();
     while (MsSince(start) < seconds * 1000) {
       honest.Step();
       if (attack) attack->Step();
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    const double cpu = 100.0 * static_cast<double>(CpuTicks(server.Pid()) - ticksBefore) / ticksPerSecond /
+    const double cpu = 100.0 * static_cast<double>(server.CpuTicks() - ticksBefore) / ticksPerSecond /
                        (MsSince(start) / 1000.0);
     attack.reset();
-    std::printf("%-52s %10.1f %% %13d ms %11d ms\n", name.c_str(), cpu, honest.LongestGapMs(), honest.slowestChatMs);
+    std::printf("%-52s %10.1f %% %13d ms %11d ms\n", name.c_str(), cpu, honest.LongestGapMs(), honest.SlowestChatMs());
     std::fflush(stdout);
     if (!server.Running()) {
       std::fprintf(stderr, "the server ended\n");

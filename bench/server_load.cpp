@@ -26,20 +26,6 @@ constexpr int kPlayers = 15;
 constexpr int kStateIntervalMs = 50;
 constexpr int kWarmUpSeconds = 5;
 
-// User plus system CPU time of a process, in clock ticks.
-long CpuTicks(pid_t pid) {
-  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-  std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
-  std::istringstream fields(text.substr(text.rfind(')') + 2));
-  std::string field;
-  long utime = 0, stime = 0;
-  for (int i = 3; i <= 15 && fields >> field; ++i) {
-    if (i == 14) utime = std::atol(field.c_str());
-    if (i == 15) stime = std::atol(field.c_str());
-  }
-  return utime + stime;
-}
-
 struct Player {
   RN_Interface* iface = nullptr;
   int slot = -1;
@@ -102,10 +88,10 @@ int main(int argc, char** argv) {
       for (Player& player : players) SendState(player);
       nextState += std::chrono::milliseconds(kStateIntervalMs);
     }
-    if (ticksAtStart < 0 && Clock::now() >= measureFrom) ticksAtStart = CpuTicks(server.Pid());
+    if (ticksAtStart < 0 && Clock::now() >= measureFrom) ticksAtStart = server.CpuTicks();
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
-  const long ticks = CpuTicks(server.Pid()) - ticksAtStart;
+  const long ticks = server.CpuTicks() - ticksAtStart;
   const long residentKb = server.ResidentKb();
   int joined = 0;
   for (const Player& player : players) joined += player.slot >= 0;

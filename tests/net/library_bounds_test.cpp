@@ -37,18 +37,6 @@ std::vector<int> Downwards(int from, int to) {
   return numbers;
 }
 
-// The honest client is still connected: one more reliable packet goes through.
-void ExpectStillServed(RN_Interface* server, RN_Interface* honest, RN_PlayerId honestId) {
-  ASSERT_EQ(ClientSendBytes(honest, {64, 'k'}, RN_RELIABLE_ORDERED, 2), 1);
-  for (RN_Packet* p = WaitServer(server); p != nullptr; p = WaitServer(server)) {
-    const bool found = NetLib.PacketGetData(p)[0] == 64 && NetLib.PacketGetData(p)[1] == 'k';
-    EXPECT_TRUE(!found || NetLib.PacketGetplayerID(p) == honestId);
-    NetLib.ServerDeallocatePacket(server, p);
-    if (found) return;
-  }
-  ADD_FAILURE() << "the honest client is not served any more";
-}
-
 }  // namespace
 
 TEST(NetBounds, CommandsOutOfOrderWithinReachAreDeliveredInOrderAndFurtherCutTheSenderOff) {

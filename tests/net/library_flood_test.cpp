@@ -104,16 +104,6 @@ void ExpectCountingFromZero(const std::vector<int>& numbers, int count) {
   for (int i = 0; i < count; ++i) ASSERT_EQ(numbers[i], i) << "out of order at " << i;
 }
 
-// The honest client is still connected: one more reliable packet goes through.
-void ExpectStillServed(RN_Interface* server, RN_Interface* honest, RN_PlayerId honestId) {
-  ASSERT_EQ(ClientSendBytes(honest, {64, 'k'}, RN_RELIABLE_ORDERED, 2), 1);
-  RN_Packet* p = WaitServer(server);
-  ASSERT_NE(p, nullptr);
-  EXPECT_EQ(NetLib.PacketGetData(p)[1], 'k');
-  EXPECT_EQ(NetLib.PacketGetplayerID(p), honestId);
-  NetLib.ServerDeallocatePacket(server, p);
-}
-
 }  // namespace
 
 // A flooder whose notice of being cut off is lost among its own flood notices the

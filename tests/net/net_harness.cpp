@@ -175,6 +175,20 @@ RN_PlayerId Admit(RN_Interface* server, RN_Interface* client) {
   return id;
 }
 
+void ExpectStillServed(RN_Interface* server, RN_Interface* honest, RN_PlayerId honestId) {
+  ASSERT_EQ(ClientSendBytes(honest, {64, 'k'}, RN_RELIABLE_ORDERED, 2), 1);
+  for (RN_Packet* p = WaitServer(server); p != nullptr; p = WaitServer(server)) {
+    const bool found = NetLib.PacketGetData(p)[0] == 64 && NetLib.PacketGetLength(p) == 2 && NetLib.PacketGetData(p)[1] == 'k';
+    const RN_PlayerId sender = NetLib.PacketGetplayerID(p);
+    NetLib.ServerDeallocatePacket(server, p);
+    if (found) {
+      EXPECT_EQ(sender, honestId);
+      return;
+    }
+  }
+  ADD_FAILURE() << "the honest client is not served any more";
+}
+
 namespace {
 
 RN_BitStream* StreamOf(const std::vector<uint8_t>& bytes) {

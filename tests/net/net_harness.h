@@ -57,6 +57,10 @@ RN_PlayerId WaitServerEvent(RN_Interface* server, int id, int timeoutMs = 5000);
 // Connects a client and waits for both ends' events; returns the client's player id.
 RN_PlayerId Admit(RN_Interface* server, RN_Interface* client);
 
+// Expects the honest client to be served still: one more reliable packet from it reaches the
+// server (other packets queued before it are skipped).
+void ExpectStillServed(RN_Interface* server, RN_Interface* honest, RN_PlayerId honestId);
+
 // Sends bytes from a client or the server (to everyone) with the given mode.
 int ClientSendBytes(RN_Interface* client, const std::vector<uint8_t>& bytes, int reliability, int channel);
 int ServerSendBytes(RN_Interface* server, const std::vector<uint8_t>& bytes, int reliability, int channel,

@@ -16,6 +16,7 @@
 
 #include "tests/client/client_test_support.h"
 #include "tests/net/attacks.h"
+#include "tests/net/honest_pair.h"
 #include "tests/net/hosting_process.h"
 #include "tests/net/net_harness.h"
 #include "tests/net/protocol_client.h"
@@ -26,25 +27,17 @@ namespace {
 using protocol::ProtocolClient;
 using Clock = std::chrono::steady_clock;
 
-bool SanitizerBuild() {
-#if defined(__SANITIZE_ADDRESS__)
-  return true;
-#else
-  return false;
-#endif
-}
-
 // What honest players may see while an attack runs. On a quiet machine they see gaps of about
 // 100 ms and chat round in about 20 ms under every attack; these bounds leave room for a machine
 // busy with other suites (and the sanitizer build runs several times slower), while a host the
 // attack holds up leaves gaps and chat delays of seconds.
-int GapLimitMs() { return SanitizerBuild() ? 3000 : 1000; }
-int ChatLimitMs() { return SanitizerBuild() ? 1500 : 500; }
+int GapLimitMs() { return servertest::SanitizerBuild() ? 3000 : 1000; }
+int ChatLimitMs() { return servertest::SanitizerBuild() ? 1500 : 500; }
 constexpr long MemoryMarginKb = 5 * 1024;
 constexpr int AttackMs = 10000;
 // A newcomer gets in within this long during an attack on the places (a connection that never
 // joins holds its place for a few seconds).
-int NewcomerWithinMs() { return SanitizerBuild() ? 20000 : 10000; }
+int NewcomerWithinMs() { return servertest::SanitizerBuild() ? 20000 : 10000; }
 
 int MsSince(Clock::time_point start) {
   return static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count());
@@ -59,14 +52,6 @@ long ResidentKb(pid_t pid) {
   return 0;
 }
 
-// The environment of the host: its port, and (in the sanitizer build) no quarantine of freed
-// memory, which would otherwise hold what the host has given back.
-std::map<std::string, std::string> HostEnvironment(int port) {
-  const char* asan = std::getenv("ASAN_OPTIONS");
-  const std::string options = asan && *asan ? std::string(asan) + ":" : std::string();
-  return {{"QXR_GAME_PORT", std::to_string(port)}, {"ASAN_OPTIONS", options + "quarantine_size_mb=0"}};
-}
-
 enum class Target { DedicatedServer, HostingClient };
 
 // The host under attack, in a folder of its own on a free port.
@@ -76,9 +61,9 @@ class Host {
     if (target == Target::DedicatedServer) {
       clienttest::WriteText(folder_.File("server_ip.txt"), "N\r\nUnder attack\r\n\r\n");
       server_ = std::make_unique<servertest::ServerProcess>(folder_.Path(), std::vector<std::string>{"/AUTO"},
-                                                            HostEnvironment(port_));
+                                                            servertest::MeasuredEnvironment(port_));
     } else {
-      hosting_ = std::make_unique<net_harness::HostingProcess>(port_, "Hosty", "", HostEnvironment(port_));
+      hosting_ = std::make_unique<net_harness::HostingProcess>(port_, "Hosty", "", servertest::MeasuredEnvironment(port_));
     }
   }
   int Port() const { return port_; }
@@ -155,34 +140,9 @@ class HostUnderAttack : public ::testing::TestWithParam<Target> {
     EXPECT_EQ(errors.find("runtime error"), std::string::npos) << errors;
   }
 
-  // One step of honest play, about 5 ms: the players walk and report their states every 50 ms as
-  // the real client does, Alice says something every 500 ms, and everybody takes in what came.
+  // One step of play, about 5 ms, with the attack's and the newcomer's turns.
   void Step(attacks::Attack* attack, Newcomer* newcomer) {
-    if (MsSince(lastMove_) >= 50) {
-      ++moves_;
-      alice_.MoveTo(64 + (moves_ * 3) % 200, 352);
-      bob_.MoveTo(448 - (moves_ * 5) % 240, 352);
-      lastMove_ = Clock::now();
-    }
-    if (measuring_ && MsSince(lastChatSent_) >= 500) {
-      const std::string text = "ping " + std::to_string(++chatsSent_);
-      alice_.Chat(text);
-      sentAt_[text] = Clock::now();
-      lastChatSent_ = Clock::now();
-    }
-    alice_.Pump();
-    bob_.Pump();
-    for (; bobChatsRead_ < bob_.Got().chats.size(); ++bobChatsRead_) {
-      const std::string& line = bob_.Got().chats[bobChatsRead_];
-      for (auto it = sentAt_.begin(); it != sentAt_.end(); ++it) {
-        if (line.size() < it->first.size() || line.compare(line.size() - it->first.size(), it->first.size(), it->first) != 0) {
-          continue;
-        }
-        longestChatMs_ = std::max(longestChatMs_, MsSince(it->second));
-        sentAt_.erase(it);
-        break;
-      }
-    }
+    honest_.Step();
     if (attack != nullptr) attack->Step();
     if (newcomer != nullptr) newcomer->Step();
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -207,11 +167,7 @@ class HostUnderAttack : public ::testing::TestWithParam<Target> {
     const bool withNewcomer = newcomerAfterMs >= 0;
     const std::string name = attack->Name();
     const long memoryBefore = ResidentKb(host_->Pid());
-    for (ProtocolClient* c : {&alice_, &bob_}) {
-      c->Got().largestStatesGapMs = 0;
-      c->Got().lastStatesAtMs = protocol::LibraryTime();
-    }
-    measuring_ = true;
+    honest_.StartMeasuring();
     Newcomer newcomer(host_->Port());
     const auto start = Clock::now();
     const auto newcomerTries = [&] { return withNewcomer && MsSince(start) >= newcomerAfterMs; };
@@ -222,9 +178,9 @@ class HostUnderAttack : public ::testing::TestWithParam<Target> {
     const int strikes = attack->Strikes();
     const int closed = attack->ClosedByHost();
     attack.reset();
-    measuring_ = false;
+    honest_.StopChatting();
     // The last lines come round before the attack is judged.
-    PlayUntil([&] { return sentAt_.empty(); }, 10 * ChatLimitMs());
+    PlayUntil([&] { return honest_.ChatsUnseen() == 0; }, 10 * ChatLimitMs());
 
     ASSERT_TRUE(host_->Running()) << name << ": the host ended\n" << host_->Errors();
     EXPECT_GT(strikes, 0) << name << ": the attack never struck";
@@ -235,15 +191,15 @@ class HostUnderAttack : public ::testing::TestWithParam<Target> {
       EXPECT_TRUE(c->Connected()) << name << ": " << c->Name() << " lost the connection";
       EXPECT_LT(c->Got().largestStatesGapMs, GapLimitMs()) << name << ": " << c->Name() << " waited that long for states";
     }
-    EXPECT_TRUE(sentAt_.empty()) << name << ": " << sentAt_.size() << " of " << chatsSent_ << " chat lines never came round";
-    EXPECT_LT(longestChatMs_, ChatLimitMs()) << name << ": the slowest chat line took that long";
+    EXPECT_EQ(honest_.ChatsUnseen(), 0) << name << ": chat lines of " << honest_.ChatsSent() << " never came round";
+    EXPECT_LT(honest_.SlowestChatMs(), ChatLimitMs()) << name << ": the slowest chat line took that long";
     if (withNewcomer) {
       EXPECT_TRUE(newcomer.Joined()) << name << ": the newcomer never got in (" << newcomer.Attempts() << " attempts)";
       // And the others see it.
-      PlayUntil([&] { return newcomer.Joined() && alice_.Got().names[newcomer.Client().Slot()] == newcomer.Client().Name(); },
-                10000);
+      const auto seen = [&] { return newcomer.Joined() && alice_.Got().names[newcomer.Client().Slot()] == newcomer.Client().Name(); };
+      PlayUntil(seen, 10000);
       if (newcomer.Joined()) {
-        EXPECT_EQ(alice_.Got().names[newcomer.Client().Slot()], newcomer.Client().Name()) << name;
+        EXPECT_TRUE(seen()) << name << ": the others never saw the newcomer";
       }
     }
     // The attacker's connections are closed within seconds; what they held is given back.
@@ -255,21 +211,14 @@ class HostUnderAttack : public ::testing::TestWithParam<Target> {
     }
     EXPECT_LE(memoryAfter, memoryBefore + MemoryMarginKb) << name << ": memory went from " << memoryBefore << " KB to "
                                                           << memoryAfter << " KB";
-    std::printf("%s: states gap %d / %d ms, slowest chat %d ms, memory %ld -> %ld KB, %d strikes\n", name.c_str(),
-                alice_.Got().largestStatesGapMs, bob_.Got().largestStatesGapMs, longestChatMs_, memoryBefore, memoryAfter,
-                strikes);
+    std::printf("%s: longest states gap %d ms, slowest chat %d ms, memory %ld -> %ld KB, %d strikes\n", name.c_str(),
+                honest_.LongestGapMs(), honest_.SlowestChatMs(), memoryBefore, memoryAfter, strikes);
   }
 
   std::unique_ptr<Host> host_;
-  ProtocolClient alice_, bob_;
-  int moves_ = 0;
-  Clock::time_point lastMove_ = Clock::now();
-  bool measuring_ = false;
-  int chatsSent_ = 0;
-  Clock::time_point lastChatSent_ = Clock::now();
-  std::map<std::string, Clock::time_point> sentAt_;  // lines Alice said that Bob has not seen yet
-  size_t bobChatsRead_ = 0;
-  int longestChatMs_ = 0;
+  net_harness::HonestPair honest_;
+  ProtocolClient& alice_ = honest_.alice;
+  ProtocolClient& bob_ = honest_.bob;
 };
 
 TEST_P(HostUnderAttack, ReliableCommandsFarOutOfOrder) {

@@ -10,7 +10,9 @@
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <map>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -20,6 +22,24 @@
 namespace servertest {
 
 inline std::string ServerProgram() { return ProgramFolder() + "qxr-server"; }
+
+// True in the sanitizer build (which runs several times slower).
+inline bool SanitizerBuild() {
+#if defined(__SANITIZE_ADDRESS__)
+  return true;
+#else
+  return false;
+#endif
+}
+
+// The environment of a program whose memory a test measures: its port, and (in the sanitizer
+// build) no quarantine of freed memory, which would otherwise hold tens of megabytes the program
+// has given back.
+inline std::map<std::string, std::string> MeasuredEnvironment(int port) {
+  const char* asan = std::getenv("ASAN_OPTIONS");
+  const std::string options = asan && *asan ? std::string(asan) + ":" : std::string();
+  return {{"QXR_GAME_PORT", std::to_string(port)}, {"ASAN_OPTIONS", options + "quarantine_size_mb=0"}};
+}
 
 class ServerProcess {
  public:
@@ -92,6 +112,22 @@ class ServerProcess {
       if (line.rfind("VmRSS:", 0) == 0) return std::atol(line.c_str() + 6);
     }
     return 0;
+  }
+
+  // Its user plus system CPU time so far, in clock ticks (sysconf(_SC_CLK_TCK) a second).
+  long CpuTicks() const {
+    std::ifstream stat("/proc/" + std::to_string(pid_) + "/stat");
+    std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+    const size_t end = text.rfind(')');
+    if (end == std::string::npos) return 0;
+    std::istringstream fields(text.substr(end + 2));
+    std::string field;
+    long utime = 0, stime = 0;
+    for (int i = 3; i <= 15 && fields >> field; ++i) {
+      if (i == 14) utime = std::atol(field.c_str());
+      if (i == 15) stime = std::atol(field.c_str());
+    }
+    return utime + stime;
   }
 
   // The exit code once the program ended by itself within timeoutMs; -1 when it did not end
