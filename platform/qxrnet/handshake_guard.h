@@ -16,7 +16,7 @@ constexpr int kPendingPerAddress = 4;
 // ENet peers a server keeps beyond its admitted maximum for connections still in their
 // handshake. Handshakes from forged source addresses never finish and each holds a peer
 // until it is given up: there must be room for many of them besides the honest ones.
-constexpr int kHandshakePlaces = 128;
+constexpr int kHandshakePlaces = 64;
 
 // True when the datagram the host has just received asks for a new connection (its header
 // names no peer).

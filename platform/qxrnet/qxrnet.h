@@ -131,7 +131,7 @@ RN_Interface* RN_GetRakServerInterface(void);
  * RN_ID_NO_FREE_INCOMING_CONNECTIONS. A connection must complete its handshake within 5 s
  * or is closed, and one address may hold at most 4 connections with unfinished handshakes
  * (its further attempts are held back until those finish, so any number of clients from
- * one address get in, a few at a time). Beyond maxConnections there are places for 128
+ * one address get in, a few at a time). Beyond maxConnections there are places for 64
  * unfinished handshakes; when all are taken, the oldest gives way to a new attempt (the
  * oldest whose source address never answered first), so handshakes from forged addresses
  * cannot keep clients out. reserved is ignored. threadSleepMs is the longest

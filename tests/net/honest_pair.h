@@ -20,6 +20,9 @@ class HonestPair {
 
   // One step of play; the caller paces the steps (every 5 ms or so).
   void Step() {
+    // A busy machine may hold this thread up too: that is no gap of the host's making.
+    longestStallMs_ = std::max(longestStallMs_, MsSince(lastStep_));
+    lastStep_ = Clock::now();
     if (MsSince(lastMove_) >= 50) {
       ++moves_;
       alice.MoveTo(64 + (moves_ * 3) % 200, 352);
@@ -45,12 +48,16 @@ class HonestPair {
       c->Got().lastStatesAtMs = protocol::LibraryTime();
     }
     slowestChatMs_ = 0;
+    longestStallMs_ = 0;
+    lastStep_ = Clock::now();
     measuringChat_ = measure;
   }
   void StopChatting() { measuringChat_ = false; }
 
   int LongestGapMs() const { return std::max(alice.Got().largestStatesGapMs, bob.Got().largestStatesGapMs); }
   int SlowestChatMs() const { return slowestChatMs_; }
+  // The longest time between two steps: how long the players themselves were held up.
+  int LongestStallMs() const { return longestStallMs_; }
   int ChatsSent() const { return chatsSent_; }
   // Lines Alice said that Bob has not seen yet.
   int ChatsUnseen() const { return static_cast<int>(unseen_.size()); }
@@ -70,9 +77,9 @@ class HonestPair {
     }
   }
 
-  int moves_ = 0, chatsSent_ = 0, slowestChatMs_ = 0;
+  int moves_ = 0, chatsSent_ = 0, slowestChatMs_ = 0, longestStallMs_ = 0;
   bool measuringChat_ = false;
-  Clock::time_point lastMove_ = Clock::now(), lastChat_ = Clock::now();
+  Clock::time_point lastMove_ = Clock::now(), lastChat_ = Clock::now(), lastStep_ = Clock::now();
   std::map<std::string, Clock::time_point> unseen_;
   size_t bobRead_ = 0;
 };

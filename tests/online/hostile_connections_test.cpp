@@ -27,10 +27,11 @@ namespace {
 using protocol::ProtocolClient;
 using Clock = std::chrono::steady_clock;
 
-// What honest players may see while an attack runs. On a quiet machine they see gaps of about
-// 100 ms and chat round in about 20 ms under every attack; these bounds leave room for a machine
-// busy with other suites (and the sanitizer build runs several times slower), while a host the
-// attack holds up leaves gaps and chat delays of seconds.
+// What honest players may see while an attack runs, besides the time they were held up
+// themselves. On a quiet machine they see gaps of about 100 ms and chat round in about 20 ms
+// under every attack; these bounds leave room for a machine busy with other suites (and the
+// sanitizer build runs several times slower), while a host the attack holds up leaves gaps and
+// chat delays of seconds.
 int GapLimitMs() { return servertest::SanitizerBuild() ? 3000 : 1000; }
 int ChatLimitMs() { return servertest::SanitizerBuild() ? 1500 : 500; }
 constexpr long MemoryMarginKb = 5 * 1024;
@@ -162,8 +163,8 @@ class HostUnderAttack : public ::testing::TestWithParam<Target> {
   // Runs the attack for AttackMs while the honest players play, then checks what they saw and
   // the host's memory once the attack has stopped. With newcomerAfterMs (>= 0), a newcomer starts
   // trying to get in that long after the attack began, when it holds what it can, and the attack
-  // goes on until the newcomer has joined or NewcomerWithinMs has passed.
-  void Withstand(std::unique_ptr<attacks::Attack> attack, int newcomerAfterMs = -1) {
+  // goes on until the newcomer has joined or newcomerWithinMs has passed.
+  void Withstand(std::unique_ptr<attacks::Attack> attack, int newcomerAfterMs = -1, int newcomerWithinMs = NewcomerWithinMs()) {
     const bool withNewcomer = newcomerAfterMs >= 0;
     const std::string name = attack->Name();
     const long memoryBefore = ResidentKb(host_->Pid());
@@ -172,7 +173,7 @@ class HostUnderAttack : public ::testing::TestWithParam<Target> {
     const auto start = Clock::now();
     const auto newcomerTries = [&] { return withNewcomer && MsSince(start) >= newcomerAfterMs; };
     while (MsSince(start) < AttackMs ||
-           (withNewcomer && !newcomer.Joined() && MsSince(start) < newcomerAfterMs + NewcomerWithinMs())) {
+           (withNewcomer && !newcomer.Joined() && MsSince(start) < newcomerAfterMs + newcomerWithinMs)) {
       Step(attack.get(), newcomerTries() ? &newcomer : nullptr);
     }
     const int strikes = attack->Strikes();
@@ -187,12 +188,15 @@ class HostUnderAttack : public ::testing::TestWithParam<Target> {
     if (closed >= 0) {
       EXPECT_GT(closed, 0) << name << ": the host never closed the attacker's connection";
     }
+    const int stall = honest_.LongestStallMs();
     for (ProtocolClient* c : {&alice_, &bob_}) {
       EXPECT_TRUE(c->Connected()) << name << ": " << c->Name() << " lost the connection";
-      EXPECT_LT(c->Got().largestStatesGapMs, GapLimitMs()) << name << ": " << c->Name() << " waited that long for states";
+      EXPECT_LT(c->Got().largestStatesGapMs, GapLimitMs() + stall)
+          << name << ": " << c->Name() << " waited that long for states (held up " << stall << " ms itself)";
     }
     EXPECT_EQ(honest_.ChatsUnseen(), 0) << name << ": chat lines of " << honest_.ChatsSent() << " never came round";
-    EXPECT_LT(honest_.SlowestChatMs(), ChatLimitMs()) << name << ": the slowest chat line took that long";
+    EXPECT_LT(honest_.SlowestChatMs(), ChatLimitMs() + stall)
+        << name << ": the slowest chat line took that long (held up " << stall << " ms itself)";
     if (withNewcomer) {
       EXPECT_TRUE(newcomer.Joined()) << name << ": the newcomer never got in (" << newcomer.Attempts() << " attempts)";
       // And the others see it.
@@ -211,8 +215,8 @@ class HostUnderAttack : public ::testing::TestWithParam<Target> {
     }
     EXPECT_LE(memoryAfter, memoryBefore + MemoryMarginKb) << name << ": memory went from " << memoryBefore << " KB to "
                                                           << memoryAfter << " KB";
-    std::printf("%s: longest states gap %d ms, slowest chat %d ms, memory %ld -> %ld KB, %d strikes\n", name.c_str(),
-                honest_.LongestGapMs(), honest_.SlowestChatMs(), memoryBefore, memoryAfter, strikes);
+    std::printf("%s: longest states gap %d ms, slowest chat %d ms, players held up %d ms, memory %ld -> %ld KB, %d strikes\n",
+                name.c_str(), honest_.LongestGapMs(), honest_.SlowestChatMs(), stall, memoryBefore, memoryAfter, strikes);
   }
 
   std::unique_ptr<Host> host_;
@@ -248,7 +252,10 @@ TEST_P(HostUnderAttack, ConnectionsThatVanishLeavePlacesForNewcomers) {
 }
 
 TEST_P(HostUnderAttack, ForgedHandshakesLeavePlacesForNewcomers) {
-  Withstand(attacks::ForgedHandshakes(host_->Port(), 50), 1000);
+  // By then, they would hold every place for handshakes if the oldest did not give way; the
+  // newcomer's first attempt finds one (without that, a place comes free now and then, and a
+  // newcomer that keeps trying may be lucky, after a while).
+  Withstand(attacks::ForgedHandshakes(host_->Port(), 50), 3000, NewcomerWithinMs() / 3);
 }
 
 INSTANTIATE_TEST_SUITE_P(Hosts, HostUnderAttack, ::testing::Values(Target::DedicatedServer, Target::HostingClient),
