@@ -59,6 +59,7 @@ int main(int argc, char** argv) {
   const std::vector<std::pair<std::string, std::function<std::unique_ptr<attacks::Attack>()>>> runs = {
       {"none", [] { return std::unique_ptr<attacks::Attack>(); }},
       {"out-of-order commands, 50 datagrams/s", [&] { return attacks::OutOfOrderCommands(port, 50, true); }},
+      {"out-of-order commands within reach, 50 datagrams/s", [&] { return attacks::OutOfOrderCommands(port, 50, true, false); }},
       {"out-of-order commands before hello, 50 datagrams/s", [&] { return attacks::OutOfOrderCommands(port, 50, false); }},
       {"never acknowledges, 2000 chat lines/s", [&] { return attacks::NeverAcknowledges(port, 2000); }},
       {"oversized datagrams, 300/s", [&] { return attacks::OversizedDatagrams(port, 300); }},

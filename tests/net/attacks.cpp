@@ -73,19 +73,25 @@ std::vector<uint8_t> DatagramHeader(int outgoingPeerId, int sessionId) {
 
 class OutOfOrder : public RepeatingAttack {
  public:
-  OutOfOrder(int port, int perSecond, bool sayHello)
-      : endpoint_(AttackerAddress(OutOfOrderAddress)), port_(port), sayHello_(sayHello) {
+  OutOfOrder(int port, int perSecond, bool sayHello, bool farAhead)
+      : endpoint_(AttackerAddress(OutOfOrderAddress)), port_(port), sayHello_(sayHello),
+        top_(farAhead ? kFarTop : kNearTop) {
     Start(perSecond, [this] { Strike(); });
   }
   ~OutOfOrder() override { Stop(); }
-  std::string Name() const override { return sayHello_ ? "out-of-order commands" : "out-of-order commands before hello"; }
-  int ClosedByHost() override { return endpoint_.Closed(); }
+  std::string Name() const override {
+    return std::string(top_ == kFarTop ? "out-of-order commands" : "out-of-order commands within reach") +
+           (sayHello_ ? "" : " before hello");
+  }
+  // Commands within reach, after hello, are taken (and their connection kept).
+  int ClosedByHost() override { return top_ == kFarTop || !sayHello_ ? endpoint_.Closed() : -1; }
 
  private:
-  // Commands in one datagram, and the sequence number they start from: far ahead of anything
-  // sent so far, within ENet's own window.
+  // Commands in one datagram, and the sequence numbers they start from: far ahead of anything
+  // sent so far, within ENet's own window; or 250 ahead, which the library holds.
   static constexpr int kCommands = 230;
-  static constexpr int kTop = 2 + 7 * 4096 - 64;
+  static constexpr int kFarTop = 2 + 7 * 4096 - 64;
+  static constexpr int kNearTop = 250;
 
   void Strike() {
     if (endpoint_.Connected() == 0) {
@@ -102,7 +108,7 @@ class OutOfOrder : public RepeatingAttack {
         std::vector<uint8_t> datagram;
         for (int channel = 0; channel < qxrnet::kEnetChannels; ++channel) {
           std::vector<int> downwards;
-          for (int i = 0; i < kCommands / qxrnet::kEnetChannels; ++i) downwards.push_back(kTop - (next_ + i) % (kTop - 2));
+          for (int i = 0; i < kCommands / qxrnet::kEnetChannels; ++i) downwards.push_back(top_ - (next_ + i) % (top_ - 2));
           const std::vector<uint8_t> commands = ReliableCommands(*peer, channel, downwards);
           datagram.insert(datagram.end(), commands.begin() + (datagram.empty() ? 0 : sizeof(ENetProtocolHeader)), commands.end());
         }
@@ -115,6 +121,7 @@ class OutOfOrder : public RepeatingAttack {
   net_harness::RawEndpoint endpoint_;
   int port_;
   bool sayHello_;
+  int top_;
   int next_ = 0;
   Clock::time_point lastConnect_ = Clock::now() - std::chrono::seconds(1);
 };
@@ -294,8 +301,8 @@ void SendDatagram(ENetHost& host, const ENetPeer& peer, const std::vector<uint8_
   enet_socket_send(host.socket, &peer.address, &buffer, 1);
 }
 
-std::unique_ptr<Attack> OutOfOrderCommands(int port, int datagramsPerSecond, bool sayHello) {
-  return std::make_unique<OutOfOrder>(port, datagramsPerSecond, sayHello);
+std::unique_ptr<Attack> OutOfOrderCommands(int port, int datagramsPerSecond, bool sayHello, bool farAhead) {
+  return std::make_unique<OutOfOrder>(port, datagramsPerSecond, sayHello, farAhead);
 }
 
 std::unique_ptr<Attack> OversizedDatagrams(int port, int perSecond) { return std::make_unique<Oversized>(port, perSecond); }

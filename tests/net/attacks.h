@@ -63,9 +63,11 @@ std::vector<uint8_t> ReliableCommands(const _ENetPeer& peer, int channel, const 
 void SendDatagram(_ENetHost& host, const _ENetPeer& peer, const std::vector<uint8_t>& datagram);
 
 // After the handshake (and hello, when sayHello), reliable commands without data that skip the
-// next sequence number due and run downwards, on every channel, about 230 in each datagram.
+// next sequence number due and run downwards, on every channel, about 230 in each datagram: from
+// the far end of ENet's own window (farAhead), or from 250 ahead, the same ones again and again.
 // A connection that is closed is made again.
-std::unique_ptr<Attack> OutOfOrderCommands(int port, int datagramsPerSecond = 50, bool sayHello = true);
+std::unique_ptr<Attack> OutOfOrderCommands(int port, int datagramsPerSecond = 50, bool sayHello = true,
+                                           bool farAhead = true);
 // UDP datagrams larger than the library takes in, from an address with no connection.
 std::unique_ptr<Attack> OversizedDatagrams(int port, int perSecond = 300);
 // connections that connect and say hello, and never join the game (nor leave it).

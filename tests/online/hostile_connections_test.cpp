@@ -229,6 +229,10 @@ TEST_P(HostUnderAttack, ReliableCommandsFarOutOfOrder) {
   Withstand(attacks::OutOfOrderCommands(host_->Port(), 50, true));
 }
 
+TEST_P(HostUnderAttack, ReliableCommandsOutOfOrderWithinReachAgainAndAgain) {
+  Withstand(attacks::OutOfOrderCommands(host_->Port(), 50, true, false));
+}
+
 TEST_P(HostUnderAttack, ReliableCommandsOutOfOrderWithoutHello) {
   Withstand(attacks::OutOfOrderCommands(host_->Port(), 50, false));
 }
