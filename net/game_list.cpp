@@ -40,8 +40,7 @@ void ShowContacting() {
   Flip();
 }
 
-}  // namespace
-
+// A host name or IPv4 address, optionally followed by ":" and a port number.
 bool IsHostAddress(const std::string& text) {
   const size_t colon = text.find(':');
   const std::string name = text.substr(0, colon);
@@ -54,6 +53,8 @@ bool IsHostAddress(const std::string& text) {
   const std::string port = text.substr(colon + 1);
   return !port.empty() && port.size() <= 5 && port.find_first_not_of("0123456789") == std::string::npos;
 }
+
+}  // namespace
 
 std::string GameListHost() { return FromEnvironment("QXR_GAMELIST_HOST", DefaultGameListHost); }
 std::string AddressHost() { return FromEnvironment("QXR_ADDRESS_HOST", DefaultAddressHost); }

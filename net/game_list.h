@@ -26,9 +26,6 @@ std::string RegistrationPath();
 // server" meanwhile; a message box tells when the service cannot be reached or refuses.
 void RegisterServer();
 
-// A host name or IPv4 address, optionally followed by ":" and a port number.
-bool IsHostAddress(const std::string& text);
-
 // One published game: the host's address and its description (left-justified, 20 characters).
 struct ListedGame {
   std::string ip;
