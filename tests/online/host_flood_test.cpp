@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <memory>
@@ -35,11 +36,26 @@ constexpr int StateEveryMs = 100;     // how often the honest players report the
 constexpr int ChatEveryMs = 400;      // and how often one of them says something
 constexpr int FloodLinesPerPass = 100; // per flooder and pass of the test's loop (about 5 ms)
 
-// What the honest players must see under attack. A pass of the test's own loop that took long
-// (a loaded machine stops the test as well as the host) widens the bound on the states gap by
-// that much: the players cannot take in what arrives while they do not run.
+// What the honest players must see under attack: states with no gap over LongestStatesGapMs,
+// and their chat back within ChatRoundTripMs. A loaded machine stops the host (and this test)
+// now and then for longer than that, which is no part of what an attack costs; so what is
+// checked is the host's own work meanwhile (the processor time of its main thread, which runs
+// the host step: an attack that holds up the step keeps it busy), and the wall-clock time,
+// less the waits for a processor, only against ten times the bounds.
 constexpr int LongestStatesGapMs = 500;
 constexpr int ChatRoundTripMs = 250;
+
+// What the scheduler counts of a thread (its /proc schedstat file): time run and time waited
+// for a processor, in ms.
+struct ThreadTimes {
+  long long ranMs = 0, waitedMs = 0;
+};
+ThreadTimes TimesOf(const std::string& schedstat) {
+  std::ifstream in(schedstat);
+  long long ranNs = 0, waitedNs = 0;
+  in >> ranNs >> waitedNs;
+  return {ranNs / 1000000, waitedNs / 1000000};
+}
 
 enum class HostKind { Server, HostingClient };
 
@@ -72,6 +88,10 @@ class HostUnderAttack {
   }
 
   bool Running() { return HostingClient() ? hosting_->Running() : server_->Running(); }
+  // What the scheduler counts of the program's main thread, which runs the host step.
+  ThreadTimes MainThreadTimes() const {
+    return TimesOf("/proc/" + std::to_string(HostingClient() ? hosting_->Pid() : server_->Pid()) + "/schedstat");
+  }
   std::string Errors() const { return HostingClient() ? hosting_->Errors() : server_->Errors(); }
   // The host's chat log (the server's holds only its banner).
   std::string ChatLog() const {
@@ -106,9 +126,6 @@ class HostUnderFlood : public ::testing::TestWithParam<HostKind> {
     for (ProtocolClient* c : {&alice_, &bob_, &mallory_, &trudy_}) {
       ASSERT_TRUE(host_->Admit(*c)) << host_->Errors();
       c->Join(std::vector<std::string>{"Alice", "Bob", "Mallory", "Trudy"}[index++]);
-    }
-    for (ProtocolClient* c : {&alice_, &bob_}) {
-      c->WatchStates([this, c](const PlayerStateEntry&) { lastStatesAt_[c] = LibraryTime(); });
     }
     ASSERT_TRUE(PlayUntil(
         [&] {
@@ -150,23 +167,53 @@ class HostUnderFlood : public ::testing::TestWithParam<HostKind> {
       ProtocolClient& speaker = (++spoken_ % 2 == 0) ? alice_ : bob_;
       const std::string text = "line " + std::to_string(spoken_);
       speaker.Chat(text);
-      saidAt_[ChatLineFor(speaker.Slot(), text)] = now;
+      said_[ChatLineFor(speaker.Slot(), text)] = Moment();
     }
     for (ProtocolClient* c : {&alice_, &bob_, &mallory_, &trudy_}) c->Pump();
-    TakeRoundTrips();
+    TakeStatesAndRoundTrips();
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
 
-  // A line is back when its writer has it from the host.
-  void TakeRoundTrips() {
+  // The library clock, the host's work so far, and how long the host and this test have
+  // waited for a processor by then.
+  struct Instant {
+    int at = 0;
+    long long hostRanMs = 0, waitedMs = 0;
+  };
+  Instant Moment() const {
+    const ThreadTimes host = host_->MainThreadTimes();
+    return {LibraryTime(), host.ranMs, host.waitedMs + TimesOf("/proc/thread-self/schedstat").waitedMs};
+  }
+  // What passed since then: the host's work, and the time neither it nor the test waited.
+  struct Span {
+    int hostRanMs = 0, unwaitedMs = 0;
+  };
+  static Span Since(const Instant& then, const Instant& now) {
+    return {static_cast<int>(now.hostRanMs - then.hostRanMs),
+            static_cast<int>(std::max<long long>(0, now.at - then.at - (now.waitedMs - then.waitedMs)))};
+  }
+  static void KeepLongest(Span& longest, const Span& span) {
+    longest.hostRanMs = std::max(longest.hostRanMs, span.hostRanMs);
+    longest.unwaitedMs = std::max(longest.unwaitedMs, span.unwaitedMs);
+  }
+
+  // The gaps between states broadcasts, and the round trips of the honest lines (a line is
+  // back when its writer has it from the host).
+  void TakeStatesAndRoundTrips() {
+    const Instant now = Moment();
     for (ProtocolClient* c : {&alice_, &bob_}) {
+      KeepLongest(longestGap_, Since(lastStates_[c], now));
+      if (c->Got().statesBroadcasts != statesSeen_[c]) {
+        statesSeen_[c] = c->Got().statesBroadcasts;
+        lastStates_[c] = now;
+      }
       size_t& seen = chatsSeen_[c];
       const std::vector<std::string>& chats = c->Got().chats;
       for (; seen < chats.size(); ++seen) {
-        const auto said = saidAt_.find(chats[seen]);
-        if (said == saidAt_.end() || ChatLineSlot(chats[seen]) != c->Slot()) continue;
-        roundTripsMs_.push_back(LibraryTime() - said->second);
-        saidAt_.erase(said);
+        const auto said = said_.find(chats[seen]);
+        if (said == said_.end() || ChatLineSlot(chats[seen]) != c->Slot()) continue;
+        roundTrips_.push_back(Since(said->second, now));
+        said_.erase(said);
       }
     }
   }
@@ -182,43 +229,51 @@ class HostUnderFlood : public ::testing::TestWithParam<HostKind> {
 
   // Plays for ms with the attack running; the honest players' figures are taken over that time.
   void PlayUnderAttack(int ms, std::function<void()> attack) {
-    // Measured from the attack on: the longest gap, the round trips, the test's own passes.
     Play(500);
-    for (ProtocolClient* c : {&alice_, &bob_}) lastStatesAt_[c] = LibraryTime();
-    largestGapMs_ = 0;
+    const Instant start = Moment();
+    for (ProtocolClient* c : {&alice_, &bob_}) lastStates_[c] = start;
+    longestGap_ = Span{};
     longestPassMs_ = 0;
-    roundTripsMs_.clear();
-    saidAt_.clear();
+    roundTrips_.clear();
+    said_.clear();
     chatting_ = true;
     attack_ = std::move(attack);
     const int end = LibraryTime() + ms;
-    while (LibraryTime() < end) {
-      Pass();
-      for (ProtocolClient* c : {&alice_, &bob_}) largestGapMs_ = std::max(largestGapMs_, LibraryTime() - lastStatesAt_[c]);
-    }
+    while (LibraryTime() < end) Pass();
     attack_ = nullptr;
     // The last lines said come back too.
-    PlayUntil([&] { return saidAt_.empty(); }, 10 * ChatRoundTripMs + 5000);
+    PlayUntil([&] { return said_.empty(); }, 10 * ChatRoundTripMs + 5000);
     chatting_ = false;
+    const Instant stop = Moment();
+    waitedMs_ = static_cast<int>(stop.waitedMs - start.waitedMs);
+    hostRanMs_ = static_cast<int>(stop.hostRanMs - start.hostRanMs);
   }
 
   // The honest players kept getting the states broadcast and their chat came back at once.
   void ExpectHonestPlayersServed() {
     ASSERT_TRUE(host_->Running()) << host_->Errors();
-    std::printf("%s: longest states gap %d ms, longest pass of the test's loop %d ms, %zu round trips:",
-                host_->HostingClient() ? "hosting client" : "server", largestGapMs_, longestPassMs_,
-                roundTripsMs_.size());
-    for (int ms : roundTripsMs_) std::printf(" %d", ms);
+    std::printf("%s: the host ran %d ms of the attack; waits for a processor %d ms in all\n",
+                host_->HostingClient() ? "hosting client" : "server", hostRanMs_, waitedMs_);
+    std::printf("  longest states gap %d ms (less waits), the host ran %d ms of it at most; longest pass of the "
+                "test's loop %d ms\n", longestGap_.unwaitedMs, longestGap_.hostRanMs, longestPassMs_);
+    std::printf("  %zu round trips in ms (less waits / host's work):", roundTrips_.size());
+    for (const Span& trip : roundTrips_) std::printf(" %d/%d", trip.unwaitedMs, trip.hostRanMs);
     std::printf("\n");
-    // The sanitizer build runs the host several times slower, beside the rest of the suite.
+    // The sanitizer build runs the host several times slower.
     const int slack = clienttest::SanitizerBuild() ? 3 : 1;
-    EXPECT_LE(largestGapMs_, slack * LongestStatesGapMs + longestPassMs_) << "the states broadcast stalled";
-    ASSERT_GE(roundTripsMs_.size(), 5u) << "the honest players' lines did not come back";
-    EXPECT_TRUE(saidAt_.empty()) << saidAt_.size() << " honest lines never came back";
-    std::vector<int> sorted = roundTripsMs_;
-    std::sort(sorted.begin(), sorted.end());
-    EXPECT_LE(sorted[sorted.size() / 2], slack * ChatRoundTripMs + longestPassMs_) << "the median round trip";
-    EXPECT_LE(sorted.back(), 10 * ChatRoundTripMs + longestPassMs_) << "the longest round trip";
+    EXPECT_LE(longestGap_.hostRanMs, slack * LongestStatesGapMs) << "the host was kept busy without a states broadcast";
+    EXPECT_LE(longestGap_.unwaitedMs, 10 * LongestStatesGapMs) << "the states broadcast stalled";
+    ASSERT_GE(roundTrips_.size(), 3u) << "the honest players' lines did not come back";
+    EXPECT_TRUE(said_.empty()) << said_.size() << " honest lines never came back";
+    std::vector<int> work, unwaited;
+    for (const Span& trip : roundTrips_) {
+      work.push_back(trip.hostRanMs);
+      unwaited.push_back(trip.unwaitedMs);
+    }
+    std::sort(work.begin(), work.end());
+    std::sort(unwaited.begin(), unwaited.end());
+    EXPECT_LE(work.back(), slack * ChatRoundTripMs) << "the host was kept busy before passing an honest line on";
+    EXPECT_LE(unwaited[unwaited.size() / 2], 10 * ChatRoundTripMs) << "the median round trip";
     for (ProtocolClient* c : {&alice_, &bob_}) EXPECT_TRUE(c->Connected()) << c->Name() << " lost the game";
   }
 
@@ -233,11 +288,13 @@ class HostUnderFlood : public ::testing::TestWithParam<HostKind> {
   std::unique_ptr<HostUnderAttack> host_;
   ProtocolClient alice_, bob_, mallory_, trudy_;
   std::function<void()> attack_;
-  std::map<ProtocolClient*, int> lastStatesAt_;
+  std::map<ProtocolClient*, Instant> lastStates_;
+  std::map<ProtocolClient*, int> statesSeen_;
   std::map<ProtocolClient*, size_t> chatsSeen_;
-  std::map<std::string, int> saidAt_;
-  std::vector<int> roundTripsMs_;
-  int largestGapMs_ = 0, longestPassMs_ = 0, lastPassAt_ = -1;
+  std::map<std::string, Instant> said_;
+  Span longestGap_;
+  std::vector<Span> roundTrips_;
+  int longestPassMs_ = 0, lastPassAt_ = -1, waitedMs_ = 0, hostRanMs_ = 0;
   int lastStateAt_ = 0, lastChatAt_ = 0, walked_ = 0, spoken_ = 0;
   bool chatting_ = false;
 };
@@ -260,12 +317,12 @@ TEST_P(HostUnderFlood, AChatFloodIsCutToAFewLinesWhileTheHonestPlayersPlayAndCha
   std::printf("%d lines flooded by each of two players in %d ms\n", sent, floodMs);
   ExpectHonestPlayersServed();
 
-  // Each flooder gets its burst and a line per interval through, no more; every line arrives
+  // Each flooder gets its burst and a line per interval through at most (fewer when the library
+  // cut it off for sending faster than the host takes its packets in); every line arrives
   // printable and no longer than a player can type.
   const int allowed = AllowanceBurst + 1 + floodMs / AllowanceIntervalMs;
   for (ProtocolClient* flooder : {&mallory_, &trudy_}) {
     const int passed = LinesOf(bob_, flooder->Slot()) - (flooder == &mallory_ ? mallorySeen : trudySeen);
-    EXPECT_GE(passed, AllowanceBurst) << flooder->Name();
     EXPECT_LE(passed, allowed) << flooder->Name() << " flooded " << sent << " lines";
   }
   const std::vector<std::string>& chats = bob_.Got().chats;
@@ -279,7 +336,7 @@ TEST_P(HostUnderFlood, AChatFloodIsCutToAFewLinesWhileTheHonestPlayersPlayAndCha
   std::printf("the host's chat log grew by %zu bytes\n", grown);
   if (host_->HostingClient()) {
     const size_t loggedLine = 8 + LongestChatLine + 2;  // name, the line after its slot, CR LF
-    EXPECT_LE(grown, (2 * static_cast<size_t>(allowed) + roundTripsMs_.size()) * loggedLine);
+    EXPECT_LE(grown, (2 * static_cast<size_t>(allowed) + roundTrips_.size()) * loggedLine);
     EXPECT_LE(grown, 5000u);
   } else {
     EXPECT_EQ(grown, 0u) << "the server logs no chat";
@@ -306,7 +363,7 @@ TEST_P(HostUnderFlood, ForgedSystemLinesAndRoomStatesReachNobody) {
 
   const size_t aliceHad = alice_.Got().chats.size(), bobHad = bob_.Got().chats.size();
   size_t next = 0;
-  PlayUnderAttack(3000, [&] {
+  PlayUnderAttack(4000, [&] {
     const std::string& line = forged[next++ % forged.size()];
     mallory_.Send(MsgChat{line}, Mode::Chat);
     trudy_.Send(MsgChat{line}, Mode::Chat);
