@@ -9,6 +9,7 @@
 #include "client/line_editor.h"
 #include "client/settings.h"
 #include "client/sound_effects.h"
+#include "net/chat_window.h"
 #include "net/dispatcher.h"
 #include "net/envelope.h"
 #include "net/game_list.h"
@@ -155,7 +156,7 @@ void Join() {
   Game.viewedPlayer = MySlot;
   WriteMessage(MsgJoin{.nameAndSlot = PlayerName + std::to_string(MySlot), .skin = SelectedSkin});
   NetSend(-1);
-  WriteMessage(MsgChat{SystemChatMark + PlayerName + " has just joined"});
+  WriteMessage(MsgChat{JoinNotice(PlayerName)});
   NetSendChat();
   PingTimer = MilliSecs();
   Moved = 1;

@@ -225,6 +225,15 @@ class StandInHttpService {
   std::vector<std::thread> senders_;  // only the serving thread adds to it
 };
 
+// True in the sanitizer build, whose programs run several times slower.
+inline bool SanitizerBuild() {
+#if defined(__SANITIZE_ADDRESS__)
+  return true;
+#else
+  return false;
+#endif
+}
+
 // A port on 127.0.0.1 that was free a moment ago, for the socket type (SOCK_STREAM, SOCK_DGRAM).
 inline int FreeLoopbackPort(int type) {
   int s = socket(AF_INET, type, 0);

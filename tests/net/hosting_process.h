@@ -45,6 +45,7 @@ class HostingProcess {
   HostingProcess& operator=(const HostingProcess&) = delete;
 
   int Port() const { return port_; }
+  pid_t Pid() const { return pid_; }
   const std::string& Folder() const { return folder_; }
   std::string ChatLog() const { return clienttest::ReadText(folder_ + "/Chat.txt"); }
   std::string Errors() const { return clienttest::ReadText(folder_ + "/stderr.txt"); }
