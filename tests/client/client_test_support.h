@@ -189,10 +189,12 @@ struct ClientRun {
   int exitCode = -1;     // -1 when it had to be killed or did not exit normally
   bool timedOut = false;
   std::string errors;    // what it wrote on standard error (headless message boxes)
+  std::string output;    // what it wrote on standard output (the music player's reports)
 };
 
 // Starts program headless in folder with the input script, the extra environment and the
-// arguments, without waiting for it; its standard error goes to folder/stderr.txt. fast sets
+// arguments, without waiting for it; its standard error goes to folder/stderr.txt and its
+// standard output to folder/stdout.txt. fast sets
 // QXR_FAST=1 (the clock advanced by the flips, no waiting); without it the program runs in real
 // time.
 inline pid_t StartClientProgram(std::string program, const std::string& folder, const std::string& script,
@@ -201,6 +203,7 @@ inline pid_t StartClientProgram(std::string program, const std::string& folder, 
   std::string scriptPath = folder + "/input_script.txt";
   WriteText(scriptPath, script);
   std::string errorsPath = folder + "/stderr.txt";
+  std::string outputPath = folder + "/stdout.txt";
 
   // Everything the child needs is made here: between fork and exec only async-signal-safe calls
   // may run, as other threads of the test (a stand-in service) may hold locks.
@@ -232,11 +235,10 @@ inline pid_t StartClientProgram(std::string program, const std::string& folder, 
     if (chdir(folder.c_str()) != 0) _exit(126);
     int errors = open(errorsPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (errors >= 0) dup2(errors, 2);
+    int output = open(outputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (output >= 0) dup2(output, 1);
     int nothing = open("/dev/null", O_RDWR);
-    if (nothing >= 0) {
-      dup2(nothing, 0);
-      dup2(nothing, 1);
-    }
+    if (nothing >= 0) dup2(nothing, 0);
     execve(program.c_str(), argv.data(), envp.data());
     _exit(127);
   }
@@ -261,6 +263,7 @@ inline ClientRun WaitClientProgram(pid_t child, const std::string& folder, int t
   }
   if (!run.timedOut && WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
   run.errors = ReadText(folder + "/stderr.txt");
+  run.output = ReadText(folder + "/stdout.txt");
   return run;
 }
 
