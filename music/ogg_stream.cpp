@@ -135,6 +135,7 @@ int Tunemix_OGG::FillBuffer(void* buffer, int byteCount) {
   auto* out = static_cast<unsigned char*>(buffer);
   const int frameBytes = 2 * outputChannels_;
   int done = 0;
+  int passStart = position == 0 ? 0 : -1;  // where a pass that starts in this call starts
   while (done < byteCount && !silent_) {
     const int room = (byteCount - done) / frameBytes * frameBytes;
     if (room == 0) break;
@@ -153,6 +154,8 @@ int Tunemix_OGG::FillBuffer(void* buffer, int byteCount) {
     Rewind();
     // A looping tune goes on at once, without a gap.
     if (!loop) break;
+    if (passStart >= 0) done = RepeatWholePasses(out, passStart, done, done + (byteCount - done) / frameBytes * frameBytes);
+    passStart = done;
   }
   // What is left: the end of a tune that does not loop, or a file without sound.
   WriteSilence(out + done, byteCount - done);

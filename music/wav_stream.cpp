@@ -125,6 +125,7 @@ int Tunemix_WavStream::FillBuffer(void* buffer, int byteCount) {
   if (!buffer || byteCount <= 0) return 0;
   auto* out = static_cast<uint8_t*>(buffer);
   int done = 0;
+  int passStart = position == 0 ? 0 : -1;  // where a pass that starts in this call starts
   while (done < byteCount) {
     const int wanted = static_cast<int>(std::min<int64_t>(byteCount - done, static_cast<int64_t>(length) - position));
     const int got = wanted > 0 ? static_cast<int>(stream->Read(out + done, static_cast<size_t>(wanted))) : 0;
@@ -137,6 +138,8 @@ int Tunemix_WavStream::FillBuffer(void* buffer, int byteCount) {
     Rewind();
     // A looping tune goes on at once, without a gap; a pass without sound would never end.
     if (!loop || emptyPass) break;
+    if (passStart >= 0) done = RepeatWholePasses(out, passStart, done, byteCount);
+    passStart = done;
   }
   // What is left: the end of a tune that does not loop, or a file without sound.
   WriteSilence(out + done, byteCount - done);
