@@ -232,11 +232,25 @@ QXR_AVX512 inline __m512 Cubic16(__m512 ym, __m512 y0, __m512 y1, __m512 y2, __m
   return _mm512_mul_ps(half, sum);
 }
 
+// The window of 32 entries d[base - 1 .. base + 30] as floats, low and high sixteen. Entries
+// past the sample's last one are not read (they load as 0 and no frame uses them).
+QXR_AVX512 inline void LoadWindow32(const mixer_detail::SampleView& s, int base, __m512& low, __m512& high) {
+  const int available = s.last - base + 2;  // entries from d[base - 1] to d[last]
+  const __mmask32 mask = available >= 32 ? 0xFFFFFFFFu : (1u << available) - 1;
+  const __m512i raw = _mm512_maskz_loadu_epi16(mask, s.data + base - 1);
+  low = _mm512_cvtepi32_ps(_mm512_cvtepi16_epi32(_mm512_castsi512_si256(raw)));
+  high = _mm512_cvtepi32_ps(_mm512_cvtepi16_epi32(_mm512_extracti64x4_epi64(raw, 1)));
+}
+
+// The farthest a frame's index may lie from the group's base for all its neighbours to lie in
+// the window of 32 entries.
+constexpr int WindowReach = 28;
+
 // Sixteen frames at once where every neighbour is read directly and all of them lie in one
-// window of sixteen entries (a step up to about four fifths): the operations of Cubic8, lane
-// for lane. Returns false, having done nothing, for frames that do not qualify.
-QXR_AVX512 inline bool SixteenClose(const mixer_detail::SampleView& s, const double* at, double gain,
-                                    const PanFactors& pan, double* left, double* right, double& last) {
+// window of 32 entries (a step up to about 1.8): the operations of Cubic8, lane for lane.
+// Returns false, having done nothing, for frames that do not qualify.
+QXR_AVX512 inline bool SixteenInWindow(const mixer_detail::SampleView& s, const double* at, double gain,
+                                       const PanFactors& pan, double* left, double* right, double& last) {
   const __m512d one = _mm512_set1_pd(1.0), two = _mm512_set1_pd(2.0), end = _mm512_set1_pd(s.directEnd);
   const __m512d pA = _mm512_loadu_pd(at), pB = _mm512_loadu_pd(at + 8);
   const __mmask8 directA = _mm512_cmp_pd_mask(pA, one, _CMP_GE_OQ) &
@@ -248,16 +262,16 @@ QXR_AVX512 inline bool SixteenClose(const mixer_detail::SampleView& s, const dou
   const int base = std::min(_mm256_extract_epi32(iA, 0), _mm256_extract_epi32(iB, 7));
   const __m512i i = _mm512_inserti64x4(_mm512_castsi256_si512(iA), iB, 1);
   const __m512i rel = _mm512_sub_epi32(i, _mm512_set1_epi32(base));
-  if (base + 14 > s.last || _mm512_cmpgt_epi32_mask(rel, _mm512_set1_epi32(12)) != 0 ||
+  if (_mm512_cmpgt_epi32_mask(rel, _mm512_set1_epi32(WindowReach)) != 0 ||
       _mm512_cmplt_epi32_mask(rel, _mm512_setzero_si512()) != 0) {
     return false;
   }
-  const __m512 window = _mm512_cvtepi32_ps(
-      _mm512_cvtepi16_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(s.data + base - 1))));
-  const __m512 ym = _mm512_permutexvar_ps(rel, window);
-  const __m512 y0 = _mm512_permutexvar_ps(_mm512_add_epi32(rel, _mm512_set1_epi32(1)), window);
-  const __m512 y1 = _mm512_permutexvar_ps(_mm512_add_epi32(rel, _mm512_set1_epi32(2)), window);
-  const __m512 y2 = _mm512_permutexvar_ps(_mm512_add_epi32(rel, _mm512_set1_epi32(3)), window);
+  __m512 low, high;
+  LoadWindow32(s, base, low, high);
+  const __m512 ym = _mm512_permutex2var_ps(low, rel, high);
+  const __m512 y0 = _mm512_permutex2var_ps(low, _mm512_add_epi32(rel, _mm512_set1_epi32(1)), high);
+  const __m512 y1 = _mm512_permutex2var_ps(low, _mm512_add_epi32(rel, _mm512_set1_epi32(2)), high);
+  const __m512 y2 = _mm512_permutex2var_ps(low, _mm512_add_epi32(rel, _mm512_set1_epi32(3)), high);
   const __m256 tA = _mm512_cvtpd_ps(_mm512_sub_pd(pA, _mm512_cvtepi32_pd(iA)));
   const __m256 tB = _mm512_cvtpd_ps(_mm512_sub_pd(pB, _mm512_cvtepi32_pd(iB)));
   const __m512 t = _mm512_insertf32x8(_mm512_castps256_ps512(tA), tB, 1);
@@ -281,15 +295,53 @@ QXR_AVX512 inline bool SixteenClose(const mixer_detail::SampleView& s, const dou
   return true;
 }
 
-// CubicAtPositions, sixteen frames at a time where they qualify.
+// Eight frames at once, as SixteenInWindow does sixteen, for steps up to about four.
+QXR_AVX512 inline bool EightInWindow(const mixer_detail::SampleView& s, const double* at, double gain,
+                                     const PanFactors& pan, double* left, double* right, double& last) {
+  const __m512d p = _mm512_loadu_pd(at);
+  const __mmask8 direct = _mm512_cmp_pd_mask(p, _mm512_set1_pd(1.0), _CMP_GE_OQ) &
+                          _mm512_cmp_pd_mask(_mm512_add_pd(p, _mm512_set1_pd(2.0)), _mm512_set1_pd(s.directEnd),
+                                             _CMP_LE_OQ);
+  if (direct != 0xFF) return false;
+  const __m256i i = _mm512_cvttpd_epi32(p);
+  const int base = std::min(_mm256_extract_epi32(i, 0), _mm256_extract_epi32(i, 7));
+  const __m256i rel = _mm256_sub_epi32(i, _mm256_set1_epi32(base));
+  if (_mm256_cmpgt_epi32_mask(rel, _mm256_set1_epi32(WindowReach)) != 0 ||
+      _mm256_cmpgt_epi32_mask(_mm256_setzero_si256(), rel) != 0) {
+    return false;
+  }
+  __m512 low, high;
+  LoadWindow32(s, base, low, high);
+  const __m512i at0 = _mm512_zextsi256_si512(rel);
+  auto neighbour = [&](int offset) QXR_AVX512 {
+    return _mm512_castps512_ps256(_mm512_permutex2var_ps(low, _mm512_add_epi32(at0, _mm512_set1_epi32(offset)), high));
+  };
+  const __m256 t = _mm512_cvtpd_ps(_mm512_sub_pd(p, _mm512_cvtepi32_pd(i)));
+  const __m256 r = Cubic8(neighbour(0), neighbour(1), neighbour(2), neighbour(3), t);
+  const __m512d v = _mm512_mul_pd(_mm512_cvtps_pd(r), _mm512_set1_pd(gain));
+  if (pan.toLeft) {
+    _mm512_storeu_pd(left, _mm512_add_pd(_mm512_loadu_pd(left), _mm512_mul_pd(v, _mm512_set1_pd(pan.leftMul))));
+  }
+  if (pan.toRight) {
+    _mm512_storeu_pd(right, _mm512_add_pd(_mm512_loadu_pd(right), _mm512_mul_pd(v, _mm512_set1_pd(pan.rightMul))));
+  }
+  last = _mm512_cvtsd_f64(_mm512_permutexvar_pd(_mm512_set1_epi64(7), v));
+  return true;
+}
+
+// CubicAtPositions, sixteen or eight frames at a time where they qualify.
 template <int Loop>
 QXR_AVX512 double CubicAtPositionsWide(const mixer_detail::SampleView& s, const double* positions, int frames,
                                        double gain, const PanFactors& pan, double* left, double* right) {
   double last = 0.0;
   int k = 0;
   while (k < frames) {
-    if (k + 16 <= frames && SixteenClose(s, positions + k, gain, pan, left + k, right + k, last)) {
+    if (k + 16 <= frames && SixteenInWindow(s, positions + k, gain, pan, left + k, right + k, last)) {
       k += 16;
+      continue;
+    }
+    if (k + 8 <= frames && EightInWindow(s, positions + k, gain, pan, left + k, right + k, last)) {
+      k += 8;
       continue;
     }
     const int n = std::min(8, frames - k);
@@ -317,12 +369,10 @@ template double CubicAtPositionsAvx2<LoopPingPong>(const mixer_detail::SampleVie
 
 namespace {
 
-constexpr double ShortStretch = 24.0;  // frames
-
 // out[k] = start + k * gridStep for k = 0, 1, ... as long as the position lies in [low, high]
 // and below top, at most limit (the start always counts); returns how many. Writes in fours.
-QXR_AVX2 inline int GridPositions(double start, double gridStep, double low, double high, double top, int limit,
-                                  double* out) {
+QXR_AVX2 int GridPositions(double start, double gridStep, double low, double high, double top, int limit,
+                           double* out) {
   const __m256d origin = _mm256_set1_pd(start), step = _mm256_set1_pd(gridStep), four = _mm256_set1_pd(4.0);
   const __m256d lows = _mm256_set1_pd(low), highs = _mm256_set1_pd(high), tops = _mm256_set1_pd(top);
   __m256d k = _mm256_setr_pd(0.0, 1.0, 2.0, 3.0);
@@ -340,16 +390,38 @@ QXR_AVX2 inline int GridPositions(double start, double gridStep, double low, dou
   return limit;
 }
 
-}  // namespace
+// GridPositions eight at a time. Writes in eights.
+QXR_AVX512 int GridPositions8(double start, double gridStep, double low, double high, double top, int limit,
+                              double* out) {
+  const __m512d origin = _mm512_set1_pd(start), step = _mm512_set1_pd(gridStep), eight = _mm512_set1_pd(8.0);
+  const __m512d lows = _mm512_set1_pd(low), highs = _mm512_set1_pd(high), tops = _mm512_set1_pd(top);
+  __m512d k = _mm512_setr_pd(0.0, 1.0, 2.0, 3.0, 4.0, 5.0, 6.0, 7.0);
+  for (int j = 0; j < limit; j += 8) {
+    const __m512d p = _mm512_add_pd(origin, _mm512_mul_pd(k, step));
+    _mm512_storeu_pd(out + j, p);
+    const __mmask8 inside = _mm512_cmp_pd_mask(p, lows, _CMP_GE_OQ) & _mm512_cmp_pd_mask(p, highs, _CMP_LE_OQ) &
+                            _mm512_cmp_pd_mask(p, tops, _CMP_LT_OQ);
+    // The positions move one way: the first one outside ends them.
+    const unsigned outside = ~static_cast<unsigned>(inside) & (j == 0 ? 0xFEu : 0xFFu);
+    if (outside != 0) return std::min(j + __builtin_ctz(outside), limit);
+    k = _mm512_add_pd(k, eight);
+  }
+  return limit;
+}
+
+using GridFunction = int (*)(double, double, double, double, double, int, double*);
 
 // Within one binade [2^e, 2^(e+1)) every double is a multiple of the same unit, so adding the
 // step rounds it to that unit whatever the position: the k-th position after p is then
 // p + k * gridStep exactly, and the positions can be computed side by side. When the step lies
 // exactly halfway between two multiples of the unit, the sum rounds to the even multiple: from
 // an even position on, every addition then adds the same; from an odd one the next addition is
-// made alone.
-QXR_AVX2 int SteadyPositionsAvx2(double& position, double step, double low, double high, int limit,
-                                 double* out) {
+// made alone. A stretch of fewer than shortStretch frames (near the bottom of the sample, or of
+// the loop's end) costs less added up one by one, which the processor overlaps with the mixing
+// of the frames before.
+template <GridFunction Grid>
+int SteadyPositionsBy(double& position, double step, double low, double high, int limit, double* out,
+                      double shortStretch) {
   double p = position;
   int n = 0;
   const double framesPerUnit = 1.0 / std::fabs(step);
@@ -357,10 +429,8 @@ QXR_AVX2 int SteadyPositionsAvx2(double& position, double step, double low, doub
     // The binade's bottom keeps only the exponent bits of p; its unit is 2^-52 of that.
     const uint64_t bits = std::bit_cast<uint64_t>(p);
     const double binade = std::bit_cast<double>(bits & 0x7FF0000000000000ULL);
-    // A short stretch (near the bottom of the sample, or of the loop's end) costs less added
-    // up one by one, which the processor overlaps with the mixing of the frames before.
     const double room = step > 0 ? std::min(2.0 * binade, high) - p : p - std::max(binade, low);
-    if (room * framesPerUnit < ShortStretch) {
+    if (room * framesPerUnit < shortStretch) {
       for (int j = 0; j < 8 && n < limit && p >= low && p <= high; ++j) {
         out[n++] = p;
         p += step;
@@ -377,12 +447,19 @@ QXR_AVX2 int SteadyPositionsAvx2(double& position, double step, double low, doub
     // Going down, a unit above the bottom, so that the exact sum never falls below it.
     const double bottom = step > 0 ? low : std::max(low, binade + unit);
     const double top = step > 0 ? 2.0 * binade : INFINITY;
-    const int same = GridPositions(p, gridStep, bottom, high, top, limit - n, out + n);
+    const int same = Grid(p, gridStep, bottom, high, top, limit - n, out + n);
     n += same;
     p = (p + (same - 1) * gridStep) + step;
   }
   position = p;
   return n;
+}
+
+}  // namespace
+
+int SteadyPositionsAvx2(double& position, double step, double low, double high, int limit, double* out) {
+  if (HasAvx512()) return SteadyPositionsBy<GridPositions8>(position, step, low, high, limit, out, 8.0);
+  return SteadyPositionsBy<GridPositions>(position, step, low, high, limit, out, 24.0);
 }
 
 QXR_AVX2 void ClipToShortsAvx2(const double* left, const double* right, double master, int frames,
