@@ -329,6 +329,127 @@ QXR_AVX512 inline bool EightInWindow(const mixer_detail::SampleView& s, const do
   return true;
 }
 
+// For eight positions p of a forward loop's frames before its wrap: the index of the neighbour
+// at p + offset in the seam (the loop's entries up to its end, then its first entries again:
+// entry x is d[x] up to the loop's end and d[x - loopLength - 1] after it), as
+// mixer_detail::Neighbour maps that neighbour; where `direct` is set, trunc(p) + offset. valid
+// gets the lanes that have such a neighbour.
+QXR_AVX512 inline __m256i SeamIndex(const mixer_detail::SampleView& s, __m512d p, __m256i i, __mmask8 direct,
+                                    int offset, __mmask8& valid) {
+  const __m512d q = _mm512_add_pd(p, _mm512_set1_pd(offset));
+  const __mmask8 past = _mm512_cmp_pd_mask(q, _mm512_set1_pd(s.loopEnd), _CMP_GT_OQ);
+  const __m512d w = _mm512_mask_sub_pd(q, past, q, _mm512_set1_pd(s.loopLength));
+  const __mmask8 inside = _mm512_cmp_pd_mask(w, _mm512_setzero_pd(), _CMP_GE_OQ) &
+                          _mm512_cmp_pd_mask(w, _mm512_set1_pd(s.last + 1.0), _CMP_LT_OQ);
+  valid = static_cast<__mmask8>(inside | direct);
+  const __m256i index = _mm512_cvttpd_epi32(_mm512_maskz_mov_pd(inside, w));
+  const __m256i seamed =
+      _mm256_mask_add_epi32(index, past, index, _mm256_set1_epi32(static_cast<int>(s.loopLength) + 1));
+  return _mm256_mask_blend_epi32(direct, seamed, _mm256_add_epi32(i, _mm256_set1_epi32(offset)));
+}
+
+// The seam's 32 entries from `from` (entry x is d[x] up to the loop's end, then
+// d[x - loopLength - 1]), as floats, low and high sixteen. Entries past the data load as 0.
+QXR_AVX512 inline void LoadSeamWindow(const mixer_detail::SampleView& s, int from, __m512& low, __m512& high) {
+  const int loopEnd = static_cast<int>(s.loopEnd), loopStart = static_cast<int>(s.loopStart);
+  auto firstEntries = [](int count) {
+    return count >= 32 ? 0xFFFFFFFFu : count > 0 ? (1u << count) - 1 : 0u;
+  };
+  const int upToEnd = std::clamp(loopEnd - from + 1, 0, 32);
+  const __mmask32 fromData = firstEntries(upToEnd);
+  const __m512i head = _mm512_maskz_loadu_epi16(fromData & firstEntries(s.last - from + 1), s.data + from);
+  __m512i window = head;
+  if (upToEnd < 32) {
+    const __m512i loopHead = _mm512_maskz_loadu_epi16(firstEntries(s.last - loopStart + 1), s.data + loopStart);
+    const __m512i shift = _mm512_sub_epi16(
+        _mm512_set_epi16(31, 30, 29, 28, 27, 26, 25, 24, 23, 22, 21, 20, 19, 18, 17, 16, 15, 14, 13, 12, 11, 10, 9, 8,
+                         7, 6, 5, 4, 3, 2, 1, 0),
+        _mm512_set1_epi16(static_cast<short>(upToEnd)));
+    window = _mm512_mask_permutexvar_epi16(head, ~fromData, shift, loopHead);
+    // Loop entries past the data are not valid neighbours: they stay 0.
+    window = _mm512_maskz_mov_epi16(fromData | (firstEntries(s.last - loopStart + 1) << upToEnd), window);
+  }
+  low = _mm512_cvtepi32_ps(_mm512_cvtepi16_epi32(_mm512_castsi512_si256(window)));
+  high = _mm512_cvtepi32_ps(_mm512_cvtepi16_epi32(_mm512_extracti64x4_epi64(window, 1)));
+}
+
+// Sixteen frames of a forward loop that SixteenInWindow leaves (frames around the loop's end
+// and its wrap, or near the sample's start): every neighbour's place in the seam, each lane as
+// CubicAtPositions would read it, from at most three windows of 32 seam entries. Returns
+// false, having done nothing, for frames that do not qualify (a loop of fewer than four
+// entries or reaching past the sample, a position past the loop's end, neighbours too far
+// apart).
+template <int Loop>
+QXR_AVX512 inline bool SixteenAcrossSeam(const mixer_detail::SampleView& s, const double* at, double gain,
+                                         const PanFactors& pan, double* left, double* right, double& last) {
+  if (Loop != LoopForward || s.loopLength < 4 || s.loopEnd > s.length) return false;
+  const __m512d one = _mm512_set1_pd(1.0), two = _mm512_set1_pd(2.0), end = _mm512_set1_pd(s.directEnd);
+  const __m512d loopEnd = _mm512_set1_pd(s.loopEnd);
+  const __m512d pA = _mm512_loadu_pd(at), pB = _mm512_loadu_pd(at + 8);
+  if ((_mm512_cmp_pd_mask(pA, loopEnd, _CMP_LE_OQ) & _mm512_cmp_pd_mask(pB, loopEnd, _CMP_LE_OQ)) != 0xFF) return false;
+  const __mmask8 directA = _mm512_cmp_pd_mask(pA, one, _CMP_GE_OQ) &
+                           _mm512_cmp_pd_mask(_mm512_add_pd(pA, two), end, _CMP_LE_OQ);
+  const __mmask8 directB = _mm512_cmp_pd_mask(pB, one, _CMP_GE_OQ) &
+                           _mm512_cmp_pd_mask(_mm512_add_pd(pB, two), end, _CMP_LE_OQ);
+  const __m256i iA = _mm512_cvttpd_epi32(pA), iB = _mm512_cvttpd_epi32(pB);
+  const __m512i i = _mm512_inserti64x4(_mm512_castsi256_si512(iA), iB, 1);
+
+  // Each neighbour's place in the seam, and the span of each lane's places.
+  __m512i seam[3];
+  __mmask16 valid[3];
+  static const int offsets[3] = {-1, 1, 2};
+  __m512i lowest = i, highest = i;
+  for (int n = 0; n < 3; ++n) {
+    __mmask8 validA, validB;
+    const __m256i a = SeamIndex(s, pA, iA, directA, offsets[n], validA);
+    const __m256i b = SeamIndex(s, pB, iB, directB, offsets[n], validB);
+    seam[n] = _mm512_inserti64x4(_mm512_castsi256_si512(a), b, 1);
+    valid[n] = static_cast<__mmask16>(validA | validB << 8);
+    lowest = _mm512_mask_min_epi32(lowest, valid[n], lowest, seam[n]);
+    highest = _mm512_mask_max_epi32(highest, valid[n], highest, seam[n]);
+  }
+  // Window after window from the lowest place still wanted, for the lanes it holds whole.
+  __m512 ym = _mm512_setzero_ps(), y0 = ym, y1 = ym, y2 = ym;
+  __mmask16 pending = 0xFFFF;
+  for (int round = 0; round < 3 && pending != 0; ++round) {
+    const int from = _mm512_mask_reduce_min_epi32(pending, lowest);
+    const __m512i base = _mm512_set1_epi32(from);
+    const __mmask16 held = _mm512_mask_cmple_epi32_mask(pending, highest, _mm512_set1_epi32(from + 31));
+    if (held == 0) return false;
+    __m512 low, high;
+    LoadSeamWindow(s, from, low, high);
+    ym = _mm512_mask_mov_ps(ym, held, _mm512_maskz_permutex2var_ps(valid[0], low, _mm512_sub_epi32(seam[0], base), high));
+    y0 = _mm512_mask_mov_ps(y0, held, _mm512_permutex2var_ps(low, _mm512_sub_epi32(i, base), high));
+    y1 = _mm512_mask_mov_ps(y1, held, _mm512_maskz_permutex2var_ps(valid[1], low, _mm512_sub_epi32(seam[1], base), high));
+    y2 = _mm512_mask_mov_ps(y2, held, _mm512_maskz_permutex2var_ps(valid[2], low, _mm512_sub_epi32(seam[2], base), high));
+    pending = static_cast<__mmask16>(pending & ~held);
+  }
+  if (pending != 0) return false;
+
+  const __m256 tA = _mm512_cvtpd_ps(_mm512_sub_pd(pA, _mm512_cvtepi32_pd(iA)));
+  const __m256 tB = _mm512_cvtpd_ps(_mm512_sub_pd(pB, _mm512_cvtepi32_pd(iB)));
+  const __m512 t = _mm512_insertf32x8(_mm512_castps256_ps512(tA), tB, 1);
+  const __m512 r = Cubic16(ym, y0, y1, y2, t);
+
+  const __m512d gains = _mm512_set1_pd(gain);
+  const __m512d vA = _mm512_mul_pd(_mm512_cvtps_pd(_mm512_castps512_ps256(r)), gains);
+  const __m512d vB = _mm512_mul_pd(_mm512_cvtps_pd(_mm512_extractf32x8_ps(r, 1)), gains);
+  if (pan.toLeft) {
+    const __m512d m = _mm512_set1_pd(pan.leftMul);
+    _mm512_storeu_pd(left, _mm512_add_pd(_mm512_loadu_pd(left), _mm512_mul_pd(vA, m)));
+    _mm512_storeu_pd(left + 8, _mm512_add_pd(_mm512_loadu_pd(left + 8), _mm512_mul_pd(vB, m)));
+  }
+  if (pan.toRight) {
+    const __m512d m = _mm512_set1_pd(pan.rightMul);
+    _mm512_storeu_pd(right, _mm512_add_pd(_mm512_loadu_pd(right), _mm512_mul_pd(vA, m)));
+    _mm512_storeu_pd(right + 8, _mm512_add_pd(_mm512_loadu_pd(right + 8), _mm512_mul_pd(vB, m)));
+  }
+  alignas(64) double values[8];
+  _mm512_store_pd(values, vB);
+  last = values[7];
+  return true;
+}
+
 // CubicAtPositions, sixteen or eight frames at a time where they qualify.
 template <int Loop>
 QXR_AVX512 double CubicAtPositionsWide(const mixer_detail::SampleView& s, const double* positions, int frames,
@@ -336,7 +457,8 @@ QXR_AVX512 double CubicAtPositionsWide(const mixer_detail::SampleView& s, const 
   double last = 0.0;
   int k = 0;
   while (k < frames) {
-    if (k + 16 <= frames && SixteenInWindow(s, positions + k, gain, pan, left + k, right + k, last)) {
+    if (k + 16 <= frames && (SixteenInWindow(s, positions + k, gain, pan, left + k, right + k, last) ||
+                             SixteenAcrossSeam<Loop>(s, positions + k, gain, pan, left + k, right + k, last))) {
       k += 16;
       continue;
     }
