@@ -4,16 +4,13 @@
 // a tagged MP3 and a file of noise named ".mp3".
 #include <benchmark/benchmark.h>
 
-#include <stdlib.h>
-
-#include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
 
 #include "music/loader_registry.h"
 #include "music/music_module.h"
-#include "tests/music/stream_files.h"
+#include "tests/music/stream_test_support.h"
 
 namespace {
 
@@ -22,29 +19,8 @@ using namespace stream_files;
 constexpr int RingBytes = 44100;  // the game's ring
 
 // The tune files, written once into a scratch folder that goes with the program.
-class TuneFolder {
- public:
-  TuneFolder() {
-    char pattern[] = "/tmp/qxr_refill_XXXXXX";
-    const char* made = mkdtemp(pattern);
-    path_ = made ? made : "/tmp";
-  }
-  ~TuneFolder() {
-    if (path_ != "/tmp") std::filesystem::remove_all(path_);
-  }
-  TuneFolder(const TuneFolder&) = delete;
-  TuneFolder& operator=(const TuneFolder&) = delete;
-  std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) const {
-    WriteFile(path_ + "/" + name, bytes);
-    return path_ + "/" + name;
-  }
-
- private:
-  std::string path_;
-};
-
-const TuneFolder& Folder() {
-  static TuneFolder folder;
+const stream_test::TempFolder& Folder() {
+  static stream_test::TempFolder folder;
   return folder;
 }
 

@@ -232,6 +232,34 @@ QXR_AVX512 inline __m512 Cubic16(__m512 ym, __m512 y0, __m512 y1, __m512 y2, __m
   return _mm512_mul_ps(half, sum);
 }
 
+// The cubic values of sixteen frames at positions pA, pB (their indices iA, iB) from their
+// neighbours, times gain, added to left and right through the pan; last gets the last value.
+QXR_AVX512 inline void AddCubicSixteen(__m512d pA, __m512d pB, __m256i iA, __m256i iB, __m512 ym, __m512 y0,
+                                       __m512 y1, __m512 y2, double gain, const PanFactors& pan, double* left,
+                                       double* right, double& last) {
+  const __m256 tA = _mm512_cvtpd_ps(_mm512_sub_pd(pA, _mm512_cvtepi32_pd(iA)));
+  const __m256 tB = _mm512_cvtpd_ps(_mm512_sub_pd(pB, _mm512_cvtepi32_pd(iB)));
+  const __m512 t = _mm512_insertf32x8(_mm512_castps256_ps512(tA), tB, 1);
+  const __m512 r = Cubic16(ym, y0, y1, y2, t);
+
+  const __m512d gains = _mm512_set1_pd(gain);
+  const __m512d vA = _mm512_mul_pd(_mm512_cvtps_pd(_mm512_castps512_ps256(r)), gains);
+  const __m512d vB = _mm512_mul_pd(_mm512_cvtps_pd(_mm512_extractf32x8_ps(r, 1)), gains);
+  if (pan.toLeft) {
+    const __m512d m = _mm512_set1_pd(pan.leftMul);
+    _mm512_storeu_pd(left, _mm512_add_pd(_mm512_loadu_pd(left), _mm512_mul_pd(vA, m)));
+    _mm512_storeu_pd(left + 8, _mm512_add_pd(_mm512_loadu_pd(left + 8), _mm512_mul_pd(vB, m)));
+  }
+  if (pan.toRight) {
+    const __m512d m = _mm512_set1_pd(pan.rightMul);
+    _mm512_storeu_pd(right, _mm512_add_pd(_mm512_loadu_pd(right), _mm512_mul_pd(vA, m)));
+    _mm512_storeu_pd(right + 8, _mm512_add_pd(_mm512_loadu_pd(right + 8), _mm512_mul_pd(vB, m)));
+  }
+  alignas(64) double values[8];
+  _mm512_store_pd(values, vB);
+  last = values[7];
+}
+
 // The window of 32 entries d[base - 1 .. base + 30] as floats, low and high sixteen. Entries
 // past the sample's last one are not read (they load as 0 and no frame uses them).
 QXR_AVX512 inline void LoadWindow32(const mixer_detail::SampleView& s, int base, __m512& low, __m512& high) {
@@ -272,26 +300,7 @@ QXR_AVX512 inline bool SixteenInWindow(const mixer_detail::SampleView& s, const 
   const __m512 y0 = _mm512_permutex2var_ps(low, _mm512_add_epi32(rel, _mm512_set1_epi32(1)), high);
   const __m512 y1 = _mm512_permutex2var_ps(low, _mm512_add_epi32(rel, _mm512_set1_epi32(2)), high);
   const __m512 y2 = _mm512_permutex2var_ps(low, _mm512_add_epi32(rel, _mm512_set1_epi32(3)), high);
-  const __m256 tA = _mm512_cvtpd_ps(_mm512_sub_pd(pA, _mm512_cvtepi32_pd(iA)));
-  const __m256 tB = _mm512_cvtpd_ps(_mm512_sub_pd(pB, _mm512_cvtepi32_pd(iB)));
-  const __m512 t = _mm512_insertf32x8(_mm512_castps256_ps512(tA), tB, 1);
-
-  const __m512 r = Cubic16(ym, y0, y1, y2, t);
-
-  const __m512d gains = _mm512_set1_pd(gain);
-  const __m512d vA = _mm512_mul_pd(_mm512_cvtps_pd(_mm512_castps512_ps256(r)), gains);
-  const __m512d vB = _mm512_mul_pd(_mm512_cvtps_pd(_mm512_extractf32x8_ps(r, 1)), gains);
-  if (pan.toLeft) {
-    const __m512d m = _mm512_set1_pd(pan.leftMul);
-    _mm512_storeu_pd(left, _mm512_add_pd(_mm512_loadu_pd(left), _mm512_mul_pd(vA, m)));
-    _mm512_storeu_pd(left + 8, _mm512_add_pd(_mm512_loadu_pd(left + 8), _mm512_mul_pd(vB, m)));
-  }
-  if (pan.toRight) {
-    const __m512d m = _mm512_set1_pd(pan.rightMul);
-    _mm512_storeu_pd(right, _mm512_add_pd(_mm512_loadu_pd(right), _mm512_mul_pd(vA, m)));
-    _mm512_storeu_pd(right + 8, _mm512_add_pd(_mm512_loadu_pd(right + 8), _mm512_mul_pd(vB, m)));
-  }
-  last = _mm512_cvtsd_f64(_mm512_permutexvar_pd(_mm512_set1_epi64(7), vB));
+  AddCubicSixteen(pA, pB, iA, iB, ym, y0, y1, y2, gain, pan, left, right, last);
   return true;
 }
 
@@ -426,27 +435,7 @@ QXR_AVX512 inline bool SixteenAcrossSeam(const mixer_detail::SampleView& s, cons
   }
   if (pending != 0) return false;
 
-  const __m256 tA = _mm512_cvtpd_ps(_mm512_sub_pd(pA, _mm512_cvtepi32_pd(iA)));
-  const __m256 tB = _mm512_cvtpd_ps(_mm512_sub_pd(pB, _mm512_cvtepi32_pd(iB)));
-  const __m512 t = _mm512_insertf32x8(_mm512_castps256_ps512(tA), tB, 1);
-  const __m512 r = Cubic16(ym, y0, y1, y2, t);
-
-  const __m512d gains = _mm512_set1_pd(gain);
-  const __m512d vA = _mm512_mul_pd(_mm512_cvtps_pd(_mm512_castps512_ps256(r)), gains);
-  const __m512d vB = _mm512_mul_pd(_mm512_cvtps_pd(_mm512_extractf32x8_ps(r, 1)), gains);
-  if (pan.toLeft) {
-    const __m512d m = _mm512_set1_pd(pan.leftMul);
-    _mm512_storeu_pd(left, _mm512_add_pd(_mm512_loadu_pd(left), _mm512_mul_pd(vA, m)));
-    _mm512_storeu_pd(left + 8, _mm512_add_pd(_mm512_loadu_pd(left + 8), _mm512_mul_pd(vB, m)));
-  }
-  if (pan.toRight) {
-    const __m512d m = _mm512_set1_pd(pan.rightMul);
-    _mm512_storeu_pd(right, _mm512_add_pd(_mm512_loadu_pd(right), _mm512_mul_pd(vA, m)));
-    _mm512_storeu_pd(right + 8, _mm512_add_pd(_mm512_loadu_pd(right + 8), _mm512_mul_pd(vB, m)));
-  }
-  alignas(64) double values[8];
-  _mm512_store_pd(values, vB);
-  last = values[7];
+  AddCubicSixteen(pA, pB, iA, iB, ym, y0, y1, y2, gain, pan, left, right, last);
   return true;
 }
 

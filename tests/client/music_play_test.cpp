@@ -98,21 +98,6 @@ TEST(ClientMusic, PlaysAnMp3Tune) {
   ExpectTunePlays("tone.mp3", stream_files::ToneMp3(392, 32000, 2 * 32000, 1), 392);
 }
 
-// The longest run of frames, from the first one with sound on, in which both sides stay
-// within +-threshold.
-size_t LongestQuietRunAfterTheStart(const std::vector<int16_t>& played, int threshold = 64) {
-  size_t longest = 0, run = 0;
-  bool started = false;
-  for (size_t f = 0; 2 * f + 1 < played.size(); ++f) {
-    const bool quiet = std::abs(played[2 * f]) <= threshold && std::abs(played[2 * f + 1]) <= threshold;
-    started = started || !quiet;
-    if (!started) continue;
-    run = quiet ? run + 1 : 0;
-    longest = std::max(longest, run);
-  }
-  return longest;
-}
-
 TEST(ClientMusic, AWavTuneShorterThanTheRingLoopsWithoutAGap) {
   // Half a second of 8-bit sound at 8 kHz: the 44,100-byte ring holds 5.5 seconds of it, which
   // used to play as the tune and then five seconds of silence.
@@ -127,7 +112,7 @@ TEST(ClientMusic, AWavTuneShorterThanTheRingLoopsWithoutAGap) {
   // as much as a refill (735 frames) of quiet.
   ASSERT_GT(played.all.size(), 2u * 44100) << "less than a second of sound was captured";
   EXPECT_GT(Loudness(played.lastSecond), 500);
-  EXPECT_LT(LongestQuietRunAfterTheStart(played.all), 735u);
+  EXPECT_LT(stream_test::LongestQuietRun(played.all, 0, true), 735u);
 }
 
 TEST(ClientMusic, WithoutTheSoundBufferLibraryTheGameGoesOnWithoutMusicAndSaysWhy) {

@@ -243,21 +243,6 @@ TEST_F(MusicOutput, WithoutADeviceStreamsAreSilentAndSafe) {
   EXPECT_EQ(MusicOutputDevice(), nullptr);
 }
 
-// The longest run of frames, from the first one with sound on, in which both sides stay
-// within +-threshold.
-size_t LongestQuietRunAfterTheStart(const std::vector<int16_t>& played, int threshold = 64) {
-  size_t longest = 0, run = 0;
-  bool started = false;
-  for (size_t f = 0; 2 * f + 1 < played.size(); ++f) {
-    const bool quiet = std::abs(played[2 * f]) <= threshold && std::abs(played[2 * f + 1]) <= threshold;
-    started = started || !quiet;
-    if (!started) continue;
-    run = quiet ? run + 1 : 0;
-    longest = std::max(longest, run);
-  }
-  return longest;
-}
-
 // Plays music as the game does (a 44,100-byte ring refilled every 60th of a second) for
 // `seconds`: what the device gives out.
 std::vector<int16_t> PlayAsTheGameDoes(MusicPtr music, double seconds) {
@@ -303,7 +288,7 @@ TEST_F(MusicOutput, ShortTunesLoopAtTheirOwnLengthWithoutAGap) {
     // refill's length (735 frames), where the tune's end used to leave the rest of a refill,
     // or of the whole ring, silent.
     ASSERT_GT(7.0 / tune.seconds, 5) << tune.name;
-    EXPECT_LT(LongestQuietRunAfterTheStart(played), 20u) << tune.name;
+    EXPECT_LT(stream_test::LongestQuietRun(played, 0, true), 20u) << tune.name;
   }
 }
 

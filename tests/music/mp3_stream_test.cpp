@@ -130,18 +130,6 @@ std::vector<uint8_t> Id3Tag(size_t bodyBytes) {
   return tag;
 }
 
-// The longest run of frames whose left and right samples both lie within +-threshold, from
-// frame `from` on.
-size_t LongestQuietRun(const std::vector<int16_t>& samples, size_t from = 0, int threshold = 64) {
-  size_t longest = 0, run = 0;
-  for (size_t f = from; 2 * f + 1 < samples.size(); ++f) {
-    const bool quiet = std::abs(samples[2 * f]) <= threshold && std::abs(samples[2 * f + 1]) <= threshold;
-    run = quiet ? run + 1 : 0;
-    longest = std::max(longest, run);
-  }
-  return longest;
-}
-
 // The lengths of the MPEG-1 layer-3 frames of a constant-rate file at 44,100 Hz, as their
 // headers give them.
 std::vector<size_t> FrameLengths(const std::vector<uint8_t>& file) {
@@ -183,7 +171,7 @@ TEST(Mp3Stream, TagsAndTheInformationFrameArePassedOverAtEveryLoop) {
   // The only quiet stretch where the tune starts again is the encoder's delay and padding,
   // less than the frame of silence the information frame would add.
   const std::vector<int16_t> samples = Samples(played);
-  EXPECT_LT(LongestQuietRun(samples, 2048), 1152u);
+  EXPECT_LT(stream_test::LongestQuietRun(samples, 2048), 1152u);
   EXPECT_NEAR(ToneFrequency(samples, 44100, 0, 2), 440, 3);
 }
 
