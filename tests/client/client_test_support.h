@@ -189,17 +189,18 @@ struct ClientRun {
   int exitCode = -1;     // -1 when it had to be killed or did not exit normally
   bool timedOut = false;
   std::string errors;    // what it wrote on standard error (headless message boxes)
-  std::string output;    // what it wrote on standard output (the music player's reports)
+  std::string output;    // what it wrote on standard output, when it was kept (the music player's reports)
 };
 
 // Starts program headless in folder with the input script, the extra environment and the
-// arguments, without waiting for it; its standard error goes to folder/stderr.txt and its
-// standard output to folder/stdout.txt. fast sets
+// arguments, without waiting for it; its standard error goes to folder/stderr.txt, and its
+// standard output to folder/stdout.txt with keepOutput (else nowhere). fast sets
 // QXR_FAST=1 (the clock advanced by the flips, no waiting); without it the program runs in real
 // time.
 inline pid_t StartClientProgram(std::string program, const std::string& folder, const std::string& script,
                                 const std::vector<std::string>& arguments = {},
-                                const std::map<std::string, std::string>& environment = {}, bool fast = true) {
+                                const std::map<std::string, std::string>& environment = {}, bool fast = true,
+                                bool keepOutput = false) {
   std::string scriptPath = folder + "/input_script.txt";
   WriteText(scriptPath, script);
   std::string errorsPath = folder + "/stderr.txt";
@@ -235,10 +236,15 @@ inline pid_t StartClientProgram(std::string program, const std::string& folder, 
     if (chdir(folder.c_str()) != 0) _exit(126);
     int errors = open(errorsPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (errors >= 0) dup2(errors, 2);
-    int output = open(outputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (output >= 0) dup2(output, 1);
     int nothing = open("/dev/null", O_RDWR);
-    if (nothing >= 0) dup2(nothing, 0);
+    if (nothing >= 0) {
+      dup2(nothing, 0);
+      dup2(nothing, 1);
+    }
+    if (keepOutput) {
+      int output = open(outputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+      if (output >= 0) dup2(output, 1);
+    }
     execve(program.c_str(), argv.data(), envp.data());
     _exit(127);
   }
@@ -268,13 +274,14 @@ inline ClientRun WaitClientProgram(pid_t child, const std::string& folder, int t
 }
 
 // Runs program headless and fast, started in folder, with the input script, the extra
-// environment and the arguments; kills it after timeoutSeconds.
+// environment and the arguments; kills it after timeoutSeconds. keepOutput as StartClientProgram.
 inline ClientRun RunClientProgram(std::string program, const std::string& folder, const std::string& script,
                                   const std::vector<std::string>& arguments = {},
                                   const std::map<std::string, std::string>& environment = {},
-                                  int timeoutSeconds = 60) {
-  return WaitClientProgram(StartClientProgram(std::move(program), folder, script, arguments, environment), folder,
-                           timeoutSeconds);
+                                  int timeoutSeconds = 60, bool keepOutput = false) {
+  return WaitClientProgram(
+      StartClientProgram(std::move(program), folder, script, arguments, environment, true, keepOutput), folder,
+      timeoutSeconds);
 }
 
 // The real client program installed in folder and run there as RunClientProgram does.

@@ -125,7 +125,8 @@ TEST(ClientMusic, WithoutTheSoundBufferLibraryTheGameGoesOnWithoutMusicAndSaysWh
   // The title, the menu, F6 (the tune), a look at the menu, then F10.
   const ClientRun run = clienttest::RunClientProgram(
       program, home.Path(), 
-      "1 type n\n2 key 13\n4 type n\n5 key 13\n13 key 32\n30 key 117\n40 shot menu.png\n41 key 121\n");
+      "1 type n\n2 key 13\n4 type n\n5 key 13\n13 key 32\n30 key 117\n40 shot menu.png\n41 key 121\n", {}, {}, 60,
+      true);
   ASSERT_FALSE(run.timedOut) << run.errors;
   EXPECT_EQ(run.exitCode, 0) << run.errors;
   EXPECT_EQ(run.errors.find("not found"), std::string::npos) << run.errors;
