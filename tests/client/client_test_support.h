@@ -270,18 +270,22 @@ struct ClientRun {
   int exitCode = -1;     // -1 when it had to be killed or did not exit normally
   bool timedOut = false;
   std::string errors;    // what it wrote on standard error (headless message boxes)
+  std::string output;    // what it wrote on standard output, when it was kept (the music player's reports)
 };
 
 // Starts program headless in folder with the input script, the extra environment and the
-// arguments, without waiting for it; its standard error goes to folder/stderr.txt. fast sets
+// arguments, without waiting for it; its standard error goes to folder/stderr.txt, and its
+// standard output to folder/stdout.txt with keepOutput (else nowhere). fast sets
 // QXR_FAST=1 (the clock advanced by the flips, no waiting); without it the program runs in real
 // time.
 inline pid_t StartClientProgram(std::string program, const std::string& folder, const std::string& script,
                                 const std::vector<std::string>& arguments = {},
-                                const std::map<std::string, std::string>& environment = {}, bool fast = true) {
+                                const std::map<std::string, std::string>& environment = {}, bool fast = true,
+                                bool keepOutput = false) {
   std::string scriptPath = folder + "/input_script.txt";
   WriteText(scriptPath, script);
   std::string errorsPath = folder + "/stderr.txt";
+  std::string outputPath = folder + "/stdout.txt";
 
   // Everything the child needs is made here: between fork and exec only async-signal-safe calls
   // may run, as other threads of the test (a stand-in service) may hold locks.
@@ -318,6 +322,10 @@ inline pid_t StartClientProgram(std::string program, const std::string& folder, 
       dup2(nothing, 0);
       dup2(nothing, 1);
     }
+    if (keepOutput) {
+      int output = open(outputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+      if (output >= 0) dup2(output, 1);
+    }
     execve(program.c_str(), argv.data(), envp.data());
     _exit(127);
   }
@@ -342,17 +350,19 @@ inline ClientRun WaitClientProgram(pid_t child, const std::string& folder, int t
   }
   if (!run.timedOut && WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
   run.errors = ReadText(folder + "/stderr.txt");
+  run.output = ReadText(folder + "/stdout.txt");
   return run;
 }
 
 // Runs program headless and fast, started in folder, with the input script, the extra
-// environment and the arguments; kills it after timeoutSeconds.
+// environment and the arguments; kills it after timeoutSeconds. keepOutput as StartClientProgram.
 inline ClientRun RunClientProgram(std::string program, const std::string& folder, const std::string& script,
                                   const std::vector<std::string>& arguments = {},
                                   const std::map<std::string, std::string>& environment = {},
-                                  int timeoutSeconds = 60) {
-  return WaitClientProgram(StartClientProgram(std::move(program), folder, script, arguments, environment), folder,
-                           timeoutSeconds);
+                                  int timeoutSeconds = 60, bool keepOutput = false) {
+  return WaitClientProgram(
+      StartClientProgram(std::move(program), folder, script, arguments, environment, true, keepOutput), folder,
+      timeoutSeconds);
 }
 
 // The real client program installed in folder and run there as RunClientProgram does.
