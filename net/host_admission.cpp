@@ -139,7 +139,7 @@ void HostJoin() {
   MsgJoin join;
   if (!ReadMessage(join)) return;
   const int slot = JoinedSlot(join.nameAndSlot);
-  if (!SpeaksForSender(slot)) return;
+  if (!SpeaksForSender(slot) || !TakeAllowance(AllowancesOf(slot).tables, MilliSecs())) return;
   const std::string name = join.nameAndSlot.substr(0, NameLength);
   const int skin = join.skin < 0 || join.skin > SkinCount ? 0 : join.skin;
 

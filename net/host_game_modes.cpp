@@ -312,7 +312,7 @@ void JoinTeam(int team) {
     MsgJoinRed join;
     if (ReadMessage(join)) slot = join.slot;
   }
-  if (!SpeaksForSender(slot) || !TeamMode(HostMode)) return;
+  if (!SpeaksForSender(slot) || !TeamMode(HostMode) || !TakeAllowance(AllowancesOf(slot).tables, MilliSecs())) return;
   Slots[slot].team = team;
   Players[slot].team = team;
   if (team == TeamBlue) WriteMessage(MsgJoinBlue{slot});
@@ -326,6 +326,7 @@ void MyTeam() {
   if (!ReadMessage(told) || !SpeaksForSender(told.slot)) return;
   const bool known = told.team == TeamNone || told.team == TeamRed || told.team == TeamBlue;
   if (!known || (told.team != TeamNone && !TeamMode(HostMode))) return;
+  if (!TakeAllowance(AllowancesOf(told.slot).tables, MilliSecs())) return;
   Slots[told.slot].team = told.team;
   Players[told.slot].team = told.team;
   AssignTeams();

@@ -9,6 +9,7 @@
 #include "client/line_editor.h"
 #include "client/settings.h"
 #include "client/sound_effects.h"
+#include "net/chat_window.h"
 #include "net/dispatcher.h"
 #include "net/envelope.h"
 #include "net/game_list.h"
@@ -23,7 +24,6 @@
 
 namespace {
 
-constexpr int ListRows = 20;
 constexpr int RowHeight = 16;
 constexpr int LeaveDelayMs = 1500;
 
@@ -40,10 +40,8 @@ void Refresh() {
   Cls();
   DrawBigText("Contacting Game List server", 90, 310, 0, 255, 0);
   Flip();
-  std::vector<ListedGame> games;
-  if (!FetchGameList(games)) return;
-  if (games.size() > ListRows) games.resize(ListRows);
-  Listed = games;
+  // A list that cannot be had leaves the rows shown as they are.
+  FetchGameList(Listed);
 }
 
 bool MouseIn(int left, int right, int top, int bottom) {
@@ -158,7 +156,7 @@ void Join() {
   Game.viewedPlayer = MySlot;
   WriteMessage(MsgJoin{.nameAndSlot = PlayerName + std::to_string(MySlot), .skin = SelectedSkin});
   NetSend(-1);
-  WriteMessage(MsgChat{SystemChatMark + PlayerName + " has just joined"});
+  WriteMessage(MsgChat{JoinNotice(PlayerName)});
   NetSendChat();
   PingTimer = MilliSecs();
   Moved = 1;

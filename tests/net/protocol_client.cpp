@@ -129,7 +129,7 @@ bool ProtocolClient::SendRaw(const std::vector<uint8_t>& bytes, Mode mode) {
 void ProtocolClient::Join(const std::string& name, int skin) {
   name_ = AlignText(name, 8, "C");
   Send(MsgJoin{.nameAndSlot = name_ + std::to_string(slot_), .skin = skin});
-  Send(MsgChat{SystemChatMark + name_ + " has just joined"}, Mode::Chat);
+  Send(MsgChat{JoinNotice(name_)}, Mode::Chat);
   SendState(true);
 }
 
