@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
       {"out-of-order commands, 50 datagrams/s", [&] { return attacks::OutOfOrderCommands(port, 50, true); }},
       {"out-of-order commands within reach, 50 datagrams/s", [&] { return attacks::OutOfOrderCommands(port, 50, true, false); }},
       {"out-of-order commands before hello, 50 datagrams/s", [&] { return attacks::OutOfOrderCommands(port, 50, false); }},
-      {"never acknowledges, 2000 chat lines/s", [&] { return attacks::NeverAcknowledges(port, 2000); }},
+      {"never acknowledges, 200 requests/s", [&] { return attacks::NeverAcknowledges(port, 200); }},
       {"oversized datagrams, 300/s", [&] { return attacks::OversizedDatagrams(port, 300); }},
       {"16 connections that never join", [&] { return attacks::SilentJoiners(port, 16); }},
       {"connect and vanish, 2/s", [&] { return attacks::ConnectAndVanish(port, 2); }},

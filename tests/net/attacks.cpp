@@ -12,6 +12,7 @@
 #include <random>
 #include <vector>
 
+#include "net/messages.h"
 #include "platform/qxrnet/wire.h"
 #include "tests/net/net_harness.h"
 #include "tests/net/protocol_client.h"
@@ -215,7 +216,8 @@ class Forged : public RepeatingAttack {
 
 class Mute : public Attack {
  public:
-  Mute(int port, int chatPerSecond) : relay_(port, net_harness::Relay::Options{}), chatPerSecond_(chatPerSecond) {
+  Mute(int port, int requestsPerSecond)
+      : relay_(port, net_harness::Relay::Options{}), requestsPerSecond_(requestsPerSecond) {
     if (client_.Connect(relay_.Port(), "", 20000)) {
       client_.Join("Mute", 5);
       client_.PumpFor(200);
@@ -233,21 +235,25 @@ class Mute : public Attack {
       lastState_ = Clock::now();
       ++strikes_;
     }
-    // The lines due since the first one; a busy moment's are not made up for.
-    const long due = static_cast<long>(MsSince(since_)) * chatPerSecond_ / 1000 + 1;
-    if (due - chats_ > chatPerSecond_) chats_ = due - 1;
-    for (; chats_ < due; ++chats_) client_.Chat("can you hear me " + std::to_string(chats_));
+    if (MsSince(lastChat_) >= 1000) {
+      client_.Chat("can you hear me " + std::to_string(strikes_));
+      lastChat_ = Clock::now();
+    }
+    // The requests due since the first one; a busy moment's are not made up for.
+    const long due = static_cast<long>(MsSince(since_)) * requestsPerSecond_ / 1000 + 1;
+    if (due - requests_ > requestsPerSecond_) requests_ = due - 1;
+    for (; requests_ < due; ++requests_) client_.Send(MsgEnterRoom{.slot = client_.Slot(), .room = kAskedRoom});
     client_.Pump();
   }
 
  private:
   net_harness::Relay relay_;
   protocol::ProtocolClient client_;
-  int chatPerSecond_;
-  long chats_ = 0;
+  static constexpr int kAskedRoom = 32;  // a room with pickups, where nobody is
+  int requestsPerSecond_;
+  long requests_ = 0;
   int x_ = 100;
-  Clock::time_point lastState_ = Clock::now();
-  Clock::time_point since_ = Clock::now();
+  Clock::time_point lastState_ = Clock::now(), lastChat_ = Clock::now(), since_ = Clock::now();
 };
 
 }  // namespace
@@ -313,6 +319,8 @@ std::unique_ptr<Attack> ConnectAndVanish(int port, int perSecond) { return std::
 
 std::unique_ptr<Attack> ForgedHandshakes(int port, int perSecond) { return std::make_unique<Forged>(port, perSecond); }
 
-std::unique_ptr<Attack> NeverAcknowledges(int port, int chatPerSecond) { return std::make_unique<Mute>(port, chatPerSecond); }
+std::unique_ptr<Attack> NeverAcknowledges(int port, int requestsPerSecond) {
+  return std::make_unique<Mute>(port, requestsPerSecond);
+}
 
 }  // namespace attacks

@@ -77,9 +77,10 @@ std::unique_ptr<Attack> ConnectAndVanish(int port, int perSecond = 2);
 // Connection requests from forged source addresses (each from another loopback address,
 // which never answers the host).
 std::unique_ptr<Attack> ForgedHandshakes(int port, int perSecond = 50);
-// A joined player that sends its state every 50 ms and chatPerSecond chat lines a second, which
-// the host relays to everybody, itself included, and acknowledges nothing the host sends once it
-// has joined (a relay strips its acknowledgements).
-std::unique_ptr<Attack> NeverAcknowledges(int port, int chatPerSecond = 10);
+// A joined player that acknowledges nothing the host sends once it has joined (a relay strips
+// its acknowledgements), while the host has things to send it: chat, which it says once a second
+// itself (the host relays it to everybody, itself included), and the pickups of a room it asks
+// for requestsPerSecond times a second. It sends its state every 50 ms, as a player does.
+std::unique_ptr<Attack> NeverAcknowledges(int port, int requestsPerSecond = 200);
 
 }  // namespace attacks

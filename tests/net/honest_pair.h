@@ -1,6 +1,7 @@
 // Two honest players for the attack tests and benchmark: they walk and report their states every
-// 50 ms as the real client does, Alice says a line every 500 ms while chat is measured, and they
-// keep what they saw: the longest wait for a states broadcast and the slowest line to reach Bob.
+// 50 ms as the real client does, Alice says a line a second (a quick typist) while chat is
+// measured, and they keep what they saw: the longest wait for a states broadcast and the slowest
+// line to reach Bob.
 #pragma once
 
 #include <algorithm>
@@ -29,7 +30,7 @@ class HonestPair {
       bob.MoveTo(448 - (moves_ * 5) % 240, 352);
       lastMove_ = Clock::now();
     }
-    if (measuringChat_ && MsSince(lastChat_) >= 500) {
+    if (measuringChat_ && MsSince(lastChat_) >= 1000) {
       const std::string text = "line " + std::to_string(++chatsSent_);
       alice.Chat(text);
       unseen_[text] = Clock::now();

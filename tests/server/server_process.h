@@ -23,15 +23,6 @@ namespace servertest {
 
 inline std::string ServerProgram() { return ProgramFolder() + "qxr-server"; }
 
-// True in the sanitizer build (which runs several times slower).
-inline bool SanitizerBuild() {
-#if defined(__SANITIZE_ADDRESS__)
-  return true;
-#else
-  return false;
-#endif
-}
-
 // The environment of a program whose memory a test measures: its port, and (in the sanitizer
 // build) no quarantine of freed memory, which would otherwise hold tens of megabytes the program
 // has given back.
