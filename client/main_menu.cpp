@@ -12,6 +12,7 @@
 #include "platform/graphics.h"
 #include "platform/input.h"
 #include "platform/stream.h"
+#include "platform/termination.h"
 #include "world/records.h"
 #include "world/text_utils.h"
 
@@ -100,6 +101,8 @@ void CheckExternalAddress() {
 enum class PassResult { Stay, Play, Exit };
 
 PassResult MenuPass() {
+  // A termination signal ends the program before anything else is started from here.
+  if (QuitSignalled()) return PassResult::Exit;
   int click = DrawMenu();
 
   if (!NoSound && (KeyHit(Key::F6) || click == ClickMusic)) NextTune(0);
