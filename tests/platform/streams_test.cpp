@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include "platform/bank.h"
+#include "platform/memory_stream.h"
 #include "platform/stream.h"
 
 namespace {
@@ -85,6 +86,34 @@ TEST(LocalFiles, ReadLineKeepsCrInsideALineAndReadsAFinalUnendedLine) {
   EXPECT_EQ(ReadLine(*in), "last");
   EXPECT_TRUE(Eof(*in));
   DeleteFile(path);
+}
+
+TEST(LocalFiles, ALineCutToItsLengthPassesOverTheRestAndTheNextLineFollows) {
+  std::string path = TempPath("long.txt");
+  StreamPtr out = WriteFile(path);
+  // A line far longer than one read, cut lines that end in CR right at and after the cut, and
+  // a last line without LF.
+  const std::string longLine(100000, 'x');
+  const std::string text = longLine + "\r\nabc\r\nabcd\r\nshort\r\n\r\nend";
+  WriteBytes(*out, text.data(), text.size());
+  CloseFile(out);
+  StreamPtr in = ReadFile(path);
+  EXPECT_EQ(ReadLine(*in, 5), "xxxxx");
+  EXPECT_EQ(ReadLine(*in, 3), "abc");
+  EXPECT_EQ(ReadLine(*in, 3), "abc");
+  EXPECT_EQ(ReadLine(*in, 0), "");
+  EXPECT_EQ(ReadLine(*in, 5), "");
+  EXPECT_FALSE(Eof(*in));
+  EXPECT_EQ(ReadLine(*in, 2), "en");
+  EXPECT_TRUE(Eof(*in));
+  // Uncut, the long line comes back whole, and the same from a stream in memory.
+  SeekFile(*in, 0);
+  EXPECT_EQ(ReadLine(*in), longLine);
+  EXPECT_EQ(ReadLine(*in), "abc");
+  DeleteFile(path);
+  MemoryStream memory(reinterpret_cast<const uint8_t*>(text.data()), text.size());
+  EXPECT_EQ(ReadLine(memory, 1), "x");
+  EXPECT_EQ(ReadLine(memory), "abc");
 }
 
 TEST(LocalFiles, ReadStringSurvivesACorruptLength) {
