@@ -128,9 +128,11 @@ float ReadFloat(Stream& s) {
   return value;
 }
 
-std::string ReadLine(Stream& s, size_t maxKept) {
+std::string ReadLine(Stream& s) { return ReadLine(s, std::string::npos); }
+
+std::string ReadLine(Stream& s, size_t longest) {
   // One more than is kept, to see whether a kept part that ends in CR is the line's end.
-  const size_t held = maxKept == std::string::npos ? maxKept : maxKept + 1;
+  const size_t held = longest == std::string::npos ? longest : longest + 1;
   std::string line;
   size_t length = 0;  // of the whole line
   char chunk[4096];
@@ -148,7 +150,7 @@ std::string ReadLine(Stream& s, size_t maxKept) {
     }
   }
   if (line.size() == length && !line.empty() && line.back() == '\r') line.pop_back();
-  if (line.size() > maxKept) line.resize(maxKept);
+  if (line.size() > longest) line.resize(longest);
   return line;
 }
 

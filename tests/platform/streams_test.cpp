@@ -6,7 +6,6 @@
 #include <sys/stat.h>
 
 #include "platform/bank.h"
-#include "platform/memory_stream.h"
 #include "platform/stream.h"
 
 namespace {
@@ -88,32 +87,38 @@ TEST(LocalFiles, ReadLineKeepsCrInsideALineAndReadsAFinalUnendedLine) {
   DeleteFile(path);
 }
 
-TEST(LocalFiles, ALineCutToItsLengthPassesOverTheRestAndTheNextLineFollows) {
+TEST(LocalFiles, ALongLineIsPassedOverInAFileAndTheNextLineFollows) {
   std::string path = TempPath("long.txt");
   StreamPtr out = WriteFile(path);
-  // A line far longer than one read, cut lines that end in CR right at and after the cut, and
-  // a last line without LF.
-  const std::string longLine(100000, 'x');
-  const std::string text = longLine + "\r\nabc\r\nabcd\r\nshort\r\n\r\nend";
+  const std::string longLine(100000, 'x');  // far longer than one read
+  const std::string text = longLine + "\r\nabc\r\nend";
   WriteBytes(*out, text.data(), text.size());
   CloseFile(out);
   StreamPtr in = ReadFile(path);
   EXPECT_EQ(ReadLine(*in, 5), "xxxxx");
   EXPECT_EQ(ReadLine(*in, 3), "abc");
-  EXPECT_EQ(ReadLine(*in, 3), "abc");
-  EXPECT_EQ(ReadLine(*in, 0), "");
-  EXPECT_EQ(ReadLine(*in, 5), "");
   EXPECT_FALSE(Eof(*in));
   EXPECT_EQ(ReadLine(*in, 2), "en");
   EXPECT_TRUE(Eof(*in));
-  // Uncut, the long line comes back whole, and the same from a stream in memory.
+  // Uncut, the long line comes back whole.
   SeekFile(*in, 0);
   EXPECT_EQ(ReadLine(*in), longLine);
   EXPECT_EQ(ReadLine(*in), "abc");
   DeleteFile(path);
-  MemoryStream memory(reinterpret_cast<const uint8_t*>(text.data()), text.size());
-  EXPECT_EQ(ReadLine(memory, 1), "x");
-  EXPECT_EQ(ReadLine(memory), "abc");
+}
+
+TEST(EmbeddedFiles, AReadLineWithALimitCutsTheLineAndGoesOnAfterIt) {
+  static const std::string text = std::string(100000, 'x') + "\r\nabc\r\nabcd\r\nab\r\r\n\r\nend";
+  RegisterEmbeddedFile("test/long_lines.txt", reinterpret_cast<const uint8_t*>(text.data()), text.size());
+  StreamPtr s = ReadFile("incbin::test/long_lines.txt");
+  ASSERT_TRUE(s);
+  EXPECT_EQ(ReadLine(*s, 3), "xxx");
+  EXPECT_EQ(ReadLine(*s, 3), "abc");   // exactly the limit: its CR LF ends it as usual
+  EXPECT_EQ(ReadLine(*s, 3), "abc");   // one more: cut, the CR goes with the rest
+  EXPECT_EQ(ReadLine(*s, 3), "ab\r");  // a CR inside the line stays
+  EXPECT_EQ(ReadLine(*s, 0), "");
+  EXPECT_EQ(ReadLine(*s, 3), "end");
+  EXPECT_TRUE(Eof(*s));
 }
 
 TEST(LocalFiles, ReadStringSurvivesACorruptLength) {
