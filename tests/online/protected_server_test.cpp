@@ -67,6 +67,7 @@ TEST_F(OnlineProtectedServer, AReadOnlySettingsFileKeepsTheGameProtectedWhenItCa
   net_harness::BindLibrary();
   RN_Interface* friendly = net_harness::StartClient(game.Port(), "sesame");
   EXPECT_EQ(net_harness::NextClientByte(friendly, 20000), RN_ID_CONNECTION_REQUEST_ACCEPTED);
+  EXPECT_TRUE(server.WaitForOutput("Players Online 1\n", 60000)) << server.Output();
   NetLib.DestroyRakClientInterface(friendly);
   EXPECT_TRUE(server.WaitForOutput("Players Online 1\nPlayers Online 0\n", 60000)) << server.Output();
 

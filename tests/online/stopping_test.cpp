@@ -61,11 +61,13 @@ TEST_F(OnlineStopping, ASignalEndsJoinedClientsInARoundAndInTheLoungeWhichLeaveT
   ASSERT_TRUE(game.StartServer(SettingsText({"", "Stopping", ""})));
   Player& alice = game.AddJoiner("Alice", 3);
   Player& bob = game.AddJoiner("Bob", 7);
-  // Alice, the administrator, chooses "Collect 30" and joins it; Bob stays in the lounge.
-  constexpr double PickPage = 4.0, PickMode = 4.3, Announced = PickMode + 1.0, InRoom32 = PickMode + 11.5;
+  // Alice, the administrator, chooses "Collect 30" and joins it; Bob stays in the lounge. Her
+  // F1 goes on until shortly before the ten seconds' count-down ends, and she is shot well after
+  // the round began, so that a slow server on a loaded machine still has her in room 32.
+  constexpr double PickPage = 4.0, PickMode = 4.3, Announced = PickMode + 1.0, InRoom32 = PickMode + 14.0;
   Script alicePlay = game.PlayOf(alice), bobPlay = game.PlayOf(bob);
   for (Script* s : {&alicePlay, &bobPlay}) s->Sync(PickPage - 0.3, "pick");
-  alicePlay.Key(PickPage, Vk::F1).Key(PickMode, Vk::F1).KeyEvery(Announced + 0.2, Announced + 2.7, 0.5, Vk::F1);
+  alicePlay.Key(PickPage, Vk::F1).Key(PickMode, Vk::F1).KeyEvery(Announced + 0.2, Announced + 7.2, 0.5, Vk::F1);
   alicePlay.Shot(InRoom32, "room32");
   bobPlay.Shot(InRoom32, "lounge");
   game.StartJoiner(alice, alicePlay);
