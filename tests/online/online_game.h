@@ -92,20 +92,8 @@ inline std::string SettingsText(const std::vector<std::string>& lines) {
   return text;
 }
 
-inline bool FileExists(const std::string& path) {
-  struct stat info {};
-  return stat(path.c_str(), &info) == 0;
-}
-
-// Polls for a file until it appears or the time runs out.
-inline bool WaitForFile(const std::string& path, double seconds) {
-  const auto giveUp = std::chrono::steady_clock::now() + std::chrono::milliseconds(static_cast<int>(seconds * 1000));
-  while (!FileExists(path)) {
-    if (std::chrono::steady_clock::now() > giveUp) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-  return true;
-}
+using clienttest::FileExists;
+using clienttest::WaitForFile;
 
 // Seconds since the epoch at which a file was last written.
 inline double WrittenAt(const std::string& path) {
