@@ -1,7 +1,7 @@
 // Rounds on the real dedicated server ("qxr-server /AUTO") with real clients ("qxr /autojoin"):
 // a tag or chase round that nobody can win any more ends with no winner and gives the
 // administrator the chooser back (also a player made administrator later); the administrator's
-// reset sends every player back to the lounge; a newcomer given a freed slot starts in no team.
+// reset sends every player back to the lounge; a newcomer given a freed slot plays in no team.
 // Which player the server draws for a tag or chase round is chance, so the players taking part
 // in those rounds are protocol players run by the test; the real clients watch from the lounge.
 // A protocol player without a name sees what every player is sent.
@@ -15,6 +15,7 @@
 #include "online_game.h"
 #include "protocol_players.h"
 #include "round_checks.h"
+#include "scripted_collector.h"
 #include "tests/net/protocol_client.h"
 #include "world/records.h"
 #include "world/text_utils.h"
@@ -362,70 +363,96 @@ TEST_F(ServerRounds, TheAdministratorsResetSendsEveryPlayerBackToTheLounge) {
   }
 }
 
-TEST_F(ServerRounds, ANewcomerGivenAFreedSlotStartsInNoTeam) {
+// A player's team stays with the player: the newcomer given a freed slot is not scored for the
+// team its last player was in. The newcomer is a protocol player that takes its pickups in far
+// rooms at once (collecting 30 takes a real player minutes); unlike a real client it does not
+// tell the server a team when it enters the lounge, so nothing but the server's own record
+// decides which team its pickups count for.
+TEST_F(ServerRounds, ANewcomerGivenAFreedSlotIsNotScoredForTheTeamOfItsLastPlayer) {
   OnlineGame game;
   ASSERT_TRUE(game.StartServer(SettingsText({"N", "Rounds", ""})));
   ProtocolPlayers bots(game.Port());
-  constexpr int Bluey = 1;
+  constexpr int Bluey = 1, Newby = 2;
+  constexpr int TeamTarget = 30;  // "TEAM collect", "Collect 30"
+  const std::vector<PickupFact> far = FarPickups(2 * TeamTarget);
+  ASSERT_TRUE(std::all_of(far.begin(), far.end(), [](const PickupFact& p) { return p.room >= 100; }));
   Player& alice = game.AddJoiner("Alice", AliceCast.skin);
-  Player& dave = game.AddJoiner("Dave", DaveSkin);
-  Script alicePlay = game.PlayOf(alice), davePlay = game.PlayOf(dave);
-  // Alice chooses "TEAM collect" (mode 60) and stays in the lounge; a protocol player joins
-  // the round, goes blue, and quits the game. Dave waits on the title screen until then; he
-  // comes in and is given its slot.
-  constexpr double Joined = 3.0, Pick = 4.0, Blue = Pick + 11.0, DaveIn = Blue + 2.0;
+  Script alicePlay = game.PlayOf(alice);
+  // Alice chooses "TEAM collect" (mode 60) and stays in the lounge. A protocol player joins
+  // the round, goes blue and quits the game; the newcomer is given its slot, joins the round
+  // and takes 30 pickups in no team, then goes red and takes 30 more.
+  constexpr double Joined = 3.0, Pick = 4.0, Blue = Pick + 11.0, NewbyIn = Blue + 2.0, Won = NewbyIn + 2.0;
   alicePlay.Sync(Joined, "joined").Sync(Pick - 0.4, "pick");
   LookWhenLetGo(alicePlay, Blue, "blue");
-  alicePlay.Sync(DaveIn, "dave-in").Shot(DaveIn + 1.0, "dave");
-  alicePlay.Key(Pick, Vk::F7).Key(Pick + 0.3, Vk::F1).Key(DaveIn + 3.0, Vk::Escape).Key(DaveIn + 5.0, Vk::F10);
-  constexpr double DaveGoes = 0.5;
-  davePlay.Sync(DaveGoes, "dave-goes").Sync(DaveGoes + 3.0, "dave-in").Shot(DaveGoes + 4.0, "dave");
-  davePlay.Key(DaveGoes + 6.0, Vk::Escape).Key(DaveGoes + 8.0, Vk::F10);
+  LookWhenLetGo(alicePlay, NewbyIn, "newby");
+  alicePlay.Sync(Won, "won");
+  ShootStatusLine(alicePlay, Won + 1.0, "won");
+  alicePlay.Key(Pick, Vk::F7).Key(Pick + 0.3, Vk::F1).Key(Won + 3.0, Vk::Escape).Key(Won + 5.0, Vk::F10);
   game.StartJoiner(alice, alicePlay);
-  game.StartJoiner(dave, davePlay, DaveGoes + 0.1);
   ASSERT_TRUE(game.Go());
-  game.Release("joined", {&alice});
+  game.Release("joined");
   ASSERT_TRUE(bots.Connect(Bluey, "Bluey"));
   const int slot = bots.Slot(Bluey);
-  ASSERT_TRUE(bots.Connect(Watcher));
-  game.Release("pick", {&alice});
+  game.Release("pick");
 
-  EXPECT_TRUE(bots.WaitFor(Bluey, [](const Received& got) { return !got.gameModes.empty(); }));
-  bots.Do(Bluey, [](protocol::ProtocolClient& c) { c.Send(MsgGameStateRequest{}); });
-  EXPECT_TRUE(bots.WaitFor(Bluey, [](const Received& got) { return got.gameStates > 0; }));
-  bots.Do(Bluey, [](protocol::ProtocolClient& c) {
-    c.State().room = TeamRoom;
-    c.SendState(true);
-  });
+  // Joining the announced round as a client does: into the team room, out on a side at the start.
+  const auto takePart = [&](int i) {
+    EXPECT_TRUE(bots.WaitFor(i, [](const Received& got) { return !got.heartbeats.empty() || !got.gameModes.empty(); }));
+    bots.Do(i, [](protocol::ProtocolClient& c) { c.Send(MsgGameStateRequest{}); });
+    EXPECT_TRUE(bots.WaitFor(i, [](const Received& got) { return got.gameStates > 0; }));
+    bots.Do(i, [](protocol::ProtocolClient& c) {
+      c.State().room = TeamRoom;
+      c.SendState(true);
+    });
+  };
+  takePart(Bluey);
   EXPECT_TRUE(bots.WaitFor(Bluey, [](const Received& got) { return got.roundStarts > 0; }));
   bots.Do(Bluey, [](protocol::ProtocolClient& c) { c.Send(MsgJoinBlue{.slot = c.Slot()}); });
-  EXPECT_TRUE(bots.WaitFor(Watcher, [slot](const Received& got) {
+  EXPECT_TRUE(bots.WaitFor(Bluey, [slot](const Received& got) {
     return std::count(got.joinedBlue.begin(), got.joinedBlue.end(), slot) > 0;
   }));
   LetLook(game, "blue", {&alice});
   bots.Leave(Bluey);
-  EXPECT_TRUE(bots.WaitFor(Watcher, HasLeft(slot)));
-  game.Release("dave-goes", {&dave});
-  EXPECT_TRUE(bots.WaitFor(Watcher, [slot](const Received& got) { return got.names[slot] == Dave8; }));
-  game.Release("dave-in", {&alice, &dave});
-  // The server's team table, as everybody is sent it once a player tells its team.
-  bots.Do(Watcher, [](protocol::ProtocolClient& c) { c.Send(MsgMyTeam{.slot = c.Slot(), .team = 0}); });
-  EXPECT_TRUE(bots.WaitFor(Watcher, [](const Received& got) { return !got.teamTables.empty(); }));
+
+  ASSERT_TRUE(bots.Connect(Newby, "Newby"));
+  ASSERT_EQ(bots.Slot(Newby), slot) << "the newcomer is given the freed slot";
+  takePart(Newby);
+  LetLook(game, "newby", {&alice});
+  const auto collect = [&](size_t from, size_t to) {
+    bots.Do(Newby, [&](protocol::ProtocolClient& c) {
+      for (size_t k = from; k < to; ++k) {
+        c.State().room = far[k].room;
+        c.State().score += 1;
+        c.MoveTo(far[k].x, far[k].y + PlayfieldTop - 16);
+        c.TakePickup(far[k].room, far[k].index);
+      }
+      c.Send(MsgGameModeRequest{.slot = c.Slot()});  // answered once the pickups are counted
+    });
+  };
+  const auto answers = [](size_t n) { return [n](const Received& got) { return got.gameModes.size() >= n; }; };
+  const size_t announced = bots.Got(Newby).gameModes.size();
+  collect(0, TeamTarget);
+  EXPECT_TRUE(bots.WaitFor(Newby, answers(announced + 1)));
+  EXPECT_TRUE(bots.Got(Newby).winners.empty()) << "the newcomer's pickups were counted for the team it never chose";
+  bots.Do(Newby, [](protocol::ProtocolClient& c) { c.Send(MsgJoinRed{.slot = c.Slot()}); });
+  collect(TeamTarget, 2 * TeamTarget);
+  EXPECT_TRUE(bots.WaitFor(Newby, [](const Received& got) { return !got.winners.empty(); }));
+  game.Release("won");
   game.Finish(60);
-  for (const Player* p : {&alice, &dave}) EXPECT_EQ(p->run.exitCode, 0) << p->name << ":\n" << p->run.errors;
+  EXPECT_EQ(alice.run.exitCode, 0) << alice.run.errors;
 
-  const Received watched = bots.Got(Watcher);
-  ASSERT_FALSE(watched.teamTables.empty());
-  const std::vector<TeamTableEntry> table = {{AliceCast.slot, 0}, {slot, 0}};
-  EXPECT_EQ(watched.teamTables[0].entries, table) << "Dave would be scored for blue and could claim its wins";
+  const Received newby = bots.Got(Newby);
+  EXPECT_EQ(newby.winners, std::vector<std::string>{"** RED WIN **"});
+  ASSERT_FALSE(newby.teamTables.empty());
+  const std::vector<TeamTableEntry> told = {{AliceCast.slot, 0}, {slot, 0}};
+  EXPECT_EQ(newby.teamTables[0].entries, told) << "the newcomer is told it plays in no team";
 
-  // Alice saw the player go blue; both screens list Dave in his slot's own colour.
+  // Alice saw the player go blue, the newcomer in its slot's own colour, and red win.
   EXPECT_TRUE(ListedPlayer(ShotOf(alice, "blue"), Name8("Bluey"), BlueTeam, false));
-  for (const Player* p : {&alice, &dave}) {
-    Shot shot = ShotOf(*p, "dave");
-    EXPECT_TRUE(ListedPlayer(shot, Dave8, SlotColour(slot), true)) << p->name;
-    EXPECT_FALSE(ListedPlayer(shot, Dave8, BlueTeam, true)) << p->name;
-  }
+  Shot newbyIn = ShotOf(alice, "newby");
+  EXPECT_TRUE(ListedPlayer(newbyIn, Name8("Newby"), SlotColour(slot), false));
+  EXPECT_FALSE(ListedPlayer(newbyIn, Name8("Newby"), BlueTeam, false));
+  EXPECT_TRUE(StatusShown(StatusLineShots(alice, "won"), "** RED WIN **", true));
 }
 
 }  // namespace
