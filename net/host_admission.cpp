@@ -92,7 +92,6 @@ void PlayLogon() {
 #endif
 }
 
-
 // A free slot given to connection id, which waits in the lounge to join. It starts in no team
 // and untagged, whatever the slot's last player was.
 void GiveSlot(int slot, RN_PlayerId id) {
