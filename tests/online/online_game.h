@@ -30,7 +30,7 @@ using clienttest::WriteText;
 // Windows virtual-key codes the scripts use.
 namespace Vk {
 constexpr int Enter = 13, Escape = 27, Space = 32, Left = 37, Up = 38, Right = 39, Down = 40;
-constexpr int F1 = 112, F3 = 114, F4 = 115, F5 = 116, F7 = 118, F10 = 121;
+constexpr int F1 = 112, F2 = 113, F3 = 114, F4 = 115, F5 = 116, F7 = 118, F10 = 121;
 constexpr int Y = 'Y';
 }  // namespace Vk
 
@@ -244,9 +244,17 @@ class OnlineGame {
 
   // Lets every started program go on from the sync point once all of them got there.
   bool Release(const std::string& name, double seconds = 90) {
-    bool all = true;
+    std::vector<const Player*> started;
     for (auto& player : players_) {
-      if (player->pid <= 0 || player->finished) continue;
+      if (player->pid > 0 && !player->finished) started.push_back(player.get());
+    }
+    return Release(name, started, seconds);
+  }
+  // Lets the programs that hold at the sync point go on once all of them got there (a point
+  // only some of the programs' plays have).
+  bool Release(const std::string& name, const std::vector<const Player*>& holders, double seconds = 90) {
+    bool all = true;
+    for (const Player* player : holders) {
       if (!WaitForFile(player->File("sync-" + name + ".png"), seconds)) {
         ADD_FAILURE() << player->name << " never got to " << name << ":\n" << player->Errors();
         all = false;
