@@ -48,6 +48,14 @@ class HostingProcess {
   HostingProcess(const HostingProcess&) = delete;
   HostingProcess& operator=(const HostingProcess&) = delete;
 
+  // Ends the program at once, as a crash or SIGKILL would.
+  void Kill() {
+    if (pid_ <= 0) return;
+    kill(pid_, SIGKILL);
+    waitpid(pid_, &exitStatus_, 0);
+    pid_ = -1;
+  }
+
   int Port() const { return port_; }
   // The program's process id (-1 once it has ended).
   pid_t Pid() const { return pid_; }
@@ -75,9 +83,8 @@ class HostingProcess {
     return false;
   }
 
-  // Asks the program to close as its window's close button would (SIGTERM), again every half
-  // second (the first request leaves the game, the next the menu), and kills it when it has not
-  // ended after timeoutSeconds. The result says how it ended.
+  // Asks the program to end (SIGTERM, sent again every half second while it runs), and kills it
+  // when it has not ended after timeoutSeconds. The result says how it ended.
   clienttest::ClientRun Stop(int timeoutSeconds = 20) {
     clienttest::ClientRun run;
     if (pid_ > 0) {
