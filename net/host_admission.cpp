@@ -4,6 +4,7 @@
 #include "net/envelope.h"
 #include "net/host_internal.h"
 #include "net/host_rules.h"
+#include "net/host_start.h"
 #include "net/messages.h"
 #include "net/netlib_binding.h"
 #include "platform/clock.h"
@@ -20,8 +21,11 @@ namespace {
 constexpr int NameLength = 8;
 constexpr int OffScreen = 999;
 // A client joins as soon as it is welcomed; a connection that has not joined this long after
-// its welcome only holds a place that a player could use.
+// its welcome only holds a place that a player could use. It gives the place up when fewer than
+// PlacesKeptFree are free: newcomers always find one, and a connection that only watches harms
+// nobody while the game has room.
 constexpr int JoinDeadlineMs = 5000;
+constexpr int PlacesKeptFree = 3;
 
 // When each slot's connection was welcomed.
 int WelcomedAt[MaxPlayers] = {};
@@ -191,12 +195,19 @@ void HostLeave() {
 
 void HostCloseUnjoined() {
   const int now = MilliSecs();
-  for (int slot = 0; slot < MaxPlayers; ++slot) {
-    const PlayersDetails& d = Slots[slot];
-    if (d.netId == -1 || !d.name.empty() || (Hosting && !Dedicated && slot == 0)) continue;
-    if (MsSince(WelcomedAt[slot], now) <= JoinDeadlineMs) continue;
-    const RN_PlayerId id = d.netId;
-    PlayerLeft(slot);
+  for (;;) {
+    int held = 0, longestWaiting = -1;
+    for (int slot = Dedicated ? 0 : 1; slot < MaxPlayers; ++slot) {
+      const PlayersDetails& d = Slots[slot];
+      if (d.netId == -1) continue;
+      ++held;
+      const int waited = MsSince(WelcomedAt[slot], now);
+      if (!d.name.empty() || waited <= JoinDeadlineMs) continue;
+      if (longestWaiting < 0 || waited > MsSince(WelcomedAt[longestWaiting], now)) longestWaiting = slot;
+    }
+    if (MaxConnections - held >= PlacesKeptFree || longestWaiting < 0) return;
+    const RN_PlayerId id = Slots[longestWaiting].netId;
+    PlayerLeft(longestWaiting);
     NetLib.ServerCloseConnection(NetInterface, id);
   }
 }

@@ -30,7 +30,8 @@ void HostJoin();             // MsgJoin: name and skin, the name table and team 
 void HostOwnState();         // MsgPlayerState
 void HostPing();             // MsgPing
 void HostLeave();            // MsgLeave
-// Closes the connections that were welcomed a few seconds ago and have not joined.
+// While the game runs short of places, closes the connections that were welcomed a few seconds
+// ago and have not joined, the longest waiting first.
 void HostCloseUnjoined();
 
 // Relays (host_relays.cpp).

@@ -14,7 +14,6 @@
 
 namespace {
 
-constexpr int MaxConnections = 15;
 constexpr int LibraryReserved = 414194, ThreadSleepMs = 1;
 constexpr int StartFailed = 1;
 
