@@ -27,6 +27,16 @@ inline Shot ShotOf(const Player& p, const std::string& name) { return Shot(p.Fil
 
 inline bool InRoom(const Shot& shot, int room) { return BigTextAt(shot, playtest::Title(room), 0, 405, {255, 255, 0}); }
 
+// A screen of the lounge showing every hero at its slot's place and every name in the list.
+inline bool EverybodyInTheLounge(const Shot& screen, const std::vector<Cast>& cast) {
+  if (!InRoom(screen, LoungeRoom)) return false;
+  for (const Cast& c : cast)
+    if (HeroSeen(screen, c.skin, SlotColour(c.slot), 32 * c.slot + 32, 352) <= 0.8 ||
+        !ListedPlayer(screen, c.name8, SlotColour(c.slot), true))
+      return false;
+  return true;
+}
+
 // Every hero at its slot's place in the lounge, and every name in the lounge's list.
 inline void ExpectEverybodyInTheLounge(const std::vector<Player*>& players, const std::vector<Cast>& cast,
                                        const std::string& shotName) {
@@ -39,6 +49,24 @@ inline void ExpectEverybodyInTheLounge(const std::vector<Player*>& players, cons
       EXPECT_TRUE(ListedPlayer(lounge, c.name8, SlotColour(c.slot), true)) << p->name << " lists " << c.name8;
     }
   }
+}
+
+// The screen of player p shows each walker's hero where the walker's own latest screen at the
+// "until" point shows it (found by its name tag), right of its slot's place: every walk has come
+// through to this screen. On slot 0's screen the chooser covers the tags: the heroes are looked
+// for at those places.
+inline bool WalkersShownWhereTheyStand(const std::vector<Player*>& players, const std::vector<Cast>& cast,
+                                       const std::string& point, const Player& p, const Shot& screen) {
+  for (const Cast& c : cast) {
+    if (c.slot == 0) continue;  // stands still
+    const std::vector<Place> own =
+        HeroPlaces(Shot(players[c.slot]->File("until-" + point + ".png")), c.name8, c.skin, SlotColour(c.slot));
+    if (own.size() != 1 || own[0].x <= 32 * c.slot + 32 + 30) return false;
+    const bool seen = &p == players[0] ? HeroSeen(screen, c.skin, SlotColour(c.slot), own[0].x, own[0].y) > 0.8
+                                       : HeroPlaces(screen, c.name8, c.skin, SlotColour(c.slot)) == own;
+    if (!seen) return false;
+  }
+  return true;
 }
 
 // Each hero, found by its name tag where its own screen shows it, at that place on every
@@ -77,10 +105,12 @@ inline void ExpectChatLineEverywhere(const std::vector<Player*>& players, const 
   }
 }
 
-// The briefing room of "Collect 30" counting down: shots early and late, taken the given
-// seconds before the round starts.
-inline void ExpectCountDown(const std::vector<Player*>& players, const std::string& earlyShot, double earlyLeft,
-                            const std::string& lateShot, double lateLeft) {
+// The briefing room of "Collect 30" counting down: shots early and late (at least a second and
+// a half apart), compared with the time left until roundStart by the moments they were written
+// (seconds since the epoch).
+inline void ExpectCountDown(const std::vector<Player*>& players, const std::string& earlyShot,
+                            const std::string& lateShot, double roundStart) {
+  ASSERT_GT(roundStart, 0) << "the round start was not seen";
   for (const Player* p : players) {
     Shot early = ShotOf(*p, earlyShot), late = ShotOf(*p, lateShot);
     EXPECT_TRUE(InRoom(early, BriefingRoom)) << p->name;
@@ -92,6 +122,8 @@ inline void ExpectCountDown(const std::vector<Player*>& players, const std::stri
       if (BigTextAt(late, std::to_string(n), 240, 254, {0, 255, 255})) shownLate = n;
     }
     // Whole seconds left, by a clock set from the host's with the ping added.
+    const double earlyLeft = roundStart - WrittenAt(p->File(earlyShot + ".png"));
+    const double lateLeft = roundStart - WrittenAt(p->File(lateShot + ".png"));
     EXPECT_NEAR(shownEarly, earlyLeft - 0.5, 1.5) << p->name;
     EXPECT_NEAR(shownLate, lateLeft - 0.5, 1.5) << p->name;
     EXPECT_GT(shownEarly, shownLate) << p->name;
@@ -102,6 +134,14 @@ inline void ExpectCountDown(const std::vector<Player*>& players, const std::stri
 inline PickupFact FirstPickupOfRoom32() {
   const std::vector<PickupFact> pickups = RoomPickupFacts(SinglePlayerRoom);
   return pickups.empty() ? PickupFact{} : pickups[0];
+}
+
+// Room 32 with every hero at its slot's place and the room's first pickup there.
+inline bool RoundStartedInRoom32(const Shot& screen, const std::vector<Cast>& cast) {
+  if (!InRoom(screen, SinglePlayerRoom) || !PickupShown(screen, FirstPickupOfRoom32())) return false;
+  for (const Cast& c : cast)
+    if (HeroSeen(screen, c.skin, SlotColour(c.slot), 32 * c.slot + 32, 352) <= 0.8) return false;
+  return true;
 }
 
 // The round started in room 32 for all, each hero at its slot's place, the room's pickups there.
@@ -118,26 +158,25 @@ inline void ExpectRoundStartInRoom32(const std::vector<Player*>& players, const 
   }
 }
 
-// The lounge's status line flickers in a random shade of red, too dark to be read in about one
-// frame of six: six shots 0.15 s apart leave about one chance in 50,000 that none can be read.
-constexpr int StatusShots = 6;
-inline void ShootStatusLine(Script& script, double from, const std::string& name) {
-  for (int i = 0; i < StatusShots; ++i) script.Shot(from + 0.15 * i, name + std::to_string(i));
-}
-inline std::vector<Shot> StatusLineShots(const Player& p, const std::string& name) {
-  std::vector<Shot> shots;
-  for (int i = 0; i < StatusShots; ++i) shots.push_back(ShotOf(p, name + std::to_string(i)));
-  return shots;
+// The lounge showing the winner in its status line (which flickers in a random shade of red,
+// too dark to be read in about one frame of six: a screen that shows it is waited for).
+inline bool WinnerShown(const Shot& screen, const std::string& winner8, bool chooser) {
+  return InRoom(screen, LoungeRoom) && StatusShown({screen}, "Last winner was *" + winner8 + "*", chooser);
 }
 
-// Every screen back in the lounge after the round, showing the winner in the shots of
-// ShootStatusLine.
+// Every screen back in the lounge after the round, showing the winner.
 inline void ExpectWinnerShown(const std::vector<Player*>& players, const std::string& winner8, const std::string& shotName) {
   for (const Player* p : players) {
-    const std::vector<Shot> won = StatusLineShots(*p, shotName);
-    EXPECT_TRUE(InRoom(won[0], LoungeRoom)) << p->name;
-    EXPECT_TRUE(StatusShown(won, "Last winner was *" + winner8 + "*", p == players[0])) << p->name << " does not show the winner";
+    const Shot won = ShotOf(*p, shotName);
+    EXPECT_TRUE(InRoom(won, LoungeRoom)) << p->name;
+    EXPECT_TRUE(WinnerShown(won, winner8, p == players[0])) << p->name << " does not show the winner";
   }
+}
+
+// A screen of the lounge where a player who left is announced and no longer listed.
+inline bool LeftShown(const Shot& screen, const Cast& gone) {
+  return ChatLineShowing(screen, gone.name8 + " just left the game", White, true) >= 0 &&
+         !ListedPlayer(screen, gone.name8, SlotColour(gone.slot), true);
 }
 
 // A player who left the lounge, on the screen of one who stayed: announced, its row gone, and,
