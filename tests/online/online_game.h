@@ -281,10 +281,10 @@ class OnlineGame {
   bool Go(double seconds = 90) { return Release("go", seconds); }
 
   // Waits until the screen of every one of players at the "until" point name shows what
-  // shows(player, screen) looks for, keeps that screen as "<name>.png" in the player's folder,
-  // and lets them all go on. The time allowed is that of a loaded machine running the
-  // sanitizer build; when it runs out, the failure names who did not show it (its last screen
-  // is kept), and they are let go all the same.
+  // shows(player, screen) looks for, keeps that screen as "<name>.png" in the player's folder
+  // (dated when the program wrote it), and lets them all go on. The time allowed is that of a
+  // loaded machine running the sanitizer build; when it runs out, the failure names who did not
+  // show it (its last screen is kept), and they are let go all the same.
   using ScreenCheck = std::function<bool(const Player&, const playtest::Shot&)>;
   bool AwaitScreens(const std::string& name, const std::vector<Player*>& players, const ScreenCheck& shows,
                     double seconds = 120) {
@@ -299,12 +299,17 @@ class OnlineGame {
         const std::string screen = p.File("until-" + name + ".png");
         const double written = WrittenAt(screen);
         if (written != looked[i]) {
-          looked[i] = written;
-          // The program renames a whole file into place: a copy is whole too.
+          // The program renames a whole file into place: a copy is whole too, and keeps the
+          // time the screen was written (unless it was replaced meanwhile: then again).
+          const std::string kept = p.File(name + ".png");
           std::error_code ignored;
-          std::filesystem::copy_file(screen, p.File(name + ".png"), std::filesystem::copy_options::overwrite_existing,
-                                     ignored);
-          shown[i] = shows(p, playtest::Shot(p.File(name + ".png")));
+          const auto time = std::filesystem::last_write_time(screen, ignored);
+          std::filesystem::copy_file(screen, kept, std::filesystem::copy_options::overwrite_existing, ignored);
+          if (WrittenAt(screen) == written) {
+            std::filesystem::last_write_time(kept, time, ignored);
+            looked[i] = written;
+            shown[i] = shows(p, playtest::Shot(kept));
+          }
         }
         all = all && shown[i];
       }
