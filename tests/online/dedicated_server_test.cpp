@@ -105,18 +105,7 @@ TEST_F(OnlineDedicatedServer, ThreeClientsJoinChatPlayARoundChosenByTheAdministr
                          : BigTextAt(screen, "No game started ", 128, 224, {0, 255, 255}));
   });
   fourth.LetIn();
-  game.AwaitScreens("walked", players, [&](const Player& p, const Shot& screen) {
-    return WalkersShownWhereTheyStand(players, Everybody, "walked", p, screen);
-  });
-  game.AwaitScreens("chat", players, [&](const Player&, const Shot& screen) {
-    return ChatLineShowing(screen, chatLine, SlotColour(BobCast.slot)) >= 0;
-  });
-  game.Release("pick");
-  game.AwaitScreens("announced", players, [&](const Player&, const Shot& screen) {
-    return BigTextAt(screen, "        First to collect        ", 2, 216, {0, 255, 0});
-  });
-  game.AwaitScreens("briefing", players, [&](const Player&, const Shot& screen) { return InRoom(screen, BriefingRoom); });
-  game.AwaitScreens("room32", players, [&](const Player&, const Shot& screen) { return RoundStartedInRoom32(screen, Everybody); });
+  AwaitTheWayToRoom32(game, players, Everybody, chatLine, BobCast);
   game.Release("walk");
   const PickupFact firstOnTheWay = FirstPickupOfRoom32();
   game.AwaitScreens("bobtook", {&bob}, [&](const Player&, const Shot& screen) { return !PickupShown(screen, firstOnTheWay); });

@@ -173,6 +173,27 @@ inline void ExpectWinnerShown(const std::vector<Player*>& players, const std::st
   }
 }
 
+// The way of a collect round from the lounge to room 32, the same whoever hosts: every screen
+// shows the walkers where they stopped (the "until" point "walked"), then the writer's chat line
+// ("chat"); the choice is let go (the sync point "pick"), and every screen shows the game
+// announced ("announced"), the briefing room ("briefing"), then the round's start in room 32
+// ("room32").
+inline void AwaitTheWayToRoom32(OnlineGame& game, const std::vector<Player*>& players, const std::vector<Cast>& cast,
+                                const std::string& chatLine, const Cast& writer) {
+  game.AwaitScreens("walked", players, [&](const Player& p, const Shot& screen) {
+    return WalkersShownWhereTheyStand(players, cast, "walked", p, screen);
+  });
+  game.AwaitScreens("chat", players, [&](const Player&, const Shot& screen) {
+    return ChatLineShowing(screen, chatLine, SlotColour(writer.slot)) >= 0;
+  });
+  game.Release("pick");
+  game.AwaitScreens("announced", players, [&](const Player&, const Shot& screen) {
+    return BigTextAt(screen, "        First to collect        ", 2, 216, {0, 255, 0});
+  });
+  game.AwaitScreens("briefing", players, [&](const Player&, const Shot& screen) { return InRoom(screen, BriefingRoom); });
+  game.AwaitScreens("room32", players, [&](const Player&, const Shot& screen) { return RoundStartedInRoom32(screen, cast); });
+}
+
 // A screen of the lounge where a player who left is announced and no longer listed.
 inline bool LeftShown(const Shot& screen, const Cast& gone) {
   return ChatLineShowing(screen, gone.name8 + " just left the game", White, true) >= 0 &&

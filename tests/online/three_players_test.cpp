@@ -108,18 +108,7 @@ TEST_F(OnlineThreePlayers, MoveChatPlayARoundShareRoomsAndLeave) {
   EXPECT_TRUE(game.Go());
   game.AwaitScreens("lounge", players, [&](const Player&, const Shot& screen) { return EverybodyInTheLounge(screen, Everybody); });
   fourth.LetIn();
-  game.AwaitScreens("walked", players, [&](const Player& p, const Shot& screen) {
-    return WalkersShownWhereTheyStand(players, Everybody, "walked", p, screen);
-  });
-  game.AwaitScreens("chat", players, [&](const Player&, const Shot& screen) {
-    return ChatLineShowing(screen, chatLine, SlotColour(FirstCast.slot)) >= 0;
-  });
-  game.Release("pick");
-  game.AwaitScreens("announced", players, [&](const Player&, const Shot& screen) {
-    return BigTextAt(screen, "        First to collect        ", 2, 216, {0, 255, 0});
-  });
-  game.AwaitScreens("briefing", players, [&](const Player&, const Shot& screen) { return InRoom(screen, BriefingRoom); });
-  game.AwaitScreens("room32", players, [&](const Player&, const Shot& screen) { return RoundStartedInRoom32(screen, Everybody); });
+  AwaitTheWayToRoom32(game, players, Everybody, chatLine, FirstCast);
   game.Release("walk");
   const PickupFact firstOnTheWay = FirstPickupOfRoom32();
   const std::vector<PickupFact> pickups33 = RoomPickupFacts(33);
