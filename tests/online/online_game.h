@@ -124,6 +124,18 @@ inline double WrittenAt(const std::string& path) {
   return static_cast<double>(info.st_mtim.tv_sec) + info.st_mtim.tv_nsec / 1e9;
 }
 
+// Copies a screen the program renamed into place (so whole) to kept, dated as the screen was
+// written; false when the screen was replaced meanwhile (the copy may be of either).
+inline bool KeepScreen(const std::string& screen, const std::string& kept) {
+  const double written = WrittenAt(screen);
+  std::error_code ignored;
+  const auto time = std::filesystem::last_write_time(screen, ignored);
+  std::filesystem::copy_file(screen, kept, std::filesystem::copy_options::overwrite_existing, ignored);
+  if (WrittenAt(screen) != written) return false;
+  std::filesystem::last_write_time(kept, time, ignored);
+  return true;
+}
+
 // A prompt's answer in a script from frame on: the line editor takes one typed character a
 // frame and drops whatever is still queued once Enter ends the line, so the Enter goes after
 // the text and the next prompt waits for it. Gives the first frame after the answer.
@@ -298,18 +310,9 @@ class OnlineGame {
         const Player& p = *players[i];
         const std::string screen = p.File("until-" + name + ".png");
         const double written = WrittenAt(screen);
-        if (written != looked[i]) {
-          // The program renames a whole file into place: a copy is whole too, and keeps the
-          // time the screen was written (unless it was replaced meanwhile: then again).
-          const std::string kept = p.File(name + ".png");
-          std::error_code ignored;
-          const auto time = std::filesystem::last_write_time(screen, ignored);
-          std::filesystem::copy_file(screen, kept, std::filesystem::copy_options::overwrite_existing, ignored);
-          if (WrittenAt(screen) == written) {
-            std::filesystem::last_write_time(kept, time, ignored);
-            looked[i] = written;
-            shown[i] = shows(p, playtest::Shot(kept));
-          }
+        if (written != looked[i] && KeepScreen(screen, p.File(name + ".png"))) {
+          looked[i] = written;
+          shown[i] = shows(p, playtest::Shot(p.File(name + ".png")));
         }
         all = all && shown[i];
       }

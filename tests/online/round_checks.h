@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -105,9 +106,16 @@ inline void ExpectChatLineEverywhere(const std::vector<Player*>& players, const 
   }
 }
 
-// The briefing room of "Collect 30" counting down: shots early and late (at least a second and
-// a half apart), compared with the time left until roundStart by the moments they were written
-// (seconds since the epoch).
+// The whole seconds the briefing room's count-down shows; -1 when the screen shows none.
+inline int CountDownShown(const Shot& screen) {
+  if (!InRoom(screen, BriefingRoom)) return -1;
+  for (int n = 0; n <= 10; ++n)
+    if (BigTextAt(screen, std::to_string(n), 240, 254, {0, 255, 255})) return n;
+  return -1;
+}
+
+// The briefing room of "Collect 30" counting down: screens early and late, compared with the
+// time left until roundStart by the moments they were written (seconds since the epoch).
 inline void ExpectCountDown(const std::vector<Player*>& players, const std::string& earlyShot,
                             const std::string& lateShot, double roundStart) {
   ASSERT_GT(roundStart, 0) << "the round start was not seen";
@@ -116,11 +124,7 @@ inline void ExpectCountDown(const std::vector<Player*>& players, const std::stri
     EXPECT_TRUE(InRoom(early, BriefingRoom)) << p->name;
     EXPECT_TRUE(BigTextAt(early, "        First to collect        ", 2, 216, {0, 255, 0})) << p->name;
     EXPECT_TRUE(BigTextAt(early, "        30 pickups wins         ", 2, 232, {0, 255, 0})) << p->name;
-    int shownEarly = -1, shownLate = -1;
-    for (int n = 0; n <= 10; ++n) {
-      if (BigTextAt(early, std::to_string(n), 240, 254, {0, 255, 255})) shownEarly = n;
-      if (BigTextAt(late, std::to_string(n), 240, 254, {0, 255, 255})) shownLate = n;
-    }
+    const int shownEarly = CountDownShown(early), shownLate = CountDownShown(late);
     // Whole seconds left, by a clock set from the host's with the ping added.
     const double earlyLeft = roundStart - WrittenAt(p->File(earlyShot + ".png"));
     const double lateLeft = roundStart - WrittenAt(p->File(lateShot + ".png"));
@@ -176,8 +180,8 @@ inline void ExpectWinnerShown(const std::vector<Player*>& players, const std::st
 // The way of a collect round from the lounge to room 32, the same whoever hosts: every screen
 // shows the walkers where they stopped (the "until" point "walked"), then the writer's chat line
 // ("chat"); the choice is let go (the sync point "pick"), and every screen shows the game
-// announced ("announced"), the briefing room ("briefing"), then the round's start in room 32
-// ("room32").
+// announced ("announced"), the count-down in the briefing room ("countdown"), then the round's
+// start in room 32 ("room32").
 inline void AwaitTheWayToRoom32(OnlineGame& game, const std::vector<Player*>& players, const std::vector<Cast>& cast,
                                 const std::string& chatLine, const Cast& writer) {
   game.AwaitScreens("walked", players, [&](const Player& p, const Shot& screen) {
@@ -190,7 +194,18 @@ inline void AwaitTheWayToRoom32(OnlineGame& game, const std::vector<Player*>& pl
   game.AwaitScreens("announced", players, [&](const Player&, const Shot& screen) {
     return BigTextAt(screen, "        First to collect        ", 2, 216, {0, 255, 0});
   });
-  game.AwaitScreens("briefing", players, [&](const Player&, const Shot& screen) { return InRoom(screen, BriefingRoom); });
+  // The count-down: every screen in the briefing room shows a number, then a smaller one; the
+  // first is kept as "briefing1.png", the second as "briefing2.png".
+  std::map<const Player*, int> first;
+  game.AwaitScreens("countdown", players, [&](const Player& p, const Shot& screen) {
+    const int shown = CountDownShown(screen);
+    if (shown < 0) return false;
+    if (first.count(&p) == 0) {
+      if (KeepScreen(p.File("countdown.png"), p.File("briefing1.png"))) first[&p] = shown;
+      return false;
+    }
+    return shown < first[&p] && KeepScreen(p.File("countdown.png"), p.File("briefing2.png"));
+  });
   game.AwaitScreens("room32", players, [&](const Player&, const Shot& screen) { return RoundStartedInRoom32(screen, cast); });
 }
 

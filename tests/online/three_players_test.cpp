@@ -33,8 +33,7 @@ constexpr double Joined = 3.0, WalkApart = 3.5, WalkedInLounge = 6.0;
 constexpr double ChatOpen = 6.5, ChatSent = 7.3, ChatSeen = 8.5;
 constexpr double PickPage = 9.0, PickMode = 9.3;          // F1, F1: collect 30
 constexpr double Announced = PickMode + 0.5, InBriefing = Announced + 3.0;
-constexpr double BriefingEarly = InBriefing + 0.5, BriefingLate = BriefingEarly + 2.0;
-constexpr double InRoom32 = BriefingLate + 1.0, FirstWalks = InRoom32 + 1.5;
+constexpr double InRoom32 = InBriefing + 1.0, FirstWalks = InRoom32 + 1.5;
 // Joiner1 takes the first pickup on its way after about 1.6 s of walking.
 constexpr double PickupGone = FirstWalks + 2.6, StillGone = PickupGone + 1.2;
 // Joiner2 sets out once Joiner1 stands in room 33, which Joiner1 took pickups of, and gets the
@@ -68,13 +67,13 @@ TEST_F(OnlineThreePlayers, MoveChatPlayARoundShareRoomsAndLeave) {
   firstPlay.Hold(WalkApart, Vk::Right).Release(WalkApart + 0.8, Vk::Right);
   secondPlay.Hold(WalkApart, Vk::Right).Release(WalkApart + 1.6, Vk::Right);
   firstPlay.Key(ChatOpen, Vk::Y).Type(ChatOpen + 0.3, "Hello & good luck").Key(ChatSent, Vk::Enter);
-  // The host chooses "Collect 30"; once it is announced the joiners join it with F1; once all
-  // are in the briefing room its count-down is shot twice; the round starts in room 32.
-  for (Script* s : plays) s->Sync(PickPage - 0.3, "pick").Until(Announced, "announced").Until(InBriefing, "briefing");
+  // The host chooses "Collect 30"; once it is announced the joiners join it with F1; the
+  // count-down is watched in the briefing room; the round starts in room 32.
+  for (Script* s : plays) s->Sync(PickPage - 0.3, "pick").Until(Announced, "announced").Until(InBriefing, "countdown");
   hostPlay.Key(PickPage, Vk::F1).Key(PickMode, Vk::F1);
   firstPlay.KeyEvery(Announced + 0.2, Announced + 2.7, 0.5, Vk::F1);
   secondPlay.KeyEvery(Announced + 0.2, Announced + 2.7, 0.5, Vk::F1);
-  for (Script* s : plays) s->Shot(BriefingEarly, "briefing1").Shot(BriefingLate, "briefing2").Until(InRoom32, "room32");
+  for (Script* s : plays) s->Until(InRoom32, "room32");
   // Joiner1 walks right through room 32, taking its pickups, into room 33, until its screen shows
   // a pickup of room 33 taken; the others wait until the first pickup on its way is gone from
   // their screens. (Walks end on what the screen shows: a busy machine draws fewer frames a
