@@ -1,6 +1,8 @@
 // The main menu: name, skin carousel, sound switches, the address check, and the ways into play.
 #include "client/main_menu.h"
 
+#include <vector>
+
 #include "client/bitmap_text.h"
 #include "client/settings.h"
 #include "client/skin_carousel.h"
@@ -9,9 +11,9 @@
 #include "net/game_list.h"
 #include "net/hosting.h"
 #include "net/server_browser.h"
+#include "net/service_reply.h"
 #include "platform/graphics.h"
 #include "platform/input.h"
-#include "platform/stream.h"
 #include "world/records.h"
 #include "world/text_utils.h"
 
@@ -24,6 +26,8 @@ enum Click { NoClick = 0, ClickName = 1, ClickSingle = 2, ClickHost = 3, ClickCo
              ClickMusic = 6, ClickAddress = 7, ClickExit = 10 };
 
 constexpr int MenuX = 90;
+// Small-font characters that fit between "IP: " and the right edge of the screen.
+constexpr size_t LongestShownAddress = 36;
 
 void EnterMenu() {
   Game.singlePlayer = 0;
@@ -90,11 +94,11 @@ void CheckExternalAddress() {
   Cls();
   DrawBigText("Checking your External IP", 90, 310, 0, 255, 0);
   Flip();
-  // An unreachable service leaves the shown address as it was.
-  StreamPtr reply = OpenHttp(AddressHost(), "/ip.php");
-  if (!reply) return;
-  ExternalIpText = ReadLine(*reply);
-  CloseFile(reply);
+  // A service that gives no answer leaves the shown address as it was; the answer is cut to
+  // what fits on the screen after "IP: ".
+  std::vector<std::string> lines;
+  if (!FetchReplyLines(AddressHost(), "/ip.php", 1, LongestShownAddress, lines)) return;
+  ExternalIpText = lines.empty() ? "" : lines[0];
 }
 
 enum class PassResult { Stay, Play, Exit };

@@ -1,18 +1,26 @@
 // The start-up version question and the check of the newest version with the game-list service.
 #include "client/version_check.h"
 
+#include <vector>
+
 #include "client/bitmap_text.h"
 #include "client/line_editor.h"
 #include "net/game_list.h"
+#include "net/service_reply.h"
 #include "platform/graphics.h"
-#include "platform/stream.h"
 #include "platform/system.h"
 
+namespace {
+
+// A version number is a few characters; a longer line is cut to this.
+constexpr size_t LongestVersion = 16;
+
+}  // namespace
+
 std::string VersionCheckNotice() {
-  StreamPtr reply = OpenHttp(GameListHost(), "/v.php");
-  if (!reply) return "I can not contact " + GameListHost();
-  std::string newest = ReadLine(*reply);
-  CloseFile(reply);
+  std::vector<std::string> lines;
+  if (!FetchReplyLines(GameListHost(), "/v.php", 1, LongestVersion, lines)) return "I can not contact " + GameListHost();
+  const std::string newest = lines.empty() ? "" : lines[0];
   if (newest.empty() || newest == ClientVersion) return "";
   return "Version " + newest + " is now available.  " + GameSiteAddress;
 }

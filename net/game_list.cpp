@@ -5,6 +5,7 @@
 
 #include "client/bitmap_text.h"
 #include "net/net_globals.h"
+#include "net/service_reply.h"
 #include "platform/graphics.h"
 #include "platform/stream.h"
 #include "platform/system.h"
@@ -14,6 +15,10 @@
 namespace {
 
 constexpr size_t DescriptionWidth = 20;
+constexpr size_t LongestHostName = 253;
+// A list line holds an address, a description and a third field nobody reads: an honest one
+// is far shorter.
+constexpr size_t LongestListLine = 1024;
 
 std::string FromEnvironment(const char* variable, const char* fallback) {
   const char* value = std::getenv(variable);
@@ -33,6 +38,20 @@ void ShowContacting() {
   Cls();
   DrawBigText("Contacting Game List server", 90, 310, 0, 255, 0);
   Flip();
+}
+
+// A host name or IPv4 address, optionally followed by ":" and a port number.
+bool IsHostAddress(const std::string& text) {
+  const size_t colon = text.find(':');
+  const std::string name = text.substr(0, colon);
+  if (name.empty() || name.size() > LongestHostName) return false;
+  for (char c : name)
+    if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' || c == '-' ||
+          c == '_'))
+      return false;
+  if (colon == std::string::npos) return true;
+  const std::string port = text.substr(colon + 1);
+  return !port.empty() && port.size() <= 5 && port.find_first_not_of("0123456789") == std::string::npos;
 }
 
 }  // namespace
@@ -80,21 +99,17 @@ void RegisterServer() {
     Notify("I can not contact " + host);
     return;
   }
-  if (ReadLine(*reply) != "OK") Notify("FAIL I can not contact " + host);
+  if (ReadLine(*reply, 3) != "OK") Notify("FAIL I can not contact " + host);
   CloseFile(reply);
 }
 
 bool FetchGameList(std::vector<ListedGame>& games) {
   const std::string host = GameListHost();
-  StreamPtr reply = OpenHttp(host, "/getLobby.php");
-  if (!reply) {
-    Notify("I can not contact " + host);
-    return false;
-  }
-  games.clear();
-  while (!reply->Eof()) {
-    const std::string line = ReadLine(*reply);
-    if (line.empty()) break;
+  std::vector<std::string> lines;
+  std::vector<ListedGame> read;
+  bool answered = FetchReplyLines(host, "/getLobby.php", ListedGamesKept, LongestListLine, lines);
+  for (size_t i = 0; answered && i < lines.size(); ++i) {
+    const std::string& line = lines[i];
     const size_t first = line.find('@');
     ListedGame game;
     if (first != std::string::npos) {
@@ -102,11 +117,20 @@ bool FetchGameList(std::vector<ListedGame>& games) {
       const size_t second = line.find('@', first + 1);
       game.description = line.substr(first + 1, second == std::string::npos ? std::string::npos : second - first - 1);
     }
+    // A row is a game at an address, or (without "@") a row with no address that ends the
+    // list shown. Anything else is not a list of games: an address of other characters, or
+    // one so long that the line was cut before its "@".
+    if (first == std::string::npos ? line.size() >= LongestListLine : !game.ip.empty() && !IsHostAddress(game.ip))
+      answered = false;
     game.description = game.description.substr(0, DescriptionWidth);
     game.description += std::string(DescriptionWidth - game.description.size(), ' ');
-    games.push_back(game);
+    read.push_back(game);
   }
-  CloseFile(reply);
+  if (!answered) {
+    Notify("I can not contact " + host);
+    return false;
+  }
+  games = read;
   return true;
 }
 
@@ -119,6 +143,5 @@ void LogOffGameList() {
     Notify("FAIL I can not contact " + host);
     return;
   }
-  ReadLine(*reply);
-  CloseFile(reply);
+  CloseFile(reply);  // what it says is not used
 }

@@ -4,6 +4,7 @@
 // empty, take the place of the built-in names (a host may carry ":port").
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -30,8 +31,11 @@ struct ListedGame {
   std::string ip;
   std::string description;
 };
-// The published games, read up to the first empty line. False when the service cannot be
-// reached (the message box has then been shown).
+inline constexpr size_t ListedGamesKept = 20;
+// The published games, read up to the first empty line, at most ListedGamesKept. False, with
+// games untouched, when the service gives no list: it cannot be reached, its reply is not
+// complete or not a 200, or it is not a list of games (binary data, an HTML page, a row whose
+// address is not one); the message box has then been shown.
 bool FetchGameList(std::vector<ListedGame>& games);
 
 // Takes a registered game off the list (when RegisterAnswer is exactly "Y"); a message box

@@ -23,7 +23,6 @@
 
 namespace {
 
-constexpr int ListRows = 20;
 constexpr int RowHeight = 16;
 constexpr int LeaveDelayMs = 1500;
 
@@ -40,10 +39,8 @@ void Refresh() {
   Cls();
   DrawBigText("Contacting Game List server", 90, 310, 0, 255, 0);
   Flip();
-  std::vector<ListedGame> games;
-  if (!FetchGameList(games)) return;
-  if (games.size() > ListRows) games.resize(ListRows);
-  Listed = games;
+  // A list that cannot be had leaves the rows shown as they are.
+  FetchGameList(Listed);
 }
 
 bool MouseIn(int left, int right, int top, int bottom) {

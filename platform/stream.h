@@ -38,6 +38,8 @@ int ReadShort(Stream& s);           // 16-bit little-endian, 0..65535
 int ReadInt(Stream& s);             // 32-bit little-endian
 float ReadFloat(Stream& s);
 std::string ReadLine(Stream& s);    // up to LF; a CR before it is dropped; 8-bit characters
+// The same, keeping at most longest characters of the line; the rest of it is read and dropped.
+std::string ReadLine(Stream& s, size_t longest);
 std::string ReadString(Stream& s);  // 32-bit length, then the characters
 size_t ReadBytes(Stream& s, void* buffer, size_t count);
 void WriteByte(Stream& s, int value);
@@ -58,8 +60,10 @@ bool DeleteFile(const std::string& path);
 std::string ProgramFolder();             // folder of the running program, with a trailing '/'
 bool ChangeDir(const std::string& path); // makes path the working folder; false when it cannot
 
-// HTTP GET (HTTP/1.0). Sends "GET <path> HTTP/1.0", "Host: <host>" and an empty line, skips
-// the reply's header and returns a stream over the body (read whole before returning). Null
-// when the host cannot be resolved or reached or gives no reply within the timeout. host may
-// carry ":port".
+// HTTP GET (HTTP/1.0). Sends "GET <path> HTTP/1.0", "Host: <host>" and an empty line and
+// returns a stream over the reply's body. Only a complete reply with status 200 counts: the
+// body as long as its Content-Length says, or everything up to the close without one. Null for
+// anything else (a host that cannot be resolved or reached, another status, a reply cut off or
+// still coming when timeoutMs have passed since the call; the whole request never takes
+// longer). host may carry ":port".
 StreamPtr OpenHttp(const std::string& host, const std::string& path, int timeoutMs = 5000);

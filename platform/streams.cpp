@@ -126,14 +126,18 @@ float ReadFloat(Stream& s) {
   return value;
 }
 
-std::string ReadLine(Stream& s) {
+std::string ReadLine(Stream& s) { return ReadLine(s, std::string::npos); }
+
+std::string ReadLine(Stream& s, size_t longest) {
   std::string line;
+  bool cut = false;
   char c;
   while (s.Read(&c, 1) == 1) {
     if (c == '\n') break;
-    line += c;
+    if (line.size() < longest) line += c;
+    else cut = true;
   }
-  if (!line.empty() && line.back() == '\r') line.pop_back();
+  if (!cut && !line.empty() && line.back() == '\r') line.pop_back();
   return line;
 }
 

@@ -8,9 +8,11 @@
 #include <poll.h>
 #include <signal.h>
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -67,9 +69,22 @@ class ScratchFolder {
   std::string previous_;
 };
 
+// A reply a misbehaving service sends as it stands: the whole text (status line, headers and
+// body), of which the first sentAtOnce bytes go at once and the rest one byte every byteEveryMs;
+// with holdOpen the connection then stays open, silent, until the service stops.
+struct RawReply {
+  std::string text;
+  size_t sentAtOnce = std::string::npos;
+  int byteEveryMs = 0;
+  bool holdOpen = false;
+};
+
 // Answers every GET on 127.0.0.1 with a fixed body per path ("HTTP/1.0 200 OK"; a path with a
 // query is answered by the body of the whole path, else of the part before "?"), 404 for the
-// rest. Records the paths asked for, and the request lines.
+// rest. Answer() gives a path raw replies instead, one per request in turn, the last one for
+// every request after. Records the paths asked for, and the request lines. Raw replies are sent
+// on threads of their own, so a service that trickles or holds one connection still answers
+// the others.
 class StandInHttpService {
  public:
   explicit StandInHttpService(std::map<std::string, std::string> bodies) : bodies_(std::move(bodies)) {
@@ -90,10 +105,17 @@ class StandInHttpService {
   ~StandInHttpService() {
     stop_ = true;
     thread_.join();
+    for (std::thread& sender : senders_) sender.join();
     close(listener_);
   }
   StandInHttpService(const StandInHttpService&) = delete;
   StandInHttpService& operator=(const StandInHttpService&) = delete;
+
+  // The next request for path (the whole path, or the part before "?") gets reply.
+  void Answer(const std::string& path, RawReply reply) {
+    std::lock_guard<std::mutex> hold(lock_);
+    raw_[path].push_back(std::move(reply));
+  }
 
   std::string Host() const { return "127.0.0.1:" + std::to_string(port_); }
   int Requests() const { return requests_; }
@@ -126,12 +148,25 @@ class StandInHttpService {
       }
       std::string path;
       if (request.rfind("GET ", 0) == 0) path = request.substr(4, request.find(' ', 4) - 4);
+      RawReply raw;
+      bool misbehaves = false;
       {
         std::lock_guard<std::mutex> hold(lock_);
         paths_.push_back(path);
         lines_.push_back(request.substr(0, request.find("\r\n")));
+        auto queued = raw_.find(path);
+        if (queued == raw_.end()) queued = raw_.find(path.substr(0, path.find('?')));
+        if (queued != raw_.end() && !queued->second.empty()) {
+          misbehaves = true;
+          raw = queued->second.front();
+          if (queued->second.size() > 1) queued->second.erase(queued->second.begin());
+        }
       }
       ++requests_;
+      if (misbehaves) {
+        senders_.emplace_back([this, connection, raw] { SendRaw(connection, raw); });
+        continue;
+      }
       auto found = bodies_.find(path);
       if (found == bodies_.end()) found = bodies_.find(path.substr(0, path.find('?')));
       std::string reply = found != bodies_.end()
@@ -142,7 +177,43 @@ class StandInHttpService {
     }
   }
 
+  // Sleeps up to ms in short steps; false once the service stops.
+  bool Pause(int ms) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (std::chrono::steady_clock::now() < until) {
+      if (stop_) return false;
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return !stop_;
+  }
+
+  // Sends all of text unless the peer goes or the service stops; false then.
+  bool SendAll(int connection, const char* text, size_t size) {
+    timeval patience{0, 100 * 1000};
+    setsockopt(connection, SOL_SOCKET, SO_SNDTIMEO, &patience, sizeof patience);
+    while (size > 0 && !stop_) {
+      const ssize_t sent = send(connection, text, size, MSG_NOSIGNAL);
+      if (sent < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)) continue;
+      if (sent <= 0) return false;
+      text += sent;
+      size -= static_cast<size_t>(sent);
+    }
+    return size == 0;
+  }
+
+  void SendRaw(int connection, const RawReply& reply) {
+    const size_t atOnce = std::min(reply.sentAtOnce, reply.text.size());
+    bool open = SendAll(connection, reply.text.data(), atOnce);
+    for (size_t i = atOnce; open && i < reply.text.size(); ++i)
+      open = Pause(reply.byteEveryMs) && SendAll(connection, reply.text.data() + i, 1);
+    if (open && reply.holdOpen)
+      while (Pause(50)) {
+      }
+    close(connection);
+  }
+
   std::map<std::string, std::string> bodies_;
+  std::map<std::string, std::vector<RawReply>> raw_;
   mutable std::mutex lock_;
   std::vector<std::string> paths_;
   std::vector<std::string> lines_;
@@ -151,6 +222,7 @@ class StandInHttpService {
   std::atomic<bool> stop_{false};
   std::atomic<int> requests_{0};
   std::thread thread_;
+  std::vector<std::thread> senders_;  // only the serving thread adds to it
 };
 
 // A port on 127.0.0.1 that was free a moment ago, for the socket type (SOCK_STREAM, SOCK_DGRAM).

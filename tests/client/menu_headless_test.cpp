@@ -156,6 +156,28 @@ TEST_F(Menu, F7ShowsTheAddressTheServiceGivesAndKeepsItWhenUnreachable) {
   unsetenv("QXR_ADDRESS_HOST");
 }
 
+TEST_F(Menu, F7CutsALongAddressToTheScreenAndKeepsTheShownOneWhenTheReplyIsRefused) {
+  clienttest::StandInHttpService service(std::map<std::string, std::string>{});
+  const std::string ok = "HTTP/1.0 200 OK\r\n\r\n";
+  service.Answer("/ip.php", {ok + "203.0.113.9" + std::string(3 * 1024 * 1024, '9') + "\r\n"});
+  service.Answer("/ip.php", {"HTTP/1.0 404 Not Found\r\n\r\n198.51.100.1\r\n"});
+  service.Answer("/ip.php", {ok + "<html><body>198.51.100.1</body></html>\r\n"});
+  service.Answer("/ip.php", {ok + "198.51.100.1\x01\x02\r\n"});
+  service.Answer("/ip.php", {"HTTP/1.0 200 OK\r\nContent-Length: 99\r\n\r\n198.51.100.1\r\n"});
+  setenv("QXR_ADDRESS_HOST", service.Host().c_str(), 1);
+  Script("1 key 118\n4 key 121\n");
+  EXPECT_EQ(RunMainMenu(), MenuResult::Exit);
+  const std::string cut = "203.0.113.9" + std::string(25, '9');
+  EXPECT_EQ(ExternalIpText, cut);
+  for (int refused = 0; refused < 4; ++refused) {
+    Script("1 key 118\n4 key 121\n");
+    EXPECT_EQ(RunMainMenu(), MenuResult::Exit);
+    EXPECT_EQ(ExternalIpText, cut) << "refused reply " << refused;
+  }
+  EXPECT_EQ(service.Requests(), 5);
+  unsetenv("QXR_ADDRESS_HOST");
+}
+
 TEST_F(Menu, AnAutoJoinThatCannotConnectKeepsThePlayerInTheMenu) {
   BindNetOnce();
   WriteText(folder_.File("ip.txt"), "Guest\r\nno-such-host.invalid\r\n0\r\n");

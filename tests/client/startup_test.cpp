@@ -179,6 +179,15 @@ class VersionCheck : public ::testing::Test {
     EXPECT_EQ(service.Requests(), 1);
     return notice;
   }
+  // The notice for a reply sent as it stands; "I can not contact" stands for that message.
+  std::string NoticeForReply(const std::string& reply) {
+    StandInHttpService service(Bodies{});
+    service.Answer("/v.php", {reply});
+    setenv("QXR_GAMELIST_HOST", service.Host().c_str(), 1);
+    std::string notice = VersionCheckNotice();
+    if (notice == "I can not contact " + service.Host()) notice = "I can not contact";
+    return notice;
+  }
 };
 
 TEST_F(VersionCheck, ThisVersionOrAnEmptyReplyShowsNothing) {
@@ -191,6 +200,16 @@ TEST_F(VersionCheck, ThisVersionOrAnEmptyReplyShowsNothing) {
 TEST_F(VersionCheck, AnotherVersionIsAnnounced) {
   EXPECT_EQ(NoticeFor("2.14\r\n"), std::string("Version 2.14 is now available.  ") + GameSiteAddress);
   EXPECT_EQ(NoticeFor("2.12\nold news\n"), std::string("Version 2.12 is now available.  ") + GameSiteAddress);
+}
+
+TEST_F(VersionCheck, ARefusedPageOrDataIsNotAnnouncedAndALongVersionIsCut) {
+  const std::string ok = "HTTP/1.0 200 OK\r\n\r\n";
+  EXPECT_EQ(NoticeForReply("HTTP/1.0 404 Not Found\r\n\r\n2.14\r\n"), "I can not contact");
+  EXPECT_EQ(NoticeForReply("HTTP/1.0 200 OK\r\nContent-Length: 10\r\n\r\n2.14\r\n"), "I can not contact");
+  EXPECT_EQ(NoticeForReply(ok + "<html><body>It works!</body></html>\r\n"), "I can not contact");
+  EXPECT_EQ(NoticeForReply(ok + "\x1f\x8b\x08\x00 2.14"), "I can not contact");
+  EXPECT_EQ(NoticeForReply(ok + "2.14-" + std::string(3 * 1024 * 1024, '9') + "\r\n"),
+            "Version 2.14-99999999999 is now available.  " + std::string(GameSiteAddress));
 }
 
 TEST_F(VersionCheck, AnUnreachableServiceIsNamed) {

@@ -87,6 +87,20 @@ TEST(LocalFiles, ReadLineKeepsCrInsideALineAndReadsAFinalUnendedLine) {
   DeleteFile(path);
 }
 
+TEST(EmbeddedFiles, AReadLineWithALimitCutsTheLineAndGoesOnAfterIt) {
+  static const std::string text = std::string(100000, 'x') + "\r\nabc\r\nabcd\r\nab\r\r\n\r\nend";
+  RegisterEmbeddedFile("test/long_lines.txt", reinterpret_cast<const uint8_t*>(text.data()), text.size());
+  StreamPtr s = ReadFile("incbin::test/long_lines.txt");
+  ASSERT_TRUE(s);
+  EXPECT_EQ(ReadLine(*s, 3), "xxx");
+  EXPECT_EQ(ReadLine(*s, 3), "abc");   // exactly the limit: its CR LF ends it as usual
+  EXPECT_EQ(ReadLine(*s, 3), "abc");   // one more: cut, the CR goes with the rest
+  EXPECT_EQ(ReadLine(*s, 3), "ab\r");  // a CR inside the line stays
+  EXPECT_EQ(ReadLine(*s, 0), "");
+  EXPECT_EQ(ReadLine(*s, 3), "end");
+  EXPECT_TRUE(Eof(*s));
+}
+
 TEST(LocalFiles, ReadStringSurvivesACorruptLength) {
   std::string path = TempPath("string.bin");
   StreamPtr out = WriteFile(path);
