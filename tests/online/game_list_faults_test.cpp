@@ -84,12 +84,15 @@ std::vector<Misbehaviour> Misbehaviours() {
 
 // Frames of the script. The version is checked at start-up; F7 is pressed twice in the menu
 // (honest, then misbehaving); the browser's list is refreshed three times (honest, misbehaving,
-// honest), with 60 frames between two screenshots after each of the first two.
+// honest), with Span frames between two screenshots after each of the first two: long enough
+// that a busy machine holding the program up for a moment does not tell on their pace.
 namespace Frame {
-constexpr int AddressBefore = 19, AddressAsked = 20, MenuA = 26, MenuB = 86;
-constexpr int Browser = 90, HonestList = 94, ListA = 100, ListB = 160, Refused = 162, AfterA = 168, AfterB = 228;
-constexpr int HonestAgain = 230, Recovered = 236, Leave = 238, Exit = 244;
-constexpr int Escaped = 175, ExitAfterEscape = 180;
+constexpr int Span = 300;
+constexpr int AddressBefore = 19, AddressAsked = 20, MenuA = 26, MenuB = MenuA + Span;
+constexpr int Browser = MenuB + 4, HonestList = Browser + 4, ListA = HonestList + 6, ListB = ListA + Span;
+constexpr int Refused = ListB + 2, AfterA = Refused + 6, AfterB = AfterA + Span;
+constexpr int HonestAgain = AfterB + 2, Recovered = HonestAgain + 6, Leave = Recovered + 2, Exit = Leave + 6;
+constexpr int Escaped = Refused + 13, ExitAfterEscape = Escaped + 5;
 }  // namespace Frame
 
 std::string ScriptOf(const Misbehaviour& m) {
