@@ -87,7 +87,7 @@ TEST_F(OnlineDedicatedServer, ThreeClientsJoinChatPlayARoundChosenByTheAdministr
   for (Script* s : {&alicePlay, &caraPlay}) s->Until(PickupGone, "taken").Shot(StillGone, "taken2");
   // The fourth player wins; everybody is back in the lounge, shown the winner; then they leave
   // one by one (Escape in the lounge, then F10 in the menu ends the program).
-  for (Script* s : plays) s->Sync(Won - 0.3, "won").Until(Won, "winner").Shot(InLoungeAgain, "lounge2");
+  for (Script* s : plays) s->Sync(Won - 0.3, "won").Until(Won, "winner").Until(InLoungeAgain, "lounge2");
   caraPlay.Key(CaraLeaves, Vk::Escape).Key(CaraLeaves + 2, Vk::F10);
   for (Script* s : {&alicePlay, &bobPlay}) s->Until(CaraGone, "left1");
   bobPlay.Key(BobLeaves, Vk::Escape).Key(BobLeaves + 2, Vk::F10);
@@ -113,6 +113,9 @@ TEST_F(OnlineDedicatedServer, ThreeClientsJoinChatPlayARoundChosenByTheAdministr
   fourth.Claim();
   game.AwaitScreens("winner", players, [&](const Player& p, const Shot& screen) {
     return WinnerShown(screen, " Botty  ", &p == &alice);
+  });
+  game.AwaitScreens("lounge2", players, [&](const Player& p, const Shot& screen) {
+    return EverybodyBackInTheLounge(screen, Everybody, &p == players[0]);
   });
   game.AwaitScreens("left1", {&alice, &bob}, [&](const Player&, const Shot& screen) { return LeftShown(screen, CaraCast); });
   game.AwaitScreens("left2", {&alice}, [&](const Player&, const Shot& screen) { return LeftShown(screen, BobCast); });

@@ -209,6 +209,18 @@ inline void AwaitTheWayToRoom32(OnlineGame& game, const std::vector<Player*>& pl
   game.AwaitScreens("room32", players, [&](const Player&, const Shot& screen) { return RoundStartedInRoom32(screen, cast); });
 }
 
+// A screen of the lounge after a round: every name in the lounge's list, and every hero at its
+// slot's place where the game chooser (on slot 0's screen) does not cover it.
+inline bool EverybodyBackInTheLounge(const Shot& screen, const std::vector<Cast>& cast, bool chooser) {
+  if (!InRoom(screen, LoungeRoom)) return false;
+  for (const Cast& c : cast) {
+    const int x = 32 * c.slot + 32;
+    if (!ListedPlayer(screen, c.name8, SlotColour(c.slot), true)) return false;
+    if (!(chooser && x + 16 > 85) && HeroSeen(screen, c.skin, SlotColour(c.slot), x, 352) <= 0.8) return false;
+  }
+  return true;
+}
+
 // A screen of the lounge where a player who left is announced and no longer listed.
 inline bool LeftShown(const Shot& screen, const Cast& gone) {
   return ChatLineShowing(screen, gone.name8 + " just left the game", White, true) >= 0 &&

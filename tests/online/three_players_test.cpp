@@ -93,7 +93,7 @@ TEST_F(OnlineThreePlayers, MoveChatPlayARoundShareRoomsAndLeave) {
   }
   // The fourth player wins (see the top): everybody is back in the lounge, shown the winner;
   // then they leave one by one.
-  for (Script* s : plays) s->Sync(Won - 0.3, "won").Until(Won, "winner").Shot(InLoungeAgain, "lounge2");
+  for (Script* s : plays) s->Sync(Won - 0.3, "won").Until(Won, "winner").Until(InLoungeAgain, "lounge2");
   firstPlay.Key(FirstLeaves, Vk::Escape).Key(FirstGone + 2, Vk::F10);
   for (Script* s : {&hostPlay, &secondPlay}) s->Until(FirstGone, "left1");
   secondPlay.Key(SecondLeaves, Vk::Escape).Key(SecondGone + 1.5, Vk::F10);
@@ -141,6 +141,9 @@ TEST_F(OnlineThreePlayers, MoveChatPlayARoundShareRoomsAndLeave) {
   fourth.Claim();
   game.AwaitScreens("winner", players, [&](const Player& p, const Shot& screen) {
     return WinnerShown(screen, " Botty  ", &p == &host);
+  });
+  game.AwaitScreens("lounge2", players, [&](const Player& p, const Shot& screen) {
+    return EverybodyBackInTheLounge(screen, Everybody, &p == players[0]);
   });
   game.AwaitScreens("left1", {&host, &second}, [&](const Player&, const Shot& screen) { return LeftShown(screen, FirstCast); });
   game.AwaitScreens("left2", {&host}, [&](const Player&, const Shot& screen) { return LeftShown(screen, SecondCast); });
