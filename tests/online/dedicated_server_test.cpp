@@ -109,16 +109,7 @@ TEST_F(OnlineDedicatedServer, ThreeClientsJoinChatPlayARoundChosenByTheAdministr
   const PickupFact firstOnTheWay = FirstPickupOfRoom32();
   game.AwaitScreens("bobtook", {&bob}, [&](const Player&, const Shot& screen) { return !PickupShown(screen, firstOnTheWay); });
   game.AwaitScreens("taken", {&alice, &cara}, [&](const Player&, const Shot& screen) { return !PickupShown(screen, firstOnTheWay); });
-  game.Release("won");
-  fourth.Claim();
-  game.AwaitScreens("winner", players, [&](const Player& p, const Shot& screen) {
-    return WinnerShown(screen, " Botty  ", &p == &alice);
-  });
-  game.AwaitScreens("lounge2", players, [&](const Player& p, const Shot& screen) {
-    return EverybodyBackInTheLounge(screen, Everybody, &p == players[0]);
-  });
-  game.AwaitScreens("left1", {&alice, &bob}, [&](const Player&, const Shot& screen) { return LeftShown(screen, CaraCast); });
-  game.AwaitScreens("left2", {&alice}, [&](const Player&, const Shot& screen) { return LeftShown(screen, BobCast); });
+  AwaitTheWinAndTheLeaving(game, players, Everybody, fourth, " Botty  ", CaraCast, BobCast);
   game.Finish(120);
   fourth.Finish();
   EXPECT_EQ(fourth.Slot(), 3);

@@ -13,6 +13,7 @@
 
 #include "online_checks.h"
 #include "online_game.h"
+#include "scripted_collector.h"
 #include "world/records.h"
 #include "world_facts.h"
 
@@ -239,6 +240,29 @@ inline void ExpectLeft(const Player& screen, const Cast& gone, const std::string
   if (chooser && x + 16 > 85) return;  // the chooser's items start at x 85
   EXPECT_GT(HeroSeen(shotBefore, gone.skin, SlotColour(gone.slot), x, 352), 0.8) << screen.name;
   EXPECT_LT(HeroSeen(shotAfter, gone.skin, SlotColour(gone.slot), x, 352), 0.5) << screen.name;
+}
+
+// The end of a collect round, the same whoever hosts: the fourth player (winner8, as the game
+// shows its name) is let go from "won" and claims the round; every screen shows it the winner
+// ("winner") and everybody back in the lounge ("lounge2"); then firstGone leaves and the
+// screens of the others announce it ("left1"), then secondGone leaves and slot 0's screen
+// announces it ("left2").
+inline void AwaitTheWinAndTheLeaving(OnlineGame& game, const std::vector<Player*>& players,
+                                     const std::vector<Cast>& cast, ScriptedCollector& fourth,
+                                     const std::string& winner8, const Cast& firstGone, const Cast& secondGone) {
+  game.Release("won");
+  fourth.Claim();
+  game.AwaitScreens("winner", players, [&](const Player& p, const Shot& screen) {
+    return WinnerShown(screen, winner8, &p == players[0]);
+  });
+  game.AwaitScreens("lounge2", players, [&](const Player& p, const Shot& screen) {
+    return EverybodyBackInTheLounge(screen, cast, &p == players[0]);
+  });
+  std::vector<Player*> stayed;
+  for (size_t i = 0; i < players.size(); ++i)
+    if (static_cast<int>(i) != firstGone.slot) stayed.push_back(players[i]);
+  game.AwaitScreens("left1", stayed, [&](const Player&, const Shot& screen) { return LeftShown(screen, firstGone); });
+  game.AwaitScreens("left2", {players[0]}, [&](const Player&, const Shot& screen) { return LeftShown(screen, secondGone); });
 }
 
 }  // namespace onlinetest

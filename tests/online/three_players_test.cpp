@@ -137,16 +137,7 @@ TEST_F(OnlineThreePlayers, MoveChatPlayARoundShareRoomsAndLeave) {
   });
   const double stateAgeMs = outside33 > 0 ? 1000 * (stateBy - outside33) : 1000;
   for (const char* point : In33) game.Release(point);
-  game.Release("won");
-  fourth.Claim();
-  game.AwaitScreens("winner", players, [&](const Player& p, const Shot& screen) {
-    return WinnerShown(screen, " Botty  ", &p == &host);
-  });
-  game.AwaitScreens("lounge2", players, [&](const Player& p, const Shot& screen) {
-    return EverybodyBackInTheLounge(screen, Everybody, &p == players[0]);
-  });
-  game.AwaitScreens("left1", {&host, &second}, [&](const Player&, const Shot& screen) { return LeftShown(screen, FirstCast); });
-  game.AwaitScreens("left2", {&host}, [&](const Player&, const Shot& screen) { return LeftShown(screen, SecondCast); });
+  AwaitTheWinAndTheLeaving(game, players, Everybody, fourth, " Botty  ", FirstCast, SecondCast);
   game.Finish(120);
   fourth.Finish();
   EXPECT_EQ(fourth.Slot(), 3);
