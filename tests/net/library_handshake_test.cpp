@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <memory>
 #include <set>
 
 #include "net_harness.h"
@@ -63,21 +64,29 @@ TEST(NetHandshake, AConnectionThatNeverSaysHelloIsClosedAtTheDeadline) {
   for (int i = 0; i < 200 && late.Connected() == 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
   ASSERT_EQ(late.Connected(), 1);
   const auto up = Clock::now();
-  for (int i = 0; i < 300 && late.Closed() == 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  while (late.Closed() == 0 && MillisecondsSince(up) < 10000) std::this_thread::sleep_for(std::chrono::milliseconds(5));
   const int heldFor = MillisecondsSince(up);
   EXPECT_EQ(late.Closed(), 1);
   EXPECT_GE(heldFor, 400);
-  EXPECT_LE(heldFor, 1100);
+  EXPECT_LE(heldFor, 1600);  // the deadline, and a second for a busy machine
   EXPECT_EQ(WaitServer(server.iface, 50), nullptr);  // never admitted
 
-  RawEndpoint prompt("127.0.0.4");
-  prompt.Connect(server.port);
-  for (int i = 0; i < 200 && prompt.Connected() == 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  prompt.SayHello();
-  EXPECT_NE(WaitServerEvent(server.iface, RN_ID_NEW_INCOMING_CONNECTION), -1);
+  // A connection that says hello in time is admitted. (On a busy machine the hello may come
+  // after the short deadline of this test: then it is tried again.)
+  std::unique_ptr<RawEndpoint> prompt;
+  const auto giveUp = Clock::now() + std::chrono::seconds(20);
+  bool admitted = false;
+  while (!admitted && Clock::now() < giveUp) {
+    prompt = std::make_unique<RawEndpoint>("127.0.0.4");
+    prompt->Connect(server.port);
+    for (int i = 0; i < 200 && prompt->Connected() == 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    prompt->SayHello();
+    admitted = WaitServerEvent(server.iface, RN_ID_NEW_INCOMING_CONNECTION, 2000) != -1;
+  }
+  ASSERT_TRUE(admitted);
   // Admitted connections are not bound by the hello deadline.
   std::this_thread::sleep_for(std::chrono::milliseconds(900));
-  EXPECT_EQ(prompt.Closed(), 0);
+  EXPECT_EQ(prompt->Closed(), 0);
 
   NetLib.DestroyRakServerInterface(server.iface);
 }
