@@ -2,12 +2,17 @@
 // interpolation at 44,100 Hz stereo, and the speed ratio per file (ours / libxmp's).
 //
 // Usage: bench_music_vs_libxmp [seconds of music per run, default 120] [module files...]
-// Without files it renders the MOD files of freedroid-data and the XM file of ceferino-data;
-// files that are absent are skipped with a message. Speeds count seconds of music rendered per
-// second of this thread's processor time, best of several runs taken in turn.
+// Without files it renders the MOD and XM files of the Debian game-data packages that
+// scripts/setup.sh installs (freedroid-data, ceferino-data, bomberclone-data, njam-data,
+// tecnoballz-data); folders that are absent are skipped with a message. Speeds count seconds of
+// music rendered per second of this thread's processor time, best of several runs taken in turn.
+// Each file's line ends with a hash of our output for the first run's length from the song's
+// start, so that a change to the player can show that it leaves every file's sound as it was.
 #include <xmp.h>
 
 #include <algorithm>
+#include <cctype>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -25,16 +30,17 @@ constexpr int Rate = 44100;
 constexpr int RefillFrames = 735;  // what the game's 60 Hz refill asks for
 constexpr int Runs = 5;
 
-const char* const DefaultFiles[] = {
-    "/usr/share/games/freedroid/sound/AnarchyMenu1.mod",
-    "/usr/share/games/freedroid/sound/The_Last_V8.mod",
-    "/usr/share/games/freedroid/sound/android-commando_hiscore.mod",
-    "/usr/share/games/freedroid/sound/dreamfish-green_beret.mod",
-    "/usr/share/games/freedroid/sound/dreamfish-sanxion.mod",
-    "/usr/share/games/freedroid/sound/dreamfish-uridium2_loader.mod",
-    "/usr/share/games/freedroid/sound/kollaps-tron.mod",
-    "/usr/share/games/freedroid/sound/starpaws.mod",
-    "/usr/share/games/ceferino/music/menu.xm",
+// The folders of the default corpus, with the package that fills each.
+struct CorpusFolder {
+  const char* path;
+  const char* package;
+};
+const CorpusFolder DefaultFolders[] = {
+    {"/usr/share/games/freedroid/sound", "freedroid-data"},
+    {"/usr/share/games/ceferino/music", "ceferino-data"},
+    {"/usr/share/games/bomberclone/music", "bomberclone-data"},
+    {"/usr/share/games/njam/data", "njam-data"},
+    {"/usr/share/games/tecnoballz/musics", "tecnoballz-data"},
 };
 
 double ThreadSeconds() {
@@ -43,14 +49,40 @@ double ThreadSeconds() {
   return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
-bool EndsWithXm(const std::string& name) {
-  if (name.size() < 2) return false;
-  const std::string tail = name.substr(name.size() - 2);
-  return (tail[0] == 'x' || tail[0] == 'X') && (tail[1] == 'm' || tail[1] == 'M');
+bool EndsWith(const std::string& name, const std::string& ending) {
+  if (name.size() < ending.size()) return false;
+  for (size_t i = 0; i < ending.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(name[name.size() - ending.size() + i])) != ending[i]) return false;
+  }
+  return true;
+}
+
+// An XM by its name or by its signature (one of tecnoballz-data's ".mod" files is an XM).
+bool IsXm(const std::string& name, const std::vector<uint8_t>& file) {
+  static const char signature[] = "Extended Module: ";
+  const size_t n = sizeof signature - 1;
+  return EndsWith(name, ".xm") || (file.size() >= n && std::equal(file.begin(), file.begin() + n, signature));
+}
+
+// The MOD and XM files of the default folders, each folder's in name order.
+std::vector<std::string> DefaultCorpus() {
+  std::vector<std::string> files;
+  for (const CorpusFolder& folder : DefaultFolders) {
+    if (FileType(folder.path) != 2) {
+      std::printf("%-32s skipped: the folder is absent (install %s)\n", folder.path, folder.package);
+      continue;
+    }
+    std::vector<std::string> names = ListDirectory(folder.path);
+    std::sort(names.begin(), names.end());
+    for (const std::string& name : names) {
+      if (EndsWith(name, ".mod") || EndsWith(name, ".xm")) files.push_back(std::string(folder.path) + "/" + name);
+    }
+  }
+  return files;
 }
 
 std::shared_ptr<Tunemix_Player> LoadOurs(const std::string& name, const std::vector<uint8_t>& file) {
-  if (EndsWithXm(name)) return LoadXMFromMemory(file.data(), file.size());
+  if (IsXm(name, file)) return LoadXMFromMemory(file.data(), file.size());
   return LoadMODFromMemory(file.data(), file.size());
 }
 
@@ -70,6 +102,28 @@ double TimeOurs(Tunemix_Player& song, long long frames) {
   const double seconds = ThreadSeconds() - start;
   if (checksum == 0x7FFFFFFF) std::puts("");  // keeps the output in use
   return seconds;
+}
+
+// FNV-1a over our output for `frames` frames from the song's start, in refills of the game's
+// size: the same number for the same sound.
+uint64_t HashOurs(const std::string& name, const std::vector<uint8_t>& file, long long frames) {
+  auto song = LoadOurs(name, file);
+  song->SetInfo(InfoInterpolation, 2);
+  song->SetInfo(InfoRate, Rate);
+  song->SetInfo(InfoLoop, 1);
+  song->playing = 1;
+  std::vector<int16_t> buffer(2 * RefillFrames);
+  uint64_t hash = 14695981039346656037ULL;
+  for (long long done = 0; done < frames; done += RefillFrames) {
+    song->FillBuffer(buffer.data(), static_cast<int>(buffer.size() * sizeof(int16_t)));
+    for (int16_t sample : buffer) {
+      for (int shift : {0, 8}) {
+        hash ^= static_cast<uint8_t>(static_cast<uint16_t>(sample) >> shift);
+        hash *= 1099511628211ULL;
+      }
+    }
+  }
+  return hash;
 }
 
 // The same through libxmp; a negative result when it cannot play the file.
@@ -108,31 +162,43 @@ std::string BaseName(const std::string& path) {
 int main(int argc, char** argv) {
   InitMusicModule();
   double musicSeconds = 120.0;
+  bool hashOnly = false;
   std::vector<std::string> files;
   for (int i = 1; i < argc; ++i) {
-    if (i == 1 && std::atof(argv[i]) > 0.0) {
+    if (std::string(argv[i]) == "--hash-only") {
+      hashOnly = true;
+    } else if (files.empty() && std::atof(argv[i]) > 0.0) {
       musicSeconds = std::atof(argv[i]);
     } else {
       files.emplace_back(argv[i]);
     }
   }
-  if (files.empty()) files.assign(std::begin(DefaultFiles), std::end(DefaultFiles));
+  if (files.empty()) files = DefaultCorpus();
   const long long frames = static_cast<long long>(musicSeconds * Rate);
 
-  std::printf("%.0f s of music per run, cubic interpolation, %d Hz stereo, best of %d runs\n",
-              musicSeconds, Rate, Runs);
-  std::printf("%-32s %14s %14s %8s\n", "file", "ours (x real)", "libxmp (x real)", "ratio");
+  if (hashOnly) {
+    std::printf("%.0f s of our output per file, cubic interpolation, %d Hz stereo\n", musicSeconds, Rate);
+  } else {
+    std::printf("%.0f s of music per run, cubic interpolation, %d Hz stereo, best of %d runs\n", musicSeconds, Rate,
+                Runs);
+    std::printf("%-32s %14s %14s %8s  %s\n", "file", "ours (x real)", "libxmp (x real)", "ratio", "hash of ours");
+  }
   int rendered = 0, slower = 0;
+  double slowestXm = 1e300;
   for (const std::string& path : files) {
     const std::vector<uint8_t> file = ReadAll(path);
     if (file.empty()) {
-      std::printf("%-32s skipped: the file is absent (install freedroid-data and ceferino-data)\n",
-                  BaseName(path).c_str());
+      std::printf("%-32s skipped: the file is absent or empty\n", BaseName(path).c_str());
       continue;
     }
     auto song = LoadOurs(path, file);
     if (!song) {
       std::printf("%-32s skipped: our loader refuses it\n", BaseName(path).c_str());
+      continue;
+    }
+    const unsigned long long hash = HashOurs(path, file, frames);
+    if (hashOnly) {
+      std::printf("%-32s %016llx\n", BaseName(path).c_str(), hash);
       continue;
     }
     double ours = 1e300, theirs = 1e300;
@@ -148,10 +214,15 @@ int main(int argc, char** argv) {
     }
     const double oursSpeed = musicSeconds / ours, theirSpeed = musicSeconds / theirs;
     const double ratio = oursSpeed / theirSpeed;
-    std::printf("%-32s %14.0f %14.0f %8.2f\n", BaseName(path).c_str(), oursSpeed, theirSpeed, ratio);
+    std::printf("%-32s %14.0f %14.0f %8.2f  %016llx\n", BaseName(path).c_str(), oursSpeed, theirSpeed, ratio, hash);
     ++rendered;
     if (ratio < 1.0) ++slower;
+    if (IsXm(path, file)) slowestXm = std::min(slowestXm, ratio);
   }
-  std::printf("%d files rendered, %d slower than libxmp\n", rendered, slower);
+  if (!hashOnly) {
+    std::printf("%d files rendered, %d slower than libxmp", rendered, slower);
+    if (slowestXm < 1e300) std::printf("; the slowest XM at %.2f times libxmp's speed", slowestXm);
+    std::printf("\n");
+  }
   return 0;
 }

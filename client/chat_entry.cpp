@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr int ChatMaxLength = 57;
-
 // The first count characters, a-z upper-cased (the command words may be typed in any case).
 std::string CommandPart(const std::string& line, size_t count) {
   std::string part = line.substr(0, count);
@@ -82,6 +80,6 @@ void ChatEntryStep() {
     }
     return;
   }
-  std::string line = PollInputLine("TEXT : ", 0, 128, ChatMaxLength);
+  std::string line = PollInputLine("TEXT : ", 0, 128, ChatTextLength);
   if (!line.empty()) HandleChatLine(line);
 }

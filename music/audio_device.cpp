@@ -18,6 +18,16 @@ SO_BufferDesc PrimaryDesc{};
 
 void TAudioDevice::Startup() {
   if (Device) return;
+  // Without the sound-buffer library there is no music device: the game goes on without
+  // music, and says which library is missing.
+  if (!SoundOut.CreateDevice.IsBound()) {
+    const std::string why = SoundOutputLibraryError().empty()
+                                ? std::string("The sound-buffer library ") + SoundOutputLibraryFile + " is not loaded"
+                                : SoundOutputLibraryError();
+    std::printf("%s\n", why.c_str());
+    std::fflush(stdout);
+    return;
+  }
   PrimaryDesc = SO_BufferDesc{};
   PrimaryDesc.size = sizeof(SO_BufferDesc);
   PrimaryDesc.flags = SO_BUFFER_PRIMARY;

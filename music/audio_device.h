@@ -12,6 +12,8 @@ class TAudioDevice {
   // Creates the device on the program's sound output (the device the sound effects play
   // on), sets the cooperative level and creates the primary buffer. Without a sound output
   // the creation fails with its message and nothing else is done: streams then stay silent.
+  // Without the sound-buffer library it prints why that library could not be loaded and does
+  // nothing else.
   static void Startup();
   // Stops every stream still playing, releases the primary buffer and the device.
   static void Shutdown();

@@ -232,36 +232,14 @@ QXR_AVX512 inline __m512 Cubic16(__m512 ym, __m512 y0, __m512 y1, __m512 y2, __m
   return _mm512_mul_ps(half, sum);
 }
 
-// Sixteen frames at once where every neighbour is read directly and all of them lie in one
-// window of sixteen entries (a step up to about four fifths): the operations of Cubic8, lane
-// for lane. Returns false, having done nothing, for frames that do not qualify.
-QXR_AVX512 inline bool SixteenClose(const mixer_detail::SampleView& s, const double* at, double gain,
-                                    const PanFactors& pan, double* left, double* right, double& last) {
-  const __m512d one = _mm512_set1_pd(1.0), two = _mm512_set1_pd(2.0), end = _mm512_set1_pd(s.directEnd);
-  const __m512d pA = _mm512_loadu_pd(at), pB = _mm512_loadu_pd(at + 8);
-  const __mmask8 directA = _mm512_cmp_pd_mask(pA, one, _CMP_GE_OQ) &
-                           _mm512_cmp_pd_mask(_mm512_add_pd(pA, two), end, _CMP_LE_OQ);
-  const __mmask8 directB = _mm512_cmp_pd_mask(pB, one, _CMP_GE_OQ) &
-                           _mm512_cmp_pd_mask(_mm512_add_pd(pB, two), end, _CMP_LE_OQ);
-  if ((directA & directB) != 0xFF) return false;
-  const __m256i iA = _mm512_cvttpd_epi32(pA), iB = _mm512_cvttpd_epi32(pB);
-  const int base = std::min(_mm256_extract_epi32(iA, 0), _mm256_extract_epi32(iB, 7));
-  const __m512i i = _mm512_inserti64x4(_mm512_castsi256_si512(iA), iB, 1);
-  const __m512i rel = _mm512_sub_epi32(i, _mm512_set1_epi32(base));
-  if (base + 14 > s.last || _mm512_cmpgt_epi32_mask(rel, _mm512_set1_epi32(12)) != 0 ||
-      _mm512_cmplt_epi32_mask(rel, _mm512_setzero_si512()) != 0) {
-    return false;
-  }
-  const __m512 window = _mm512_cvtepi32_ps(
-      _mm512_cvtepi16_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(s.data + base - 1))));
-  const __m512 ym = _mm512_permutexvar_ps(rel, window);
-  const __m512 y0 = _mm512_permutexvar_ps(_mm512_add_epi32(rel, _mm512_set1_epi32(1)), window);
-  const __m512 y1 = _mm512_permutexvar_ps(_mm512_add_epi32(rel, _mm512_set1_epi32(2)), window);
-  const __m512 y2 = _mm512_permutexvar_ps(_mm512_add_epi32(rel, _mm512_set1_epi32(3)), window);
+// The cubic values of sixteen frames at positions pA, pB (their indices iA, iB) from their
+// neighbours, times gain, added to left and right through the pan; last gets the last value.
+QXR_AVX512 inline void AddCubicSixteen(__m512d pA, __m512d pB, __m256i iA, __m256i iB, __m512 ym, __m512 y0,
+                                       __m512 y1, __m512 y2, double gain, const PanFactors& pan, double* left,
+                                       double* right, double& last) {
   const __m256 tA = _mm512_cvtpd_ps(_mm512_sub_pd(pA, _mm512_cvtepi32_pd(iA)));
   const __m256 tB = _mm512_cvtpd_ps(_mm512_sub_pd(pB, _mm512_cvtepi32_pd(iB)));
   const __m512 t = _mm512_insertf32x8(_mm512_castps256_ps512(tA), tB, 1);
-
   const __m512 r = Cubic16(ym, y0, y1, y2, t);
 
   const __m512d gains = _mm512_set1_pd(gain);
@@ -277,19 +255,204 @@ QXR_AVX512 inline bool SixteenClose(const mixer_detail::SampleView& s, const dou
     _mm512_storeu_pd(right, _mm512_add_pd(_mm512_loadu_pd(right), _mm512_mul_pd(vA, m)));
     _mm512_storeu_pd(right + 8, _mm512_add_pd(_mm512_loadu_pd(right + 8), _mm512_mul_pd(vB, m)));
   }
-  last = _mm512_cvtsd_f64(_mm512_permutexvar_pd(_mm512_set1_epi64(7), vB));
+  alignas(64) double values[8];
+  _mm512_store_pd(values, vB);
+  last = values[7];
+}
+
+// The window of 32 entries d[base - 1 .. base + 30] as floats, low and high sixteen. Entries
+// past the sample's last one are not read (they load as 0 and no frame uses them).
+QXR_AVX512 inline void LoadWindow32(const mixer_detail::SampleView& s, int base, __m512& low, __m512& high) {
+  const int available = s.last - base + 2;  // entries from d[base - 1] to d[last]
+  const __mmask32 mask = available >= 32 ? 0xFFFFFFFFu : (1u << available) - 1;
+  const __m512i raw = _mm512_maskz_loadu_epi16(mask, s.data + base - 1);
+  low = _mm512_cvtepi32_ps(_mm512_cvtepi16_epi32(_mm512_castsi512_si256(raw)));
+  high = _mm512_cvtepi32_ps(_mm512_cvtepi16_epi32(_mm512_extracti64x4_epi64(raw, 1)));
+}
+
+// The farthest a frame's index may lie from the group's base for all its neighbours to lie in
+// the window of 32 entries.
+constexpr int WindowReach = 28;
+
+// Sixteen frames at once where every neighbour is read directly and all of them lie in one
+// window of 32 entries (a step up to about 1.8): the operations of Cubic8, lane for lane.
+// Returns false, having done nothing, for frames that do not qualify.
+QXR_AVX512 inline bool SixteenInWindow(const mixer_detail::SampleView& s, const double* at, double gain,
+                                       const PanFactors& pan, double* left, double* right, double& last) {
+  const __m512d one = _mm512_set1_pd(1.0), two = _mm512_set1_pd(2.0), end = _mm512_set1_pd(s.directEnd);
+  const __m512d pA = _mm512_loadu_pd(at), pB = _mm512_loadu_pd(at + 8);
+  const __mmask8 directA = _mm512_cmp_pd_mask(pA, one, _CMP_GE_OQ) &
+                           _mm512_cmp_pd_mask(_mm512_add_pd(pA, two), end, _CMP_LE_OQ);
+  const __mmask8 directB = _mm512_cmp_pd_mask(pB, one, _CMP_GE_OQ) &
+                           _mm512_cmp_pd_mask(_mm512_add_pd(pB, two), end, _CMP_LE_OQ);
+  if ((directA & directB) != 0xFF) return false;
+  const __m256i iA = _mm512_cvttpd_epi32(pA), iB = _mm512_cvttpd_epi32(pB);
+  const int base = std::min(_mm256_extract_epi32(iA, 0), _mm256_extract_epi32(iB, 7));
+  const __m512i i = _mm512_inserti64x4(_mm512_castsi256_si512(iA), iB, 1);
+  const __m512i rel = _mm512_sub_epi32(i, _mm512_set1_epi32(base));
+  if (_mm512_cmpgt_epi32_mask(rel, _mm512_set1_epi32(WindowReach)) != 0 ||
+      _mm512_cmplt_epi32_mask(rel, _mm512_setzero_si512()) != 0) {
+    return false;
+  }
+  __m512 low, high;
+  LoadWindow32(s, base, low, high);
+  const __m512 ym = _mm512_permutex2var_ps(low, rel, high);
+  const __m512 y0 = _mm512_permutex2var_ps(low, _mm512_add_epi32(rel, _mm512_set1_epi32(1)), high);
+  const __m512 y1 = _mm512_permutex2var_ps(low, _mm512_add_epi32(rel, _mm512_set1_epi32(2)), high);
+  const __m512 y2 = _mm512_permutex2var_ps(low, _mm512_add_epi32(rel, _mm512_set1_epi32(3)), high);
+  AddCubicSixteen(pA, pB, iA, iB, ym, y0, y1, y2, gain, pan, left, right, last);
   return true;
 }
 
-// CubicAtPositions, sixteen frames at a time where they qualify.
+// Eight frames at once, as SixteenInWindow does sixteen, for steps up to about four.
+QXR_AVX512 inline bool EightInWindow(const mixer_detail::SampleView& s, const double* at, double gain,
+                                     const PanFactors& pan, double* left, double* right, double& last) {
+  const __m512d p = _mm512_loadu_pd(at);
+  const __mmask8 direct = _mm512_cmp_pd_mask(p, _mm512_set1_pd(1.0), _CMP_GE_OQ) &
+                          _mm512_cmp_pd_mask(_mm512_add_pd(p, _mm512_set1_pd(2.0)), _mm512_set1_pd(s.directEnd),
+                                             _CMP_LE_OQ);
+  if (direct != 0xFF) return false;
+  const __m256i i = _mm512_cvttpd_epi32(p);
+  const int base = std::min(_mm256_extract_epi32(i, 0), _mm256_extract_epi32(i, 7));
+  const __m256i rel = _mm256_sub_epi32(i, _mm256_set1_epi32(base));
+  if (_mm256_cmpgt_epi32_mask(rel, _mm256_set1_epi32(WindowReach)) != 0 ||
+      _mm256_cmpgt_epi32_mask(_mm256_setzero_si256(), rel) != 0) {
+    return false;
+  }
+  __m512 low, high;
+  LoadWindow32(s, base, low, high);
+  const __m512i at0 = _mm512_zextsi256_si512(rel);
+  auto neighbour = [&](int offset) QXR_AVX512 {
+    return _mm512_castps512_ps256(_mm512_permutex2var_ps(low, _mm512_add_epi32(at0, _mm512_set1_epi32(offset)), high));
+  };
+  const __m256 t = _mm512_cvtpd_ps(_mm512_sub_pd(p, _mm512_cvtepi32_pd(i)));
+  const __m256 r = Cubic8(neighbour(0), neighbour(1), neighbour(2), neighbour(3), t);
+  const __m512d v = _mm512_mul_pd(_mm512_cvtps_pd(r), _mm512_set1_pd(gain));
+  if (pan.toLeft) {
+    _mm512_storeu_pd(left, _mm512_add_pd(_mm512_loadu_pd(left), _mm512_mul_pd(v, _mm512_set1_pd(pan.leftMul))));
+  }
+  if (pan.toRight) {
+    _mm512_storeu_pd(right, _mm512_add_pd(_mm512_loadu_pd(right), _mm512_mul_pd(v, _mm512_set1_pd(pan.rightMul))));
+  }
+  last = _mm512_cvtsd_f64(_mm512_permutexvar_pd(_mm512_set1_epi64(7), v));
+  return true;
+}
+
+// For eight positions p of a forward loop's frames before its wrap: the index of the neighbour
+// at p + offset in the seam (the loop's entries up to its end, then its first entries again:
+// entry x is d[x] up to the loop's end and d[x - loopLength - 1] after it), as
+// mixer_detail::Neighbour maps that neighbour; where `direct` is set, trunc(p) + offset. valid
+// gets the lanes that have such a neighbour.
+QXR_AVX512 inline __m256i SeamIndex(const mixer_detail::SampleView& s, __m512d p, __m256i i, __mmask8 direct,
+                                    int offset, __mmask8& valid) {
+  const __m512d q = _mm512_add_pd(p, _mm512_set1_pd(offset));
+  const __mmask8 past = _mm512_cmp_pd_mask(q, _mm512_set1_pd(s.loopEnd), _CMP_GT_OQ);
+  const __m512d w = _mm512_mask_sub_pd(q, past, q, _mm512_set1_pd(s.loopLength));
+  const __mmask8 inside = _mm512_cmp_pd_mask(w, _mm512_setzero_pd(), _CMP_GE_OQ) &
+                          _mm512_cmp_pd_mask(w, _mm512_set1_pd(s.last + 1.0), _CMP_LT_OQ);
+  valid = static_cast<__mmask8>(inside | direct);
+  const __m256i index = _mm512_cvttpd_epi32(_mm512_maskz_mov_pd(inside, w));
+  const __m256i seamed =
+      _mm256_mask_add_epi32(index, past, index, _mm256_set1_epi32(static_cast<int>(s.loopLength) + 1));
+  return _mm256_mask_blend_epi32(direct, seamed, _mm256_add_epi32(i, _mm256_set1_epi32(offset)));
+}
+
+// The seam's 32 entries from `from` (entry x is d[x] up to the loop's end, then
+// d[x - loopLength - 1]), as floats, low and high sixteen. Entries past the data load as 0.
+QXR_AVX512 inline void LoadSeamWindow(const mixer_detail::SampleView& s, int from, __m512& low, __m512& high) {
+  const int loopEnd = static_cast<int>(s.loopEnd), loopStart = static_cast<int>(s.loopStart);
+  auto firstEntries = [](int count) {
+    return count >= 32 ? 0xFFFFFFFFu : count > 0 ? (1u << count) - 1 : 0u;
+  };
+  const int upToEnd = std::clamp(loopEnd - from + 1, 0, 32);
+  const __mmask32 fromData = firstEntries(upToEnd);
+  const __m512i head = _mm512_maskz_loadu_epi16(fromData & firstEntries(s.last - from + 1), s.data + from);
+  __m512i window = head;
+  if (upToEnd < 32) {
+    const __m512i loopHead = _mm512_maskz_loadu_epi16(firstEntries(s.last - loopStart + 1), s.data + loopStart);
+    const __m512i shift = _mm512_sub_epi16(
+        _mm512_set_epi16(31, 30, 29, 28, 27, 26, 25, 24, 23, 22, 21, 20, 19, 18, 17, 16, 15, 14, 13, 12, 11, 10, 9, 8,
+                         7, 6, 5, 4, 3, 2, 1, 0),
+        _mm512_set1_epi16(static_cast<short>(upToEnd)));
+    window = _mm512_mask_permutexvar_epi16(head, ~fromData, shift, loopHead);
+    // Loop entries past the data are not valid neighbours: they stay 0.
+    window = _mm512_maskz_mov_epi16(fromData | (firstEntries(s.last - loopStart + 1) << upToEnd), window);
+  }
+  low = _mm512_cvtepi32_ps(_mm512_cvtepi16_epi32(_mm512_castsi512_si256(window)));
+  high = _mm512_cvtepi32_ps(_mm512_cvtepi16_epi32(_mm512_extracti64x4_epi64(window, 1)));
+}
+
+// Sixteen frames of a forward loop that SixteenInWindow leaves (frames around the loop's end
+// and its wrap, or near the sample's start): every neighbour's place in the seam, each lane as
+// CubicAtPositions would read it, from at most three windows of 32 seam entries. Returns
+// false, having done nothing, for frames that do not qualify (a loop of fewer than four
+// entries or reaching past the sample, a position past the loop's end, neighbours too far
+// apart).
+template <int Loop>
+QXR_AVX512 inline bool SixteenAcrossSeam(const mixer_detail::SampleView& s, const double* at, double gain,
+                                         const PanFactors& pan, double* left, double* right, double& last) {
+  if (Loop != LoopForward || s.loopLength < 4 || s.loopEnd > s.length) return false;
+  const __m512d one = _mm512_set1_pd(1.0), two = _mm512_set1_pd(2.0), end = _mm512_set1_pd(s.directEnd);
+  const __m512d loopEnd = _mm512_set1_pd(s.loopEnd);
+  const __m512d pA = _mm512_loadu_pd(at), pB = _mm512_loadu_pd(at + 8);
+  if ((_mm512_cmp_pd_mask(pA, loopEnd, _CMP_LE_OQ) & _mm512_cmp_pd_mask(pB, loopEnd, _CMP_LE_OQ)) != 0xFF) return false;
+  const __mmask8 directA = _mm512_cmp_pd_mask(pA, one, _CMP_GE_OQ) &
+                           _mm512_cmp_pd_mask(_mm512_add_pd(pA, two), end, _CMP_LE_OQ);
+  const __mmask8 directB = _mm512_cmp_pd_mask(pB, one, _CMP_GE_OQ) &
+                           _mm512_cmp_pd_mask(_mm512_add_pd(pB, two), end, _CMP_LE_OQ);
+  const __m256i iA = _mm512_cvttpd_epi32(pA), iB = _mm512_cvttpd_epi32(pB);
+  const __m512i i = _mm512_inserti64x4(_mm512_castsi256_si512(iA), iB, 1);
+
+  // Each neighbour's place in the seam, and the span of each lane's places.
+  __m512i seam[3];
+  __mmask16 valid[3];
+  static const int offsets[3] = {-1, 1, 2};
+  __m512i lowest = i, highest = i;
+  for (int n = 0; n < 3; ++n) {
+    __mmask8 validA, validB;
+    const __m256i a = SeamIndex(s, pA, iA, directA, offsets[n], validA);
+    const __m256i b = SeamIndex(s, pB, iB, directB, offsets[n], validB);
+    seam[n] = _mm512_inserti64x4(_mm512_castsi256_si512(a), b, 1);
+    valid[n] = static_cast<__mmask16>(validA | validB << 8);
+    lowest = _mm512_mask_min_epi32(lowest, valid[n], lowest, seam[n]);
+    highest = _mm512_mask_max_epi32(highest, valid[n], highest, seam[n]);
+  }
+  // Window after window from the lowest place still wanted, for the lanes it holds whole.
+  __m512 ym = _mm512_setzero_ps(), y0 = ym, y1 = ym, y2 = ym;
+  __mmask16 pending = 0xFFFF;
+  for (int round = 0; round < 3 && pending != 0; ++round) {
+    const int from = _mm512_mask_reduce_min_epi32(pending, lowest);
+    const __m512i base = _mm512_set1_epi32(from);
+    const __mmask16 held = _mm512_mask_cmple_epi32_mask(pending, highest, _mm512_set1_epi32(from + 31));
+    if (held == 0) return false;
+    __m512 low, high;
+    LoadSeamWindow(s, from, low, high);
+    ym = _mm512_mask_mov_ps(ym, held, _mm512_maskz_permutex2var_ps(valid[0], low, _mm512_sub_epi32(seam[0], base), high));
+    y0 = _mm512_mask_mov_ps(y0, held, _mm512_permutex2var_ps(low, _mm512_sub_epi32(i, base), high));
+    y1 = _mm512_mask_mov_ps(y1, held, _mm512_maskz_permutex2var_ps(valid[1], low, _mm512_sub_epi32(seam[1], base), high));
+    y2 = _mm512_mask_mov_ps(y2, held, _mm512_maskz_permutex2var_ps(valid[2], low, _mm512_sub_epi32(seam[2], base), high));
+    pending = static_cast<__mmask16>(pending & ~held);
+  }
+  if (pending != 0) return false;
+
+  AddCubicSixteen(pA, pB, iA, iB, ym, y0, y1, y2, gain, pan, left, right, last);
+  return true;
+}
+
+// CubicAtPositions, sixteen or eight frames at a time where they qualify.
 template <int Loop>
 QXR_AVX512 double CubicAtPositionsWide(const mixer_detail::SampleView& s, const double* positions, int frames,
                                        double gain, const PanFactors& pan, double* left, double* right) {
   double last = 0.0;
   int k = 0;
   while (k < frames) {
-    if (k + 16 <= frames && SixteenClose(s, positions + k, gain, pan, left + k, right + k, last)) {
+    if (k + 16 <= frames && (SixteenInWindow(s, positions + k, gain, pan, left + k, right + k, last) ||
+                             SixteenAcrossSeam<Loop>(s, positions + k, gain, pan, left + k, right + k, last))) {
       k += 16;
+      continue;
+    }
+    if (k + 8 <= frames && EightInWindow(s, positions + k, gain, pan, left + k, right + k, last)) {
+      k += 8;
       continue;
     }
     const int n = std::min(8, frames - k);
@@ -317,12 +480,10 @@ template double CubicAtPositionsAvx2<LoopPingPong>(const mixer_detail::SampleVie
 
 namespace {
 
-constexpr double ShortStretch = 24.0;  // frames
-
 // out[k] = start + k * gridStep for k = 0, 1, ... as long as the position lies in [low, high]
 // and below top, at most limit (the start always counts); returns how many. Writes in fours.
-QXR_AVX2 inline int GridPositions(double start, double gridStep, double low, double high, double top, int limit,
-                                  double* out) {
+QXR_AVX2 int GridPositions(double start, double gridStep, double low, double high, double top, int limit,
+                           double* out) {
   const __m256d origin = _mm256_set1_pd(start), step = _mm256_set1_pd(gridStep), four = _mm256_set1_pd(4.0);
   const __m256d lows = _mm256_set1_pd(low), highs = _mm256_set1_pd(high), tops = _mm256_set1_pd(top);
   __m256d k = _mm256_setr_pd(0.0, 1.0, 2.0, 3.0);
@@ -340,16 +501,38 @@ QXR_AVX2 inline int GridPositions(double start, double gridStep, double low, dou
   return limit;
 }
 
-}  // namespace
+// GridPositions eight at a time. Writes in eights.
+QXR_AVX512 int GridPositions8(double start, double gridStep, double low, double high, double top, int limit,
+                              double* out) {
+  const __m512d origin = _mm512_set1_pd(start), step = _mm512_set1_pd(gridStep), eight = _mm512_set1_pd(8.0);
+  const __m512d lows = _mm512_set1_pd(low), highs = _mm512_set1_pd(high), tops = _mm512_set1_pd(top);
+  __m512d k = _mm512_setr_pd(0.0, 1.0, 2.0, 3.0, 4.0, 5.0, 6.0, 7.0);
+  for (int j = 0; j < limit; j += 8) {
+    const __m512d p = _mm512_add_pd(origin, _mm512_mul_pd(k, step));
+    _mm512_storeu_pd(out + j, p);
+    const __mmask8 inside = _mm512_cmp_pd_mask(p, lows, _CMP_GE_OQ) & _mm512_cmp_pd_mask(p, highs, _CMP_LE_OQ) &
+                            _mm512_cmp_pd_mask(p, tops, _CMP_LT_OQ);
+    // The positions move one way: the first one outside ends them.
+    const unsigned outside = ~static_cast<unsigned>(inside) & (j == 0 ? 0xFEu : 0xFFu);
+    if (outside != 0) return std::min(j + __builtin_ctz(outside), limit);
+    k = _mm512_add_pd(k, eight);
+  }
+  return limit;
+}
+
+using GridFunction = int (*)(double, double, double, double, double, int, double*);
 
 // Within one binade [2^e, 2^(e+1)) every double is a multiple of the same unit, so adding the
 // step rounds it to that unit whatever the position: the k-th position after p is then
 // p + k * gridStep exactly, and the positions can be computed side by side. When the step lies
 // exactly halfway between two multiples of the unit, the sum rounds to the even multiple: from
 // an even position on, every addition then adds the same; from an odd one the next addition is
-// made alone.
-QXR_AVX2 int SteadyPositionsAvx2(double& position, double step, double low, double high, int limit,
-                                 double* out) {
+// made alone. A stretch of fewer than shortStretch frames (near the bottom of the sample, or of
+// the loop's end) costs less added up one by one, which the processor overlaps with the mixing
+// of the frames before.
+template <GridFunction Grid>
+int SteadyPositionsBy(double& position, double step, double low, double high, int limit, double* out,
+                      double shortStretch) {
   double p = position;
   int n = 0;
   const double framesPerUnit = 1.0 / std::fabs(step);
@@ -357,10 +540,8 @@ QXR_AVX2 int SteadyPositionsAvx2(double& position, double step, double low, doub
     // The binade's bottom keeps only the exponent bits of p; its unit is 2^-52 of that.
     const uint64_t bits = std::bit_cast<uint64_t>(p);
     const double binade = std::bit_cast<double>(bits & 0x7FF0000000000000ULL);
-    // A short stretch (near the bottom of the sample, or of the loop's end) costs less added
-    // up one by one, which the processor overlaps with the mixing of the frames before.
     const double room = step > 0 ? std::min(2.0 * binade, high) - p : p - std::max(binade, low);
-    if (room * framesPerUnit < ShortStretch) {
+    if (room * framesPerUnit < shortStretch) {
       for (int j = 0; j < 8 && n < limit && p >= low && p <= high; ++j) {
         out[n++] = p;
         p += step;
@@ -377,12 +558,19 @@ QXR_AVX2 int SteadyPositionsAvx2(double& position, double step, double low, doub
     // Going down, a unit above the bottom, so that the exact sum never falls below it.
     const double bottom = step > 0 ? low : std::max(low, binade + unit);
     const double top = step > 0 ? 2.0 * binade : INFINITY;
-    const int same = GridPositions(p, gridStep, bottom, high, top, limit - n, out + n);
+    const int same = Grid(p, gridStep, bottom, high, top, limit - n, out + n);
     n += same;
     p = (p + (same - 1) * gridStep) + step;
   }
   position = p;
   return n;
+}
+
+}  // namespace
+
+int SteadyPositionsAvx2(double& position, double step, double low, double high, int limit, double* out) {
+  if (HasAvx512()) return SteadyPositionsBy<GridPositions8>(position, step, low, high, limit, out, 8.0);
+  return SteadyPositionsBy<GridPositions>(position, step, low, high, limit, out, 24.0);
 }
 
 QXR_AVX2 void ClipToShortsAvx2(const double* left, const double* right, double master, int frames,

@@ -28,8 +28,8 @@ double CubicAtPositionsAvx2(const mixer_detail::SampleView& s, const double* pos
 
 // The positions from `position` on, by repeated additions of step (the same doubles, computed
 // side by side where the rounding allows), as long as they lie in [low, high]: writes them to
-// out, at most limit, and returns how many; position becomes the next one. Writes in fours:
-// out needs three entries to spare.
+// out, at most limit, and returns how many; position becomes the next one. Writes in eights:
+// out needs seven entries to spare.
 int SteadyPositionsAvx2(double& position, double step, double low, double high, int limit, double* out);
 
 // For frames f below `frames` rounded down to a multiple of 4:

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "music/mp3_audio_start.h"
 #include "platform/system.h"
 
 namespace {
@@ -105,6 +106,10 @@ int Tunemix_ACM::FillBuffer(void* buffer, int byteCount) {
   if (!buffer || byteCount <= 0) return 0;
   auto* out = static_cast<uint8_t*>(buffer);
   int left = byteCount;
+  // MPEG audio never takes more than half a byte of file for a byte of 16-bit sound: the
+  // budget holds that, a frame begun and junk between frames, and keeps a file of noise from
+  // holding the game up in one call.
+  long long budget = byteCount / 2 + SourceBytesPerFillBeyondSound;
   while (left > 0 && header && !silent_) {
     if (pending <= 0) {
       if (stream->Eof()) {
@@ -113,19 +118,28 @@ int Tunemix_ACM::FillBuffer(void* buffer, int byteCount) {
           silent_ = true;
           break;
         }
-        stream->Seek(0);
+        stream->Seek(dataStart);
         if (length != position) length = position;
         position = 0;
         passBytes_ = 0;
+        passSourceBytes_ = 0;
       }
+      if (budget <= 0) break;
       const size_t got = stream->Read(sourceBuffer.data(), sourceBuffer.size());
       if (got == 0) break;
+      budget -= static_cast<long long>(got);
+      passSourceBytes_ += static_cast<long long>(got);
       // Only the bytes just read: the end of a shorter last block is not fed twice.
       header->sourceLength = static_cast<uint32_t>(got);
       Acm.StreamConvert(handle, header.get(), AC_CONVERT_BLOCKALIGN);
       pending = static_cast<int>(std::min(header->destLengthUsed, header->destLength));
       readPointer = 0;
       passBytes_ += pending;
+      // So much of the file without a frame of sound: it holds none worth looking for.
+      if (passBytes_ == 0 && passSourceBytes_ >= MostSourceBytesWithoutSound) {
+        silent_ = true;
+        break;
+      }
       continue;
     }
     const int count = std::min(left, pending);
@@ -184,6 +198,10 @@ std::shared_ptr<Tunemix_MP3Stream> Tunemix_MP3Stream::Open(const std::string& ur
   mp3->destFormat = FormatBank(dest);
 
   if (!mp3->InitConversionVerbose()) return nullptr;
+  // Every pass starts at the first frame of sound: tags and the encoder's information frame
+  // are passed over at once, not converted block by block into nothing or a frame of silence.
+  mp3->dataStart = Mp3AudioStart(*mp3->stream);
+  mp3->stream->Seek(mp3->dataStart);
   return mp3;
 }
 

@@ -27,20 +27,29 @@ class Tunemix_ACM : public Tunemix_Stream {
   int pending = 0;                      // converted bytes not yet handed out
   int readPointer = 0;                  // next byte to hand out in destBuffer
   int blockSize = 128;                  // file bytes per conversion
+  long dataStart = 0;                   // file offset where every pass starts
+
+  // Of a pass's file bytes, how many may give no sound before the file counts as silent.
+  static constexpr long long MostSourceBytesWithoutSound = 1 << 20;
+  // The file bytes one FillBuffer may convert beyond half the bytes of sound it was asked for.
+  static constexpr long long SourceBytesPerFillBeyondSound = 16384;
 
   // Opens the conversion, then the file, sizes and prepares the buffers, printing each step
   // with its result. 1 on success, 0 when the layer refuses a step; raises "Unable to open
   // MP3" when the file cannot be opened.
   int InitConversionVerbose();
-  // Converts block after block as needed. At the file's end it starts again from the
-  // beginning, and the length becomes the bytes of the pass just ended. A file that gives
-  // no sound in a whole pass gives only silence from then on.
+  // Converts block after block as needed. At the file's end it starts again at dataStart,
+  // and the length becomes the bytes of the pass just ended. The file bytes converted in one
+  // call are bounded; what they do not cover is silence, and the next call goes on from there.
+  // A file that gives no sound in a whole pass, or in its first megabyte or so, gives only
+  // silence from then on.
   int FillBuffer(void* buffer, int byteCount) override;
   // InfoLength: the length once known, else an estimate from the file's size.
   int GetInfo(int key) override;
 
  private:
-  long long passBytes_ = 0;  // sound converted in the current pass of the file
+  long long passBytes_ = 0;        // sound converted in the current pass of the file
+  long long passSourceBytes_ = 0;  // file bytes converted in the current pass
   bool silent_ = false;
 };
 

@@ -133,17 +133,31 @@ int Tunemix_OGG::Decode(unsigned char* out, int byteCount) {
 int Tunemix_OGG::FillBuffer(void* buffer, int byteCount) {
   if (!buffer || byteCount <= 0) return 0;
   auto* out = static_cast<unsigned char*>(buffer);
-  const bool passEnds = length > 0 && static_cast<long long>(position) + byteCount >= length;
-  const int wanted = passEnds ? length - position : byteCount;
-  const int got = silent_ ? 0 : Decode(out, wanted);
-  const bool emptyPass = position == 0 && got == 0;
-  position += got;
-  WriteSilence(out + got, byteCount - got);
-  if (silent_) return 0;
-  // The pass is over at the reported length, or where the data ends before it.
-  if (passEnds || got < wanted) {
-    if (emptyPass) silent_ = true;  // nothing to loop: never decode in vain again
-    else Rewind();
+  const int frameBytes = 2 * outputChannels_;
+  int done = 0;
+  int passStart = position == 0 ? 0 : -1;  // where a pass that starts in this call starts
+  while (done < byteCount && !silent_) {
+    const int room = (byteCount - done) / frameBytes * frameBytes;
+    if (room == 0) break;
+    const bool passEnds = length > 0 && static_cast<long long>(position) + room >= length;
+    const int wanted = passEnds ? length - position : room;
+    const int got = Decode(out + done, wanted);
+    const bool emptyPass = position == 0 && got == 0;
+    position += got;
+    done += got;
+    // The pass is over at the reported length, or where the data ends before it.
+    if (!passEnds && got == wanted) break;
+    if (emptyPass) {
+      silent_ = true;  // nothing to loop: never decode in vain again
+      break;
+    }
+    Rewind();
+    // A looping tune goes on at once, without a gap.
+    if (!loop) break;
+    if (passStart >= 0) done = RepeatWholePasses(out, passStart, done, done + (byteCount - done) / frameBytes * frameBytes);
+    passStart = done;
   }
+  // What is left: the end of a tune that does not loop, or a file without sound.
+  WriteSilence(out + done, byteCount - done);
   return 0;
 }

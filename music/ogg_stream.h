@@ -23,8 +23,9 @@ class Tunemix_OGG : public Tunemix_Stream {
   static std::shared_ptr<Tunemix_OGG> Open(const std::string& url);
   int Close() override;  // closes the decoder and the file; 0
   // Decodes the next bytes; at the end of the data (the reported length, or where the data
-  // really ends) the decoder starts again from the beginning, and the rest of this call's
-  // buffer is silence.
+  // really ends) the decoder starts again from the beginning: with the loop flag the next pass
+  // goes on in the same call, without a gap; without it the rest of this call's buffer is
+  // silence.
   int FillBuffer(void* buffer, int byteCount) override;
   void Rewind();  // decoder closed, file back to 0, position 0, decoder opened again
 

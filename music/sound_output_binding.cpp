@@ -4,9 +4,25 @@
 // Never destroyed: a source or stream still alive at the program's end releases through it.
 SoundOutputLibrary& SoundOut = *new SoundOutputLibrary;
 
+namespace {
+
+std::string& LoadError() {
+  static auto* error = new std::string;
+  return *error;
+}
+
+}  // namespace
+
+const std::string& SoundOutputLibraryError() { return LoadError(); }
+
 bool BindSoundOutputLibrary(const std::string& fileName) {
-  const SharedLibrary* library = LoadLibraryForGood(fileName);
-  if (!library) return false;
+  std::string why;
+  const SharedLibrary* library = LoadLibraryForGood(fileName, &why);
+  if (!library) {
+    LoadError() = "Unable to load the sound-buffer library " + fileName + ": " + why;
+    return false;
+  }
+  LoadError().clear();
   library->BindTo(SoundOut.CreateDevice, "SO_CreateDevice");
   library->BindTo(SoundOut.SetCooperativeLevel, "SO_SetCooperativeLevel");
   library->BindTo(SoundOut.CreateSoundBuffer, "SO_CreateSoundBuffer");

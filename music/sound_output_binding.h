@@ -31,3 +31,5 @@ constexpr const char* SoundOutputLibraryFile = "libqxrsound.so";
 // Loads the library (from the program's folder first) and binds every function; false, with
 // nothing bound, when it cannot be loaded.
 bool BindSoundOutputLibrary(const std::string& fileName = SoundOutputLibraryFile);
+// Why the library could not be loaded, naming it; "" when it was bound.
+const std::string& SoundOutputLibraryError();

@@ -18,10 +18,38 @@ int WavFormat(int bits, int channels) {
 
 uint32_t ReadSize(Stream& s) { return static_cast<uint32_t>(ReadInt(s)); }
 
+// The tag at `at` when a chunk header can start there: four printable characters and, but for
+// "data" (whose size a cut-short file may overstate), a body that ends inside the file; ""
+// otherwise.
+std::string ChunkTagAt(Stream& s, int64_t at, long fileSize) {
+  if (at < 0 || at + 8 > fileSize || !s.Seek(static_cast<long>(at))) return "";
+  const std::string tag = ReadTag(s);
+  for (char c : tag) {
+    if (c < 0x20 || c > 0x7E) return "";
+  }
+  if (tag != "data" && at + 8 + static_cast<int64_t>(ReadSize(s)) > fileSize) return "";
+  return tag;
+}
+
+// Where the chunk after a body of `size` bytes at `body` begins. RIFF pads an odd body to an
+// even length, but some writers leave the pad byte out. The padded place is taken unless the
+// unpadded one holds the "data" chunk and the padded one does not, or the padded one holds
+// no chunk at all and the unpadded one does.
+int64_t NextChunk(Stream& s, int64_t body, uint32_t size, long fileSize) {
+  const int64_t unpadded = body + size;
+  const int64_t padded = unpadded + (size & 1);
+  if (padded == unpadded) return padded;
+  const std::string atPadded = ChunkTagAt(s, padded, fileSize);
+  if (atPadded == "data") return padded;
+  const std::string atUnpadded = ChunkTagAt(s, unpadded, fileSize);
+  if (atUnpadded == "data" || (atPadded.empty() && !atUnpadded.empty())) return unpadded;
+  return padded;
+}
+
 // Walks the chunks from the stream's position to "data". Sizes are unsigned and a chunk body
 // may not reach past the end of the file, so a damaged size can neither walk backwards for
 // ever nor promise more data than there is (a size cut short by the file's end is such a
-// size). Bodies are padded to an even length (RIFF).
+// size).
 // Returns false when there is no "data" chunk; else its start and size, cut to the file.
 bool FindData(Stream& s, long& start, long& size) {
   const long fileSize = s.Size();
@@ -35,7 +63,7 @@ bool FindData(Stream& s, long& start, long& size) {
       size = static_cast<long>(std::min<int64_t>(chunkSize, fileSize - body));
       return true;
     }
-    const int64_t next = static_cast<int64_t>(body) + chunkSize + (chunkSize & 1);
+    const int64_t next = NextChunk(s, body, chunkSize, fileSize);
     if (next > fileSize || !s.Seek(static_cast<long>(next))) return false;
   }
 }
@@ -73,7 +101,7 @@ std::shared_ptr<Tunemix_WavStream> Tunemix_WavStream::Open(const std::string& ur
   wav->rate = rate;
   wav->format = format;
   long start = 0, size = 0;
-  const int64_t afterFmt = static_cast<int64_t>(fmtStart) + fmtSize + (fmtSize & 1);
+  const int64_t afterFmt = NextChunk(s, fmtStart, fmtSize, s.Size());
   if (afterFmt <= s.Size() && s.Seek(static_cast<long>(afterFmt)) && FindData(s, start, size)) {
     const int frameBytes = BytesPerFrame(format);
     wav->dataStart = static_cast<int>(start);
@@ -96,13 +124,25 @@ void Tunemix_WavStream::Rewind() {
 int Tunemix_WavStream::FillBuffer(void* buffer, int byteCount) {
   if (!buffer || byteCount <= 0) return 0;
   auto* out = static_cast<uint8_t*>(buffer);
-  const bool passEnds = static_cast<int64_t>(position) + byteCount >= length;
-  const int wanted = passEnds ? length - position : byteCount;
-  const int got = static_cast<int>(stream->Read(out, static_cast<size_t>(wanted)));
-  position += got;
-  // A file cut short while playing, or the pass's end: silence, not what was there before.
-  WriteSilence(out + got, byteCount - got);
-  if (passEnds || got < wanted) Rewind();
+  int done = 0;
+  int passStart = position == 0 ? 0 : -1;  // where a pass that starts in this call starts
+  while (done < byteCount) {
+    const int wanted = static_cast<int>(std::min<int64_t>(byteCount - done, static_cast<int64_t>(length) - position));
+    const int got = wanted > 0 ? static_cast<int>(stream->Read(out + done, static_cast<size_t>(wanted))) : 0;
+    position += got;
+    done += got;
+    // The pass goes on, or it is over: at the data's end, or where a file cut short while
+    // playing ends. The next pass starts at the first byte.
+    if (position < length && got == wanted) continue;
+    const bool emptyPass = position == 0;
+    Rewind();
+    // A looping tune goes on at once, without a gap; a pass without sound would never end.
+    if (!loop || emptyPass) break;
+    if (passStart >= 0) done = RepeatWholePasses(out, passStart, done, byteCount);
+    passStart = done;
+  }
+  // What is left: the end of a tune that does not loop, or a file without sound.
+  WriteSilence(out + done, byteCount - done);
   return 0;
 }
 

@@ -14,11 +14,13 @@ class Tunemix_WavStream : public Tunemix_Stream {
 
   // Reads the header and finds the "data" chunk; Null when the file is missing, not RIFF/WAVE
   // with "fmt " first, not PCM, or not 8/16-bit mono/stereo. Without a "data" chunk the
-  // length is 0. The file is left at the first PCM byte.
+  // length is 0. An odd-sized chunk without its pad byte is read too. The file is left at the
+  // first PCM byte.
   static std::shared_ptr<Tunemix_WavStream> Open(const std::string& url);
   int Close() override;  // 0; the file stays open until the source is destroyed
-  // Delivers the next bytes of the data; at its end the next call starts again from the
-  // first byte (loop flag or not), and the rest of this call's buffer is silence.
+  // Delivers the next bytes of the data; at its end it starts again from the first byte: with
+  // the loop flag at once, in the same call, so that the tune loops without a gap; without it
+  // the rest of this call's buffer is silence and the next call starts again.
   int FillBuffer(void* buffer, int byteCount) override;
   void Rewind();       // back to the first PCM byte, position 0
 };

@@ -10,10 +10,13 @@ namespace {
 constexpr int WindowLines = 14;  // ChatLines[0..13]; line 14 is never used
 constexpr int SystemColour = 99;
 
-// A line of the log is one line of the file, whatever the text carries.
+// A line of the log is one line of the file, whatever the text carries, and holds no control
+// characters (below 32, 127 and the 8-bit ones up to 159) for whoever reads the file; the
+// 8-bit characters from 160 on, which names may hold, stay.
 std::string OneLogLine(std::string text) {
   for (char& c : text) {
-    if (static_cast<unsigned char>(c) < 32) c = ' ';
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 32 || (byte >= 127 && byte < 160)) c = ' ';
   }
   return text;
 }
@@ -24,6 +27,19 @@ std::string ChatLineFor(int slot, const std::string& text) {
   std::string number = std::to_string(slot);
   if (number.size() < 2) number = "0" + number;
   return number + ":" + text;
+}
+
+bool IsSystemChatLine(const std::string& text) { return text.compare(0, SystemChatMark.size(), SystemChatMark) == 0; }
+
+std::string JoinNotice(const std::string& name) { return SystemChatMark + name + " has just joined"; }
+
+std::string PrintableChatLine(std::string line) {
+  if (line.size() > static_cast<size_t>(LongestChatLine)) line.resize(LongestChatLine);
+  for (char& c : line) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 32 || byte > 126) c = ' ';
+  }
+  return line;
 }
 
 int ChatLineSlot(const std::string& text) {

@@ -80,7 +80,7 @@ void NewSkin(int slot, int skin) {
 void ClientChat() {
   MsgChat chat;
   if (!ReadMessage(chat)) return;
-  if (chat.text.compare(0, SystemChatMark.size(), SystemChatMark) == 0) {
+  if (IsSystemChatLine(chat.text)) {
     AddChatLine(chat.text.substr(SystemChatMark.size()), 1);
 #ifndef QXR_DEDICATED
     PlayLogonSound();

@@ -7,7 +7,9 @@
 #include "net/host_rules.h"
 #include "net/messages.h"
 #include "net/room_state.h"
+#include "platform/clock.h"
 #include "world/dedicated.h"
+#include "world/enemies.h"
 #include "world/pickups.h"
 #include "world/records.h"
 #ifndef QXR_DEDICATED
@@ -51,10 +53,21 @@ void AnswerFromOwnRoom(int requester) {
 void HostChat() {
   MsgChat chat;
   if (!ReadMessage(chat)) return;
+  // Only joined players chat, each as itself; of system lines a client sends only its own
+  // join notice, once.
   const int sender = SenderSlot();
-  const bool systemLine = chat.text.compare(0, SystemChatMark.size(), SystemChatMark) == 0;
-  // A player line must be the sender's own; a system line comes only from a player's connection.
-  if (sender < 0 || (!systemLine && ChatLineSlot(chat.text) != sender)) return;
+  if (sender < 0 || Slots[sender].name.empty()) return;
+  SenderAllowances& allowed = AllowancesOf(sender);
+  const bool systemLine = IsSystemChatLine(chat.text);
+  if (systemLine) {
+    if (allowed.announced || chat.text != JoinNotice(Slots[sender].name)) return;
+  } else {
+    if (ChatLineSlot(chat.text) != sender) return;
+    chat.text = PrintableChatLine(chat.text);
+  }
+  // A flood is dropped here: neither shown, logged nor passed on.
+  if (!TakeAllowance(allowed.chat, MilliSecs())) return;
+  if (systemLine) allowed.announced = true;
   if (HostingClient()) {
     if (systemLine) {
       AddChatLine(chat.text.substr(SystemChatMark.size()), 1);
@@ -79,7 +92,9 @@ void HostEnterRoom() {
   MsgEnterRoom entered;
   if (!ReadMessage(entered) || !SpeaksForSender(entered.slot) || !ValidRoom(entered.room)) return;
   const int requester = entered.slot;
-  const int reporter = FirstOtherPlayerIn(entered.room, requester);
+  // Beyond its allowance a player asks nobody else: it gets the pickups alone.
+  const bool mayAsk = TakeAllowance(AllowancesOf(requester).rooms, MilliSecs());
+  const int reporter = mayAsk ? FirstOtherPlayerIn(entered.room, requester) : -1;
   if (reporter == 0 && HostingClient()) {
     if (!Game.spectating) {
       AnswerFromOwnRoom(requester);
@@ -113,6 +128,8 @@ void HostRoomState() {
   MsgRoomState state;
   if (!ReadMessage(state) || !ValidRoom(state.room) || !AnswersRoomQuery(state.requester, state.room)) return;
   if (!HostingClient() || state.requester != 0) {
+    // The requester's room may have several arrows: the longer period bounds the counters.
+    BoundRoomState(state, LongArrowPeriod);
     WriteMessage(state);
     WriteRoomPickups(state.room);
     NetSend(state.requester);

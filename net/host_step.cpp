@@ -1,6 +1,8 @@
 // The host's per-frame network step: heartbeat, draining the queue, silence drop, states, rounds.
 #include "net/host_step.h"
 
+#include <array>
+
 #include "net/envelope.h"
 #include "net/host_internal.h"
 #include "net/host_rules.h"
@@ -56,6 +58,16 @@ int SenderSlot() {
 
 bool SpeaksForSender(int slot) { return ValidSlot(slot) && SenderSlot() == slot; }
 
+SenderAllowances& AllowancesOf(int slot) {
+  static std::array<SenderAllowances, MaxPlayers> allowances;
+  SenderAllowances& held = allowances[slot];
+  if (held.holder != Slots[slot].netId) {
+    held = SenderAllowances{};
+    held.holder = Slots[slot].netId;
+  }
+  return held;
+}
+
 void HostHandlePacket() {
   switch (NetReadByte()) {
     case NewIncomingConnection: HostAdmit(); break;
@@ -69,7 +81,7 @@ void HostHandlePacket() {
 void HostNetUpdate() {
   if (NetInterface == nullptr) return;
   SendHeartbeat();
-  while (NetReceive()) {
+  for (int handled = 0; handled < HostStepPackets && NetReceive(); ++handled) {
     HostHandlePacket();
     NetFreePacket();
   }

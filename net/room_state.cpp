@@ -1,6 +1,8 @@
 // Reporting and applying the live state of a room: rope, arrows, enemies, and the catch-up steps.
 #include "net/room_state.h"
 
+#include <algorithm>
+
 #include "net/envelope.h"
 #include "platform/clock.h"
 #include "world/enemies.h"
@@ -10,12 +12,21 @@
 namespace {
 
 constexpr int CatchUpStepMs = 16;
-constexpr int FacingRight = 3;
+constexpr int DirUp = 0, FacingRight = 3;
 
 int CatchUpSteps(int stateTime) {
   const int steps = MsSince(stateTime, NetTime()) / CatchUpStepMs;
   if (steps < 0) return 0;
   return steps > MaxCatchUpSteps ? MaxCatchUpSteps : steps;
+}
+
+// An enemy's direction as the game keeps it: an arrow flies the way it was placed; any other
+// enemy takes one of the four directions or the one it started with.
+int MoveDirFrom(int reported, const EnemyPickk& enemy) {
+  const bool arrow = enemy.kind == ArrowKindI || enemy.kind == ArrowKindJ;
+  if (arrow) return enemy.moveDir;
+  const bool started = enemy.enemyIndex >= 0 && enemy.enemyIndex <= LastEnemy && reported == Enemies[enemy.enemyIndex].facing;
+  return (reported >= DirUp && reported <= FacingRight) || started ? reported : enemy.moveDir;
 }
 
 }  // namespace
@@ -37,19 +48,30 @@ MsgRoomState OwnRoomState(int requester, int room) {
   return state;
 }
 
-void ApplyRoomState(const MsgRoomState& state) {
+void BoundRoomState(MsgRoomState& state, int arrowPeriod) {
+  state.swingPos = std::clamp(state.swingPos, -RopeSwingLimit, RopeSwingLimit);
+  state.swingStep = state.swingStep > 0 ? RopeSwingStep : -RopeSwingStep;
+  state.arrowCount1 = std::clamp(state.arrowCount1, ArrowCount1Start, arrowPeriod - 1);
+  state.arrowCount2 = std::clamp(state.arrowCount2, ArrowCount2Start, arrowPeriod - 1);
+}
+
+void ApplyRoomState(const MsgRoomState& reported) {
+  MsgRoomState state = reported;
+  BoundRoomState(state, ArrowTimer);
   Rope.swingPos = state.swingPos;
   Rope.swingStep = state.swingStep;
   ArrowCount1 = state.arrowCount1;
   ArrowCount2 = state.arrowCount2;
   if (state.enemies.size() == RoomEnemies.size()) {
-    auto reported = state.enemies.begin();
+    auto e = state.enemies.begin();
     for (EnemyPickk& enemy : RoomEnemies) {
-      const RoomEnemyState& e = *reported++;
-      enemy.moveDir = e.moveDir;
+      const RoomEnemyState& at = *e++;
+      enemy.moveDir = MoveDirFrom(at.moveDir, enemy);
       if (!enemy.sprite) continue;
-      enemy.sprite->SetPosition(static_cast<float>(e.x), static_cast<float>(e.y));
-      enemy.sprite->mirrored = e.moveDir == FacingRight ? 1 : 0;
+      const EnemyReach reach = ReachOf(enemy);
+      enemy.sprite->SetPosition(static_cast<float>(std::clamp(at.x, reach.left, reach.right)),
+                                static_cast<float>(std::clamp(at.y, reach.top, reach.bottom)));
+      enemy.sprite->mirrored = enemy.moveDir == FacingRight ? 1 : 0;
     }
   }
   for (int step = CatchUpSteps(state.time); step > 0; --step) {

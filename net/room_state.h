@@ -11,8 +11,15 @@ inline constexpr int MaxCatchUpSteps = 125;
 // of the room in list order, stamped with NetTime.
 MsgRoomState OwnRoomState(int requester, int room);
 
-// Applies a room state to the shown room: the rope and arrow counters, the enemies when the
-// state lists as many as the room has (in list order; otherwise they stay where they are),
-// then runs the enemies and the rope for the steps of 16 ms that have passed since the state's
-// time, at most MaxCatchUpSteps.
+// Brings the rope and arrow values of a state from another machine within what the game
+// itself produces: the swing within its limit and its step one way or the other, each
+// arrow counter between its room-entry value and arrowPeriod - 1. Values already within
+// stay as they are.
+void BoundRoomState(MsgRoomState& state, int arrowPeriod);
+
+// Applies a room state to the shown room, bounded as above (with the room's own arrow
+// period) and each enemy kept within its reach: the rope and arrow counters, the enemies
+// when the state lists as many as the room has (in list order; otherwise they stay where
+// they are), then runs the enemies and the rope for the steps of 16 ms that have passed
+// since the state's time, at most MaxCatchUpSteps.
 void ApplyRoomState(const MsgRoomState& state);

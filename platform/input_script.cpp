@@ -5,9 +5,10 @@
 //   <frame> until <file> <shot.png>
 //
 // Frames count page flips from program start; the events of frame N run during the Nth flip.
-// "wait" holds the program in that flip until the file exists (at most a minute), so that a
-// test can start several programs' scripted play at one moment. "until" holds only the script:
-// the program plays on until the file exists (at most three minutes), saving its screen as the
+// "wait" holds the program in that flip until the file exists (at most a minute, and no longer
+// once a termination signal came), so that a test can start several programs' scripted play
+// at one moment. "until" holds only the script: the program plays on until the file exists (at
+// most three minutes, and no longer once a termination signal came), saving its screen as the
 // shot every quarter of a second meanwhile, so that a test can go on once what it waits for is
 // on the screens; the flips spent there do not count for the frames of the events after it.
 // Blank lines and lines starting with # are skipped; so is a line that cannot be read.
@@ -26,6 +27,7 @@
 #include "platform/graphics.h"
 #include "platform/input.h"
 #include "platform/stream.h"
+#include "platform/termination.h"
 #include "platform/video_internal.h"
 
 namespace {
@@ -109,7 +111,8 @@ void Run(const ScriptEvent& event) {
     const std::string path = FileArgument(event);
     const auto giveUp = std::chrono::steady_clock::now() + std::chrono::minutes(1);
     struct stat info {};
-    while (stat(path.c_str(), &info) != 0 && std::chrono::steady_clock::now() < giveUp)
+    // A program told to quit stops holding, so that it can end.
+    while (stat(path.c_str(), &info) != 0 && std::chrono::steady_clock::now() < giveUp && !QuitSignalled())
       std::this_thread::sleep_for(std::chrono::milliseconds(2));
   } else if (event.verb == "close") {
     InjectClose();
@@ -127,7 +130,7 @@ bool UntilReached(const ScriptEvent& event) {
   struct stat info {};
   const auto now = std::chrono::steady_clock::now();
   if (UntilFlips == 0) UntilGiveUp = now + std::chrono::minutes(3);
-  if (file.empty() || stat(file.c_str(), &info) == 0 || now > UntilGiveUp) {
+  if (file.empty() || stat(file.c_str(), &info) == 0 || now > UntilGiveUp || QuitSignalled()) {
     UntilFlips = 0;
     return true;
   }

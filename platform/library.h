@@ -66,5 +66,5 @@ class SharedLibrary {
 
 // Loads fileName as SharedLibrary does, into a library that is never closed: what is bound from
 // it stays callable to the program's very end (its own threads, exit hooks, objects destroyed
-// last). Null when it cannot be loaded.
-const SharedLibrary* LoadLibraryForGood(const std::string& fileName);
+// last). Null when it cannot be loaded, with the reason in *error when error is given.
+const SharedLibrary* LoadLibraryForGood(const std::string& fileName, std::string* error = nullptr);

@@ -40,10 +40,13 @@ void* SharedLibrary::Symbol(const std::string& name) const {
   return dlsym(handle_, name.c_str());
 }
 
-const SharedLibrary* LoadLibraryForGood(const std::string& fileName) {
+const SharedLibrary* LoadLibraryForGood(const std::string& fileName, std::string* error) {
   static auto* kept = new std::vector<std::unique_ptr<SharedLibrary>>;
   auto library = std::make_unique<SharedLibrary>(fileName);
-  if (!library->Loaded()) return nullptr;
+  if (!library->Loaded()) {
+    if (error) *error = library->LoadError();
+    return nullptr;
+  }
   kept->push_back(std::move(library));
   return kept->back().get();
 }

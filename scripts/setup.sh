@@ -8,19 +8,33 @@ set -euo pipefail
 packages=(g++ cmake ninja-build pkg-config clang libclang-rt-14-dev
           libsdl2-dev libpng-dev zlib1g-dev libogg-dev libvorbis-dev libenet-dev libmpg123-dev libmp3lame-dev
           libgtest-dev libgmock-dev libbenchmark-dev
-          stress-ng                                    # the busy machine of scripts/stress-test.sh
-          libxmp-dev freedroid-data ceferino-data)  # the mixer benchmark's peer and real modules
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  sudo_cmd=""
-  [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
-  $sudo_cmd apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq "${missing[@]}"
-fi
+          stress-ng   # the busy machine of scripts/stress-test.sh
+          libxmp-dev)  # the mixer benchmark's peer
+# Real MOD and XM files for the mixer benchmark (installed without the games they belong to).
+corpus=(freedroid-data ceferino-data bomberclone-data njam-data tecnoballz-data)
+sudo_cmd=""
+[ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
+updated=0
+# install_missing [apt-get options...] -- packages...
+install_missing() {
+  local options=()
+  while [ "$1" != "--" ]; do options+=("$1"); shift; done
+  shift
+  local missing=()
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    if [ "$updated" -eq 0 ]; then
+      $sudo_cmd apt-get update -qq
+      updated=1
+    fi
+    DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq "${options[@]}" "${missing[@]}"
+  fi
+}
+install_missing -- "${packages[@]}"
+install_missing --no-install-recommends -- "${corpus[@]}"
 if [ "${1:-}" = "--packages" ]; then
   exit 0
 fi

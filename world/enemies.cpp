@@ -1,6 +1,9 @@
 // Enemies: the world's enemy table, the patrols and the timed arrows of the shown room.
 #include "world/enemies.h"
 
+#include <algorithm>
+#include <climits>
+
 #include "platform/bank.h"
 #include "world/dedicated.h"
 #include "world/records.h"
@@ -8,9 +11,9 @@
 #include "client/sound_effects.h"
 #endif
 
-int ArrowCount1 = 0;
-int ArrowCount2 = -150;
-int ArrowTimer = 150;
+int ArrowCount1 = ArrowCount1Start;
+int ArrowCount2 = ArrowCount2Start;
+int ArrowTimer = ArrowPeriod;
 
 namespace {
 constexpr int EnemyRecordSize = 20;
@@ -109,4 +112,22 @@ void UpdateRoomEnemies() {
     else
       PatrolStep(e, enemy);
   }
+}
+
+EnemyReach ReachOf(const EnemyPickk& e) {
+  if (e.enemyIndex < 0 || e.enemyIndex > LastEnemy) {
+    // Never moved: it stays where it stands.
+    const int x = e.sprite ? static_cast<int>(e.sprite->x) : 0, y = e.sprite ? static_cast<int>(e.sprite->y) : 0;
+    return {x, y, x, y};
+  }
+  const EnemyType& enemy = Enemies[e.enemyIndex];
+  const int x = enemy.x, y = enemy.y + PlayfieldTop, v = enemy.speed;
+  if (e.kind == ArrowKindI || e.kind == ArrowKindJ) return {INT_MIN, y, INT_MAX, y};
+  if (enemy.moveType == MoveHorizontal) {
+    return {std::min(x, enemy.boundX1) - v, y, std::max(x, enemy.boundX2) + v, y};
+  }
+  if (enemy.moveType == MoveVertical) {
+    return {x, std::min(y, enemy.boundY1) - v, x, std::max(y, enemy.boundY2) + v};
+  }
+  return {x, y, x, y};
 }

@@ -113,11 +113,11 @@ void SpawnRoomEnemies() {
     e.animCount = 0;
     if (e.kind == ArrowKindI || e.kind == ArrowKindJ) {
       e.sprite->Hide();
-      ArrowTimer = ArrowTimer == 0 ? 150 : 300;
+      ArrowTimer = ArrowTimer == 0 ? ArrowPeriod : LongArrowPeriod;
     }
     RoomEnemies.push_back(e);
   }
-  if (ArrowTimer == 0) ArrowTimer = 150;
+  if (ArrowTimer == 0) ArrowTimer = ArrowPeriod;
 }
 
 void EnemyCollisions() {

@@ -172,8 +172,8 @@ void EnterRoom() {
     AnimTick = AnimCountdown = AnimCounter = AnimPhase = 0;
     p.onRope = 0;
     p.ropeSegment = 0;
-    ArrowCount1 = 0;
-    ArrowCount2 = -150;
+    ArrowCount1 = ArrowCount1Start;
+    ArrowCount2 = ArrowCount2Start;
     Moved = 1;
 
     ClearRoomSprites();

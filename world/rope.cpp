@@ -10,7 +10,7 @@
 
 namespace {
 constexpr int RopeTableHalf = 128;
-constexpr int SpawnSwingPos = 22, SpawnSwingStep = -2, SpawnSwingLimit = 54;
+constexpr int SpawnSwingPos = 22, SpawnSwingStep = -RopeSwingStep;
 constexpr int RopeGrabDelaySteps = 10;
 
 SpriteRef MakeRopeSprite(float x, float y) {
@@ -43,7 +43,7 @@ void SpawnRope() {
   Rope.swingStep = SpawnSwingStep;
   Rope.swingPos = SpawnSwingPos;
   Rope.segmentCount = RopeSegments;
-  Rope.swingLimit = SpawnSwingLimit;
+  Rope.swingLimit = RopeSwingLimit;
   for (SpriteRef& segment : Rope.segments) segment = MakeRopeSprite(RopeAnchorX, RopeAnchorY);
 }
 

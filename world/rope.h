@@ -5,6 +5,9 @@
 
 constexpr int RopeSegments = 32;
 constexpr int RopeAnchorX = 256, RopeAnchorY = 144;
+// The swing position moves by RopeSwingStep (or twice that) a step, one way or the other,
+// and turns at RopeSwingLimit either side.
+constexpr int RopeSwingLimit = 54, RopeSwingStep = 2;
 
 // Entries of RopeTable: horizontal steps (bytes 0..127) and vertical steps (128..255).
 // Indices outside 0..127 give 0, so a swing position from the network cannot read outside.

@@ -3,9 +3,15 @@
 // "/NOSOUND" nothing sounds, and a tune that cannot be loaded leaves the game running.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <cmath>
 
+#include "client/pictures.h"
 #include "client_test_support.h"
+#include "platform/graphics.h"
+#include "screen_support.h"
 #include "tests/music/music_test_support.h"
 #include "tests/music/stream_test_support.h"
 
@@ -22,6 +28,7 @@ struct Played {
   ClientRun run;
   bool captured = false;             // the sound device was opened at all
   std::vector<int16_t> lastSecond;   // stereo samples of the last full second before the exit
+  std::vector<int16_t> all;          // stereo samples of everything before the exit
 };
 
 // Runs the client installed in home, started from another folder, with the disk audio driver
@@ -42,6 +49,7 @@ Played PlayFirstTune(const ScratchFolder& home, const std::vector<std::string>& 
   const size_t end = all.size() > 2 * 8820 ? all.size() - 2 * 8820 : 0;
   const size_t begin = end > 2 * 44100 ? end - 2 * 44100 : 0;
   played.lastSecond.assign(all.begin() + static_cast<long>(begin), all.begin() + static_cast<long>(end));
+  played.all.assign(all.begin(), all.begin() + static_cast<long>(end));
   return played;
 }
 
@@ -88,6 +96,50 @@ TEST(ClientMusic, PlaysAWavTuneAtItsOwnRate) {
 
 TEST(ClientMusic, PlaysAnMp3Tune) {
   ExpectTunePlays("tone.mp3", stream_files::ToneMp3(392, 32000, 2 * 32000, 1), 392);
+}
+
+TEST(ClientMusic, AWavTuneShorterThanTheRingLoopsWithoutAGap) {
+  // Half a second of 8-bit sound at 8 kHz: the 44,100-byte ring holds 5.5 seconds of it, which
+  // used to play as the tune and then five seconds of silence.
+  ScratchFolder home;
+  ASSERT_EQ(mkdir(home.File("8bit_tunes").c_str(), 0755), 0);
+  stream_files::WriteFile(home.File("8bit_tunes/short.wav"), stream_files::ToneWav(440, 8000, 4000, 1, 8));
+  Played played = PlayFirstTune(home);
+  ASSERT_FALSE(played.run.timedOut) << played.run.errors;
+  EXPECT_EQ(played.run.exitCode, 0) << played.run.errors;
+  ASSERT_TRUE(played.captured);
+  // From the tune's start to the exit (some two seconds at the real pace, four loops): never
+  // as much as a refill (735 frames) of quiet.
+  ASSERT_GT(played.all.size(), 2u * 44100) << "less than a second of sound was captured";
+  EXPECT_GT(Loudness(played.lastSecond), 500);
+  EXPECT_LT(stream_test::LongestQuietRun(played.all, 0, true), 735u);
+}
+
+TEST(ClientMusic, WithoutTheSoundBufferLibraryTheGameGoesOnWithoutMusicAndSaysWhy) {
+  clienttest::OpenScreenWithPictures();  // the fonts, to compare the screenshot with
+  ScratchFolder home;
+  ASSERT_EQ(mkdir(home.File("8bit_tunes").c_str(), 0755), 0);
+  stream_files::WriteFile(home.File("8bit_tunes/tone.wav"), stream_files::ToneWav(330, 22050, 22050, 1));
+  const std::string program = clienttest::InstallClient(home.Path());
+  ASSERT_EQ(unlink(home.File("libqxrsound.so").c_str()), 0);
+  // The title, the menu, F6 (the tune), a look at the menu, then F10.
+  const ClientRun run = clienttest::RunClientProgram(
+      program, home.Path(), 
+      "1 type n\n2 key 13\n4 type n\n5 key 13\n13 key 32\n30 key 117\n40 shot menu.png\n41 key 121\n", {}, {}, 60,
+      true);
+  ASSERT_FALSE(run.timedOut) << run.errors;
+  EXPECT_EQ(run.exitCode, 0) << run.errors;
+  EXPECT_EQ(run.errors.find("not found"), std::string::npos) << run.errors;
+  EXPECT_NE(run.output.find("Unable to load the sound-buffer library libqxrsound.so"), std::string::npos)
+      << run.output;
+  // The menu was reached and the tune chosen, though nothing plays it.
+  const Image menu = LoadImage(home.File("menu.png"), 0);
+  ASSERT_EQ(ImageWidth(menu), 640);
+  int opaque = 0;
+  const int wrong = clienttest::TextMismatches([&menu](int x, int y) { return ReadImagePixel(menu, 0, x, y) & 0xFFFFFF; },
+                                               FontImage, "F6...Music tone.wav", 90, 204, 0, 255, 0, &opaque, true);
+  EXPECT_GT(opaque, 40);
+  EXPECT_EQ(wrong, 0);
 }
 
 TEST(ClientMusic, NoSoundKeepsEverythingSilent) {

@@ -9,10 +9,12 @@
 
 #include "music/audio_device.h"
 #include "music/audio_stream.h"
+#include "music/loader_registry.h"
 #include "music/music_module.h"
 #include "platform/input.h"
 #include "platform/sound.h"
 #include "platform/sound_internal.h"
+#include "tests/music/stream_test_support.h"
 
 namespace {
 
@@ -239,6 +241,55 @@ TEST_F(MusicOutput, WithoutADeviceStreamsAreSilentAndSafe) {
   StartAudioDevice();
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "DirectSoundCreate8 = DSERR_NODRIVER\n");
   EXPECT_EQ(MusicOutputDevice(), nullptr);
+}
+
+// Plays music as the game does (a 44,100-byte ring refilled every 60th of a second) for
+// `seconds`: what the device gives out.
+std::vector<int16_t> PlayAsTheGameDoes(MusicPtr music, double seconds) {
+  music->SetInfo(InfoInterpolation, 2);
+  music->SetInfo(InfoRate, 44100);
+  music->SetInfo(InfoLoop, 1);
+  AudioStreamPtr stream = CreateAudioStream(music, 0, RingBytes);
+  stream->Play();
+  std::vector<int16_t> played;
+  constexpr int RefillFrames = AudioFrameRate / 60;
+  for (int refill = 0; refill < seconds * 60; ++refill) {
+    std::vector<int16_t> part(2 * RefillFrames);
+    MixAudio(part.data(), RefillFrames);
+    played.insert(played.end(), part.begin(), part.end());
+    stream->Update();
+  }
+  stream->Stop();
+  return played;
+}
+
+TEST_F(MusicOutput, ShortTunesLoopAtTheirOwnLengthWithoutAGap) {
+  stream_test::TempFolder folder;
+  struct Tune {
+    std::string name;
+    std::vector<uint8_t> bytes;
+    double seconds;  // one pass
+  };
+  const Tune tunes[] = {
+      // Shorter than the ring at Play: 0.5 s of 8-bit at 8 kHz (the ring holds 5.5 s of it), a
+      // second at 22,050 Hz (the ring holds two).
+      {"short.wav", stream_files::ToneWav(440, 8000, 4000, 1, 8), 0.5},
+      {"second.wav", stream_files::ToneWav(330, 22050, 22050, 1, 16), 1.0},
+      // Passes that end inside refills.
+      {"stereo.wav", stream_files::ToneWav(523, 44100, 10001, 2, 16), 10001 / 44100.0},
+      {"tone.ogg", stream_files::ToneOgg(440, 44100, 13337, 2), 13337 / 44100.0},
+      {"mono.ogg", stream_files::ToneOgg(392, 16000, 7000, 1), 7000 / 16000.0},
+  };
+  for (const Tune& tune : tunes) {
+    MusicPtr music = LoadMusic(folder.Write(tune.name, tune.bytes));
+    ASSERT_NE(music, nullptr) << tune.name;
+    const std::vector<int16_t> played = PlayAsTheGameDoes(music, 7.0);
+    // Several loops, each followed at once by the next pass: no quiet stretch anywhere near a
+    // refill's length (735 frames), where the tune's end used to leave the rest of a refill,
+    // or of the whole ring, silent.
+    ASSERT_GT(7.0 / tune.seconds, 5) << tune.name;
+    EXPECT_LT(stream_test::LongestQuietRun(played, 0, true), 20u) << tune.name;
+  }
 }
 
 TEST(MusicOutputChecks, VolumesResultNamesAndChecks) {

@@ -1,6 +1,6 @@
 // The mixer's wide loops (AVX2, AVX-512) against its plain ones: the same output to the last
 // bit, for songs with every loop type, many pitches and ramps, the game's own tunes and, where
-// installed, the real modules of the mixer benchmark.
+// installed, real modules of the mixer benchmark.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -97,7 +97,12 @@ TEST(MusicMixerPaths, WideAndPlainLoopsGiveTheSameOutput) {
   }
   for (const char* path : {"/usr/share/games/freedroid/sound/kollaps-tron.mod",
                            "/usr/share/games/freedroid/sound/AnarchyMenu1.mod",
-                           "/usr/share/games/ceferino/music/menu.xm"}) {
+                           "/usr/share/games/ceferino/music/menu.xm",
+                           // Short forward loops of single waveforms at high steps, and loops
+                           // from the sample's very start.
+                           "/usr/share/games/bomberclone/music/cerror-bobmberclone.xm",
+                           "/usr/share/games/bomberclone/music/mario_is_a_weenie.xm",
+                           "/usr/share/games/bomberclone/music/cerror-bomberclone_numero_2.xm"}) {
     if (std::filesystem::exists(path)) files.emplace_back(path);
   }
   EXPECT_GE(files.size(), 4u);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 
 #include "music/loader_registry.h"
 #include "music/mp3_stream.h"
@@ -84,8 +85,8 @@ TEST(Mp3Stream, AnEncodedToneDecodesToEveryFrameAtItsPitchAndLoops) {
     testing::internal::GetCapturedStdout();
     ASSERT_NE(mp3, nullptr);
     std::vector<uint8_t> pass = FirstPass(*mp3);
-    // The whole frames of the file: the second of tone, the encoder's delay and padding, and the
-    // encoder's information frame, decoded as silence (its counts are not trusted).
+    // The whole frames of the file: the second of tone with the encoder's delay and padding (the
+    // encoder's information frame is passed over, not decoded).
     constexpr int FrameBytes = 1152 * 4;
     EXPECT_EQ(mp3->length % FrameBytes, 0) << rate;
     EXPECT_GE(mp3->length, 44100 * 4) << rate;
@@ -119,6 +120,109 @@ TEST(Mp3Stream, AnInformationFrameClaimingBillionsOfFramesDoesNotHoldTheGameUp) 
   const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   EXPECT_LT(seconds, 10.0) << "one pass of a second of sound";
   EXPECT_NEAR(ToneFrequency(Samples(pass), 44100, 0, 2), 440, 3);
+}
+
+// An ID3v2 tag (version 3) with a body of bodyBytes bytes.
+std::vector<uint8_t> Id3Tag(size_t bodyBytes) {
+  std::vector<uint8_t> tag = {'I', 'D', '3', 3, 0, 0};
+  for (int shift = 21; shift >= 0; shift -= 7) tag.push_back(static_cast<uint8_t>((bodyBytes >> shift) & 0x7F));
+  for (size_t i = 0; i < bodyBytes; ++i) tag.push_back(static_cast<uint8_t>(i % 7 == 0 ? 0xFF : i % 251));
+  return tag;
+}
+
+// The lengths of the MPEG-1 layer-3 frames of a constant-rate file at 44,100 Hz, as their
+// headers give them.
+std::vector<size_t> FrameLengths(const std::vector<uint8_t>& file) {
+  static const int Kbps[16] = {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 0};
+  std::vector<size_t> lengths;
+  for (size_t at = 0; at + 4 <= file.size();) {
+    if (file[at] != 0xFF || (file[at + 1] & 0xFE) != 0xFA || Kbps[file[at + 2] >> 4] == 0) break;
+    const size_t length = 144000 * Kbps[file[at + 2] >> 4] / 44100 + ((file[at + 2] >> 1) & 1);
+    lengths.push_back(length);
+    at += length;
+  }
+  return lengths;
+}
+
+TEST(Mp3Stream, TagsAndTheInformationFrameArePassedOverAtEveryLoop) {
+  TempFolder folder;
+  const std::vector<uint8_t> tone = stream_files::ToneMp3(440, 44100, 22050, 2);
+  const std::vector<size_t> frames = FrameLengths(tone);
+  ASSERT_GT(frames.size(), 10u);
+  std::vector<uint8_t> file = Id3Tag(100000);
+  const std::vector<uint8_t> second = Id3Tag(300);
+  file.insert(file.end(), second.begin(), second.end());
+  file.insert(file.end(), tone.begin(), tone.end());
+  testing::internal::CaptureStdout();
+  auto mp3 = OpenMp3(folder.Write("tagged.mp3", file));
+  testing::internal::GetCapturedStdout();
+  ASSERT_NE(mp3, nullptr);
+  // The first frame is the encoder's information frame.
+  EXPECT_EQ(mp3->dataStart, static_cast<long>(100010 + 310 + frames[0]));
+
+  // Refills of a 60th of a second over three loops.
+  std::vector<uint8_t> played;
+  for (int refill = 0; refill < 100; ++refill) {
+    std::vector<uint8_t> bytes = Fill(*mp3, 2940);
+    played.insert(played.end(), bytes.begin(), bytes.end());
+  }
+  // A pass is every frame of sound, the information frame not among them.
+  EXPECT_EQ(mp3->length, static_cast<int>((frames.size() - 1) * 1152 * 4));
+  // The only quiet stretch where the tune starts again is the encoder's delay and padding,
+  // less than the frame of silence the information frame would add.
+  const std::vector<int16_t> samples = Samples(played);
+  EXPECT_LT(stream_test::LongestQuietRun(samples, 2048), 1152u);
+  EXPECT_NEAR(ToneFrequency(samples, 44100, 0, 2), 440, 3);
+}
+
+TEST(Mp3Stream, AFileOfNoiseCostsABoundedReadPerRefillAndThenPlaysNothing) {
+  TempFolder folder;
+  std::vector<uint8_t> noise(16 << 20);
+  uint32_t state = 2463534242u;
+  for (uint8_t& byte : noise) {
+    state ^= state << 13, state ^= state >> 17, state ^= state << 5;
+    byte = static_cast<uint8_t>(state >> 24);
+  }
+  testing::internal::CaptureStdout();
+  auto mp3 = OpenMp3(folder.Write("noise.mp3", noise));
+  testing::internal::GetCapturedStdout();
+  ASSERT_NE(mp3, nullptr);
+  // The first fill of the output stream's whole ring, then refills of a 60th of a second.
+  const auto bound = [](int request) {
+    return request / 2 + Tunemix_ACM::SourceBytesPerFillBeyondSound + stream_files::SilentMp3FrameBytes;
+  };
+  long before = mp3->stream->Position();
+  EXPECT_EQ(Fill(*mp3, 44100), std::vector<uint8_t>(44100, 0));
+  EXPECT_LE(mp3->stream->Position() - before, bound(44100));
+  for (int refill = 0; refill < 200; ++refill) {
+    before = mp3->stream->Position();
+    ASSERT_EQ(Fill(*mp3, 2940), std::vector<uint8_t>(2940, 0)) << refill;
+    ASSERT_LE(mp3->stream->Position() - before, bound(2940)) << refill;
+  }
+  // Not a frame of sound in the first megabyte or so: the rest of the file is never read.
+  const long read = mp3->stream->Position();
+  EXPECT_GE(read, Tunemix_ACM::MostSourceBytesWithoutSound);
+  EXPECT_LE(read, Tunemix_ACM::MostSourceBytesWithoutSound + bound(44100));
+  EXPECT_EQ(Fill(*mp3, 2940), std::vector<uint8_t>(2940, 0));
+  EXPECT_EQ(mp3->stream->Position(), read);
+}
+
+TEST(Mp3Stream, SoundAfterJunkInTheFirstMegabyteStillPlays) {
+  TempFolder folder;
+  std::vector<uint8_t> file(300000);
+  for (size_t i = 0; i < file.size(); ++i) file[i] = static_cast<uint8_t>(i * 13 % 251);
+  const std::vector<uint8_t> tone = stream_files::ToneMp3(440, 44100, 44100, 2);
+  file.insert(file.end(), tone.begin(), tone.end());
+  testing::internal::CaptureStdout();
+  auto mp3 = OpenMp3(folder.Write("late.mp3", file));
+  testing::internal::GetCapturedStdout();
+  ASSERT_NE(mp3, nullptr);
+  std::vector<uint8_t> played;
+  for (int refill = 0; refill < 300; ++refill) {
+    std::vector<uint8_t> bytes = Fill(*mp3, 2940);
+    played.insert(played.end(), bytes.begin(), bytes.end());
+  }
+  EXPECT_NEAR(ToneFrequency(Samples(played), 44100, 0, 2), 440, 3);
 }
 
 TEST(Mp3Stream, ConversionsAreHandedOutAcrossRequests) {

@@ -44,7 +44,7 @@ TEST(OggStream, MonoFileGivesMono16AndItsLengthAndTheDecodedSamples) {
   EXPECT_NEAR(ToneFrequency(played, 22050, 0, 1), 440, 4);
 }
 
-TEST(OggStream, StereoFileLoopsAtItsEndWithSilenceAfterThePass) {
+TEST(OggStream, StereoFileLoopsAtItsEndWithoutAGap) {
   TempFolder folder;
   const std::vector<uint8_t> file = stream_files::ToneOgg(330, 44100, 5000, 2);
   auto ogg = Tunemix_OGG::Open(folder.Write("stereo.ogg", file));
@@ -52,14 +52,31 @@ TEST(OggStream, StereoFileLoopsAtItsEndWithSilenceAfterThePass) {
   EXPECT_EQ(ogg->format, FormatStereo16);
   EXPECT_EQ(ogg->length, 5000 * 4);
   const std::vector<int16_t> reference = ReferenceDecode(file);
+  auto bytesOf = [&reference](size_t from, size_t count) {
+    return std::vector<int16_t>(reference.begin() + static_cast<long>(from / 2),
+                                reference.begin() + static_cast<long>((from + count) / 2));
+  };
 
   std::vector<uint8_t> first = Fill(*ogg, 12000);
   std::vector<uint8_t> end = Fill(*ogg, 12000);
-  EXPECT_EQ(Samples(first), std::vector<int16_t>(reference.begin(), reference.begin() + 6000));
-  EXPECT_EQ(Samples(Slice(end, 0, 8000)), std::vector<int16_t>(reference.begin() + 6000, reference.end()));
-  EXPECT_EQ(Slice(end, 8000, 4000), std::vector<uint8_t>(4000, 0));
-  EXPECT_EQ(ogg->position, 0);
-  // The next pass begins with the first bytes again.
+  EXPECT_EQ(Samples(first), bytesOf(0, 12000));
+  EXPECT_EQ(Samples(Slice(end, 0, 8000)), bytesOf(12000, 8000));
+  // The next pass follows in the same request.
+  EXPECT_EQ(Samples(Slice(end, 8000, 4000)), bytesOf(0, 4000));
+  EXPECT_EQ(ogg->position, 4000);
+  EXPECT_EQ(Samples(Fill(*ogg, 16000)), bytesOf(4000, 16000));
+  // Requests longer than the whole file hold pass after pass.
+  std::vector<uint8_t> passes = Fill(*ogg, 50000);
+  for (int pass = 0; pass < 2; ++pass) EXPECT_EQ(Samples(Slice(passes, 20000 * pass, 20000)), reference) << pass;
+  EXPECT_EQ(Samples(Slice(passes, 40000, 10000)), bytesOf(0, 10000));
+
+  // Without the loop flag the rest of the request after the pass is silence, and the next one
+  // starts again.
+  ogg->loop = 0;
+  Fill(*ogg, 6000);
+  end = Fill(*ogg, 6000);
+  EXPECT_EQ(Samples(Slice(end, 0, 4000)), bytesOf(16000, 4000));
+  EXPECT_EQ(Slice(end, 4000, 2000), std::vector<uint8_t>(2000, 0));
   EXPECT_EQ(Fill(*ogg, 12000), first);
 }
 
@@ -92,10 +109,10 @@ TEST(OggStream, WithoutAKnownLengthThePassEndsWhereTheDataEnds) {
     ogg->length = length;
     std::vector<uint8_t> pass = Fill(*ogg, 3000 * 2 + 1000);
     std::vector<int16_t> samples = Samples(pass);
-    for (size_t i = 0; i < 3000; ++i) ASSERT_EQ(samples[i], reference[2 * i]) << i;
-    EXPECT_EQ(Slice(pass, 6000, 1000), std::vector<uint8_t>(1000, 0));
+    // The data, then at once the start of the next pass.
+    for (size_t i = 0; i < 3500; ++i) ASSERT_EQ(samples[i], reference[2 * (i % 3000)]) << i;
     std::vector<int16_t> again = Samples(Fill(*ogg, 200));
-    for (size_t i = 0; i < 100; ++i) ASSERT_EQ(again[i], reference[2 * i]) << i;
+    for (size_t i = 0; i < 100; ++i) ASSERT_EQ(again[i], reference[2 * (500 + i)]) << i;
   }
 }
 

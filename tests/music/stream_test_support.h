@@ -4,6 +4,7 @@
 #include <stdlib.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -70,6 +71,22 @@ inline double ToneFrequency(const std::vector<int16_t>& samples, int rate, size_
   for (size_t c = 1; c < crossings.size(); ++c) periods.push_back(crossings[c] - crossings[c - 1]);
   std::nth_element(periods.begin(), periods.begin() + static_cast<long>(periods.size() / 2), periods.end());
   return rate / periods[periods.size() / 2];
+}
+
+// The longest run of stereo frames in which both sides stay within +-threshold, counted from
+// frame `from` on, or (fromFirstSound) from the first frame on that has sound.
+inline size_t LongestQuietRun(const std::vector<int16_t>& stereo, size_t from = 0, bool fromFirstSound = false,
+                              int threshold = 64) {
+  size_t longest = 0, run = 0;
+  bool started = !fromFirstSound;
+  for (size_t f = from; 2 * f + 1 < stereo.size(); ++f) {
+    const bool quiet = std::abs(stereo[2 * f]) <= threshold && std::abs(stereo[2 * f + 1]) <= threshold;
+    started = started || !quiet;
+    if (!started) continue;
+    run = quiet ? run + 1 : 0;
+    longest = std::max(longest, run);
+  }
+  return longest;
 }
 
 // The 16-bit samples of little-endian bytes.

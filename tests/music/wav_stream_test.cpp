@@ -104,7 +104,7 @@ TEST(WavStream, DamagedChunkSizesNeitherLoopForEverNorOverrunTheFile) {
   ASSERT_NE(wav, nullptr);
   EXPECT_EQ(wav->length, 0);
 
-  // A data chunk that promises more than the file holds plays what there is.
+  // A data chunk that promises more than the file holds plays what there is, and loops there.
   WavSpec overrun;
   overrun.data = Counting(600);
   overrun.dataSizeField = 0x7FFFFF00;
@@ -113,7 +113,44 @@ TEST(WavStream, DamagedChunkSizesNeitherLoopForEverNorOverrunTheFile) {
   EXPECT_EQ(wav->length, 600);
   std::vector<uint8_t> played = Fill(*wav, 1000);
   EXPECT_EQ(Slice(played, 0, 600), overrun.data);
-  EXPECT_EQ(Slice(played, 600, 400), std::vector<uint8_t>(400, 0));
+  EXPECT_EQ(Slice(played, 600, 400), Slice(overrun.data, 0, 400));
+}
+
+TEST(WavStream, AnOddChunkWrittenWithoutItsPadByteIsReadToo) {
+  TempFolder folder;
+  WavSpec spec;
+  spec.chunksBeforeData = {{"LIST", Counting(27)}, {"note", Counting(5)}};
+  spec.padOddChunks = false;
+  spec.data = Counting(800);
+  auto wav = OpenWav(folder, spec);
+  ASSERT_NE(wav, nullptr);
+  EXPECT_EQ(wav->dataStart, 12 + 8 + 16 + 8 + 27 + 8 + 5 + 8);
+  EXPECT_EQ(wav->length, 800);
+  EXPECT_EQ(Fill(*wav, 800), spec.data);
+
+  // An odd format record without its pad byte.
+  WavSpec oddFormat;
+  oddFormat.fmtSize = 17;
+  oddFormat.channels = 2;
+  oddFormat.data = Counting(400);
+  wav = OpenWav(folder, oddFormat);
+  ASSERT_NE(wav, nullptr);
+  EXPECT_EQ(wav->dataStart, 12 + 8 + 17 + 8);
+  EXPECT_EQ(Fill(*wav, 400), oddFormat.data);
+
+  // Padded, the chunk after the pad byte is taken even where the byte before it would also
+  // begin something like a chunk header.
+  WavSpec padded;
+  std::vector<uint8_t> body = Counting(9);
+  padded.chunksBeforeData = {{"junk", body}, {"abcd", {}}};
+  padded.data = Counting(100);
+  std::vector<uint8_t> bytes = Wav(padded);
+  const size_t pad = 12 + 8 + 16 + 8 + 9;
+  bytes[pad] = 'x';  // the pad byte: "xabc" would be a tag of printable characters
+  wav = Tunemix_WavStream::Open(folder.Write("padded.wav", bytes));
+  ASSERT_NE(wav, nullptr);
+  EXPECT_EQ(wav->dataStart, static_cast<int>(pad + 1 + 8 + 8));
+  EXPECT_EQ(Fill(*wav, 100), padded.data);
 }
 
 TEST(WavStream, NoDataChunkOpensWithLengthZeroAndPlaysSilence) {
@@ -128,25 +165,43 @@ TEST(WavStream, NoDataChunkOpensWithLengthZeroAndPlaysSilence) {
   EXPECT_EQ(Fill(*wav, 300), std::vector<uint8_t>(300, 0x80));
 }
 
-TEST(WavStream, DeliversTheDataInOrderAndLoopsWithOrWithoutTheLoopFlag) {
+TEST(WavStream, DeliversTheDataInOrderAndLoopsWithoutAGap) {
   TempFolder folder;
   WavSpec spec;
   spec.data = Counting(1000);
-  for (int loop : {1, 0}) {
-    auto wav = OpenWav(folder, spec);
-    ASSERT_NE(wav, nullptr);
-    wav->loop = loop;
-    EXPECT_EQ(Fill(*wav, 600), Slice(spec.data, 0, 600));
-    EXPECT_EQ(wav->position, 600);
-    // The pass ends inside this request: the rest is silence, not what the buffer held.
-    std::vector<uint8_t> end = Fill(*wav, 600);
-    EXPECT_EQ(Slice(end, 0, 400), Slice(spec.data, 600, 400));
-    EXPECT_EQ(Slice(end, 400, 200), std::vector<uint8_t>(200, 0));
-    EXPECT_EQ(wav->position, 0);
-    // The next request starts again at the first byte.
-    EXPECT_EQ(Fill(*wav, 1000), spec.data);
-    EXPECT_EQ(Fill(*wav, 10), Slice(spec.data, 0, 10));
-  }
+  auto wav = OpenWav(folder, spec);
+  ASSERT_NE(wav, nullptr);
+  EXPECT_EQ(wav->loop, 1);
+  EXPECT_EQ(Fill(*wav, 600), Slice(spec.data, 0, 600));
+  EXPECT_EQ(wav->position, 600);
+  // The pass ends inside this request: the next pass follows at once.
+  std::vector<uint8_t> end = Fill(*wav, 600);
+  EXPECT_EQ(Slice(end, 0, 400), Slice(spec.data, 600, 400));
+  EXPECT_EQ(Slice(end, 400, 200), Slice(spec.data, 0, 200));
+  EXPECT_EQ(wav->position, 200);
+  EXPECT_EQ(Fill(*wav, 800), Slice(spec.data, 200, 800));
+  EXPECT_EQ(wav->position, 0);
+  // A request longer than the whole data holds pass after pass.
+  std::vector<uint8_t> passes = Fill(*wav, 3500);
+  for (int pass = 0; pass < 3; ++pass) EXPECT_EQ(Slice(passes, 1000 * pass, 1000), spec.data) << pass;
+  EXPECT_EQ(Slice(passes, 3000, 500), Slice(spec.data, 0, 500));
+  EXPECT_EQ(wav->position, 500);
+}
+
+TEST(WavStream, WithoutTheLoopFlagThePassEndsInSilenceAndTheNextCallStartsAgain) {
+  TempFolder folder;
+  WavSpec spec;
+  spec.data = Counting(1000);
+  auto wav = OpenWav(folder, spec);
+  ASSERT_NE(wav, nullptr);
+  wav->loop = 0;
+  EXPECT_EQ(Fill(*wav, 600), Slice(spec.data, 0, 600));
+  std::vector<uint8_t> end = Fill(*wav, 600);
+  EXPECT_EQ(Slice(end, 0, 400), Slice(spec.data, 600, 400));
+  EXPECT_EQ(Slice(end, 400, 200), std::vector<uint8_t>(200, 0));
+  EXPECT_EQ(wav->position, 0);
+  EXPECT_EQ(Fill(*wav, 1000), spec.data);
+  EXPECT_EQ(Fill(*wav, 10), Slice(spec.data, 0, 10));
 }
 
 TEST(WavStream, KeepsItsOwnRateAndFormatWhateverIsAsked) {

@@ -2,15 +2,15 @@
 // records and screen, and what the client answers. The client is connected to a stand-in host
 // (a real server interface) that reads what the client sends.
 #include <algorithm>
-#include <fstream>
-#include <sstream>
 
 #include "net/chat_window.h"
 #include "net/dispatcher.h"
 #include "tests/net/fed_packets.h"
 #include "tests/net/hosted_game.h"
+#include "tests/net/scratch_chat_log.h"
 #include "world/enemies.h"
 #include "world/pickups.h"
+#include "world/rope.h"
 
 namespace online_test {
 namespace {
@@ -21,6 +21,7 @@ constexpr int TagRoom = 27;
 class Dispatcher : public HeroTest {
  protected:
   static constexpr int EnemyRoom = 40;
+  static constexpr int MoversRoom = 43;
 
   void SetUp() override {
     HeroTest::SetUp();
@@ -33,6 +34,17 @@ class Dispatcher : public HeroTest {
     world_.AddEnemy({.room = EnemyRoom, .x = 100, .y = 160, .boundX1 = 32, .boundY1 = 304, .boundX2 = 480,
                      .boundY2 = 304, .kind = 0, .facing = 3, .speedCode = 8});
     for (int x : {100, 200, 300}) world_.AddPickup(EnemyRoom, x, 200, 1);
+    // A rope room with one mover of each kind: a walker (x 64..300, one pixel a step), a
+    // climber (y 160..320 at x 400, six pixels a step), an arrow flying left and a sentry.
+    world_.FloorRoom(MoversRoom, "Movers");
+    world_.SetRopeFlag(MoversRoom, 'Y');
+    world_.AddEnemy({.room = MoversRoom, .x = 100, .y = 160, .boundX1 = 64, .boundY1 = 304, .boundX2 = 300,
+                     .boundY2 = 304, .kind = 0, .facing = 3, .speedCode = 8});
+    world_.AddEnemy({.room = MoversRoom, .x = 400, .y = 40, .boundX1 = 400, .boundY1 = 160, .boundX2 = 400,
+                     .boundY2 = 320, .kind = 0, .facing = 1, .speedCode = 2, .moveType = 2});
+    world_.AddEnemy({.room = MoversRoom, .x = 0, .y = 100, .kind = ArrowKindI, .facing = 2, .speedCode = 8});
+    world_.AddEnemy({.room = MoversRoom, .x = 200, .y = 20, .boundX1 = 5, .boundY1 = 5, .boundX2 = 5, .boundY2 = 5,
+                     .kind = 0, .facing = 0});
     ClearRoundState();
     StartIn(LoungeRoom, 32, 352, 0);
     Game.singlePlayer = 0;
@@ -114,31 +126,6 @@ class Dispatcher : public HeroTest {
   RN_Interface* client_ = nullptr;
   RN_PlayerId clientId_ = -1;
   std::vector<std::vector<uint8_t>> hostInbox_;
-};
-
-// A chat log in a scratch file, read back whole.
-class ScratchChatLog {
- public:
-  ScratchChatLog() : path_(::testing::TempDir() + "qxr_dispatcher_chat.txt") {
-    StreamPtr fresh = WriteFile(path_);
-    CloseFile(fresh);
-    ChatLog = OpenFile(path_);
-  }
-  ~ScratchChatLog() {
-    CloseFile(ChatLog);
-    std::remove(path_.c_str());
-  }
-  // What was written, once the log is closed.
-  std::string Text() const {
-    CloseFile(ChatLog);
-    std::ifstream in(path_, std::ios::binary);
-    std::stringstream all;
-    all << in.rdbuf();
-    return all.str();
-  }
-
- private:
-  std::string path_;
 };
 
 PlayerStateEntry StateOf(int slot, int room) {
@@ -305,6 +292,62 @@ TEST_F(DispatcherRoom, AStateForAnotherRoomOrRequesterOnlyEndsTheWait) {
   }
 }
 
+// Where each mover of the movers room stands, and which way it goes.
+std::vector<RoomEnemyState> MoversNow() {
+  std::vector<RoomEnemyState> now;
+  for (const EnemyPickk& e : RoomEnemies) now.push_back({static_cast<int>(e.sprite->x), static_cast<int>(e.sprite->y), e.moveDir});
+  return now;
+}
+
+TEST_F(Dispatcher, ARoomStateIsKeptWithinWhatTheGameProduces) {
+  Game.room = MoversRoom;
+  EnterRoom();
+  ASSERT_EQ(RoomEnemies.size(), 4u);
+  ASSERT_EQ(ArrowTimer, ArrowPeriod);
+  // Stamped ahead of the clock, a state is applied with no catch-up steps after it.
+  MsgRoomStateRelayed state;
+  state.requester = MySlot;
+  state.room = MoversRoom;
+  state.time = NetTime() + 100000;
+
+  // What an honest player reports is taken as it is.
+  state.swingPos = -30;
+  state.swingStep = 2;
+  state.arrowCount1 = 60;
+  state.arrowCount2 = -100;
+  state.enemies = {{200, 304, 2}, {400, 300, 0}, {300, 244, 2}, {200, 164, 0}};
+  Deliver(state);
+  EXPECT_EQ(Rope.swingPos, -30);
+  EXPECT_EQ(Rope.swingStep, 2);
+  EXPECT_EQ(ArrowCount1, 60);
+  EXPECT_EQ(ArrowCount2, -100);
+  EXPECT_EQ(MoversNow(), state.enemies);
+
+  // Forged values are brought back within the rope's swing, the arrows' period and each
+  // mover's reach; an arrow keeps its way and a direction that is none is not taken.
+  state.swingPos = 32767;
+  state.swingStep = 0;
+  state.arrowCount1 = 32767;
+  state.arrowCount2 = -32768;
+  state.enemies = {{-32768, -32768, 77}, {32767, 32767, 3}, {-5000, 32767, 3}, {1, 1, 1}};
+  Deliver(state);
+  EXPECT_EQ(Rope.swingPos, RopeSwingLimit);
+  EXPECT_EQ(Rope.swingStep, -RopeSwingStep);
+  EXPECT_EQ(ArrowCount1, ArrowPeriod - 1);
+  EXPECT_EQ(ArrowCount2, ArrowCount2Start);
+  EXPECT_EQ(MoversNow(), (std::vector<RoomEnemyState>{{63, 304, 2}, {400, 326, 3}, {-5000, 244, 2}, {200, 164, 1}}));
+
+  // The arrow comes round again: it enters at the right edge within a period.
+  const EnemyPickk& arrow = *std::next(RoomEnemies.begin(), 2);
+  int steps = 0;
+  while (steps < ArrowPeriod && (arrow.sprite->hidden || arrow.sprite->x < 400)) {
+    UpdateRoomEnemies();
+    ++steps;
+  }
+  EXPECT_FALSE(arrow.sprite->hidden) << "after " << steps << " steps";
+  EXPECT_GE(arrow.sprite->x, 400);
+}
+
 TEST_F(DispatcherRoom, TheClientReportsItsRoomOrSaysItIsNotThere) {
   Deliver(MsgRoomQuery{.requester = 3, .room = 41});
   Deliver(MsgRoomQuery{.requester = 4, .room = EnemyRoom});
@@ -439,10 +482,14 @@ TEST_F(Dispatcher, APlainClientClaimsAWinAndOnlyTheAdministratorAsksForAReset) {
 
 TEST_F(Dispatcher, ALeaveFreesTheSlotOrEndsTheOwnSession) {
   FollowFrom(SinglePlayerRoom, 3);
+  Deliver(MsgJoinRed{.slot = 3});
   Deliver(MsgLeave{.slot = 3});
   EXPECT_EQ(ChatLines[13].text, Name8("P3") + " just left the game");
   EXPECT_EQ(Players[3].name, "");
   EXPECT_TRUE(Players[3].sprite->hidden);
+  EXPECT_EQ(Players[3].team, TeamNone) << "whoever gets the slot next is not scored for red";
+  EXPECT_EQ(Players[3].colourG, PlayerColourG[3]) << "nor drawn in red";
+  EXPECT_EQ(Players[3].sprite->green, PlayerColourG[3]);
   EXPECT_EQ(Game.spectating, 0);
   EXPECT_EQ(Disconnected, 0);
   Deliver(MsgLeave{.slot = 0});

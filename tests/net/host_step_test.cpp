@@ -1,9 +1,16 @@
 // The host step with real connections: admission and joining, the name and team tables, the
 // silence drop, the states broadcast, room-state requests, pickups taken, chat and leaving.
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <climits>
+#include <thread>
+
 #include "net/chat_window.h"
 #include "net/dispatcher.h"
 #include "net/room_state.h"
 #include "tests/net/hosted_game.h"
+#include "world/enemies.h"
 #include "world/pickups.h"
 #include "world/rope.h"
 
@@ -158,6 +165,27 @@ TEST_F(HostStep, TheBroadcastListsNamedSlotsButNotDotAtAndSumsTheTeamScores) {
   EXPECT_EQ(Players[5].score, 7);
 }
 
+TEST_F(HostStep, AStepHandlesNoMoreThanItsShareOfPacketsAndLeavesTheRestForTheNext) {
+  RemotePlayer& flooder = Join("Flooder");
+  constexpr int Sent = 3 * HostStepPackets;
+  for (int x = 1; x <= Sent; ++x) {
+    flooder.Send(MsgPlayerState{.slot = flooder.slot, .x = x, .y = 352, .room = LoungeRoom, .lives = 9});
+  }
+  // The library takes them in meanwhile; the steps that follow hand them out a share at a time.
+  std::this_thread::sleep_for(std::chrono::seconds(1));
+  Slots[flooder.slot].x = 0;
+  std::vector<int> handled;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (Slots[flooder.slot].x < Sent && std::chrono::steady_clock::now() < deadline) {
+    const int before = Slots[flooder.slot].x;
+    HostNetUpdate();
+    if (Slots[flooder.slot].x != before) handled.push_back(Slots[flooder.slot].x - before);
+  }
+  ASSERT_EQ(Slots[flooder.slot].x, Sent) << "every state was handled in the end";
+  for (int n : handled) EXPECT_LE(n, HostStepPackets);
+  EXPECT_EQ(*std::max_element(handled.begin(), handled.end()), HostStepPackets) << "the first steps had more waiting";
+}
+
 // --- Room-state requests, answers and relays -----------------------------------------------
 
 TEST_F(HostStep, ARequestForARoomOnlyTheRequesterIsInGetsThePresentPickups) {
@@ -182,7 +210,7 @@ TEST_F(HostStep, OnlyTheLowerOfTwoOthersInTheRoomIsAskedAndItsAnswerIsRelayed) {
   Drain(higher);
   EXPECT_TRUE(higher.Received<MsgRoomQuery>().empty());
 
-  MsgRoomState answer{.requester = asking.slot, .room = PickupRoom, .time = 1234, .swingPos = 5, .swingStep = -1,
+  MsgRoomState answer{.requester = asking.slot, .room = PickupRoom, .time = 1234, .swingPos = 5, .swingStep = -2,
                       .arrowCount1 = 7, .arrowCount2 = -20, .enemies = {{64, 200, 3}, {96, 248, 2}}};
   lower.Send(answer);
   ASSERT_TRUE(PumpUntil([&] { return asking.CountOf(MsgRoomState::type) > 0; }));
@@ -191,6 +219,37 @@ TEST_F(HostStep, OnlyTheLowerOfTwoOthersInTheRoomIsAskedAndItsAnswerIsRelayed) {
   const MsgRoomStateRelayed relayed = asking.Received<MsgRoomStateRelayed>()[0];
   EXPECT_EQ(static_cast<const MsgRoomState&>(relayed), answer) << "relayed as received";
   EXPECT_EQ(relayed.pickups, (std::vector<int>{1, 2}));
+}
+
+TEST_F(HostStep, ARoomStateIsRelayedWithItsRopeAndArrowsWithinWhatTheGameProduces) {
+  RemotePlayer& asking = Join("Asking");
+  RemotePlayer& reporter = Join("Reporter");
+  Slots[reporter.slot].room = PickupRoom;
+  const std::vector<RoomEnemyState> enemies{{-32768, 32767, 255}, {100, 304, 2}};
+  const std::vector<std::array<int, 4>> forged{{32767, -32768, 32767, -32768}, {-32768, 0, -32768, 32767},
+                                               {55, 1, -1, -151}, {-55, -1, LongArrowPeriod, LongArrowPeriod}};
+  const std::vector<std::array<int, 4>> bounded{{RopeSwingLimit, -2, LongArrowPeriod - 1, ArrowCount2Start},
+                                                {-RopeSwingLimit, -2, 0, LongArrowPeriod - 1},
+                                                {RopeSwingLimit, 2, 0, ArrowCount2Start},
+                                                {-RopeSwingLimit, -2, LongArrowPeriod - 1, LongArrowPeriod - 1}};
+  for (size_t i = 0; i < forged.size(); ++i) {
+    const auto& [pos, step, arrows1, arrows2] = forged[i];
+    asking.Send(MsgEnterRoom{.slot = asking.slot, .room = PickupRoom});
+    ASSERT_TRUE(PumpUntil([&] { return reporter.CountOf(MsgRoomQuery::type) > 0; }));
+    reporter.Forget();
+    reporter.Send(MsgRoomState{.requester = asking.slot, .room = PickupRoom, .time = INT_MIN, .swingPos = pos,
+                               .swingStep = step, .arrowCount1 = arrows1, .arrowCount2 = arrows2, .enemies = enemies});
+    ASSERT_TRUE(PumpUntil([&] { return asking.Received<MsgRoomStateRelayed>().size() == i + 1; }));
+  }
+  for (size_t i = 0; i < forged.size(); ++i) {
+    const MsgRoomStateRelayed relayed = asking.Received<MsgRoomStateRelayed>()[i];
+    EXPECT_EQ((std::array<int, 4>{relayed.swingPos, relayed.swingStep, relayed.arrowCount1, relayed.arrowCount2}),
+              bounded[i])
+        << "state " << i;
+    // Where enemies may be is the requester's to judge, by the room it shows.
+    EXPECT_EQ(relayed.enemies, enemies);
+    EXPECT_EQ(relayed.time, INT_MIN);
+  }
 }
 
 TEST_F(HostStep, TheHostInTheRoomAnswersItselfUnlessItIsSpectating) {

@@ -54,14 +54,6 @@ int SoakSeconds() {
   return seconds > 0 ? seconds : 120;
 }
 
-bool SanitizerBuild() {
-#if defined(__SANITIZE_ADDRESS__)
-  return true;
-#else
-  return false;
-#endif
-}
-
 // The server's environment: its port, and (in the sanitizer build) no quarantine of freed
 // memory, which would otherwise hold tens of megabytes the server has given back.
 std::map<std::string, std::string> ServerEnvironment(int port) {
@@ -107,7 +99,7 @@ struct Memory {
 void PrintFigures(const std::vector<std::unique_ptr<SoakPlayer>>& players, Ms soakMs, const Memory& memory,
                   Ms longestLoopMs) {
   std::printf("Soak of %lld s (%s build), seed %u\n", static_cast<long long>(soakMs / 1000),
-              SanitizerBuild() ? "sanitizer, server without quarantine" : "normal", Seed);
+              clienttest::SanitizerBuild() ? "sanitizer, server without quarantine" : "normal", Seed);
   std::printf("player sessions(honest/rogue) states longest-gap-ms(ended at s) refused(full/other) wait-to-join-ms "
               "vanished chats rooms pickups games hostile\n");
   int states = 0, longestGap = 0;
@@ -189,7 +181,7 @@ TEST(ServerSoak, FifteenPlayersComeAndGoWhileRoguesSendGarbageAndTheServerHoldsU
   shared.random.seed(Seed);
   shared.lastVanishAt = soakMs - QuietEndMs;
   // The sanitizer build runs several times slower, beside the rest of the suite.
-  if (SanitizerBuild()) shared.gapLimitMs = 5000;
+  if (clienttest::SanitizerBuild()) shared.gapLimitMs = 5000;
   shared.warmUpUntil = minuteMark - WarmUpEndsBeforeMinuteMs;
   std::vector<std::unique_ptr<SoakPlayer>> players;
   for (int i = 0; i < Players; ++i) players.push_back(std::make_unique<SoakPlayer>(i, shared));
