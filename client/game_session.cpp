@@ -187,6 +187,9 @@ void StartGame() {
   Game.fallDistance = -1;
   PlayReady = 1;
   IsAdmin = 0;
+  // The join put this player off screen at the host: the first own state goes after it on the
+  // same ordered channel, as one sent unreliably may overtake the join and be undone by it.
+  if (Online()) SendPlayerState(1);
 
   if (Online()) AddChatLine("<<<          Welcome to the lobby.  press Y to chat           >>>", 1);
 }

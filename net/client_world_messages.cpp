@@ -112,9 +112,12 @@ void ClientPlayerStates() {
     if (Players[e.slot].team == TeamBlue) BlueScore += e.score;
   }
   // A player the host knows and this client does not: the host's name table is asked for again.
+  // The join puts this player off screen at the host, so the own state follows it on the same
+  // ordered channel (a player standing still would otherwise stay hidden until it moves).
   if (rejoin) {
     WriteMessage(MsgJoin{.nameAndSlot = PlayerName + std::to_string(MySlot), .skin = SelectedSkin});
     NetSend(-1);
+    SendPlayerState(1);
   }
 }
 

@@ -1,6 +1,7 @@
 // The millisecond clock (real or advanced by flips), sleeping, date and time texts, random numbers.
 #include "platform/clock.h"
 
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
@@ -18,6 +19,9 @@ const auto ProgramStart = std::chrono::steady_clock::now();
 // multiplying the flip count rather than adding a rounded step.
 int64_t FastFlips = 0;
 int64_t FastSleptMs = 0;
+
+std::atomic<bool> ClockHeld{false};
+std::atomic<int> HeldReading{0};
 
 uint64_t RandomState = 0x2545F4914F6CDD1DULL;
 
@@ -41,7 +45,15 @@ bool FastClock() {
 
 void AdvanceFastClock() { ++FastFlips; }
 
+void HoldClock(int reading) {
+  HeldReading = reading;
+  ClockHeld = true;
+}
+
+void ReleaseClock() { ClockHeld = false; }
+
 int MilliSecs() {
+  if (ClockHeld) return HeldReading;
   int64_t ms;
   if (FastClock()) {
     ms = FastFlips * 1000 / 60 + FastSleptMs;

@@ -11,6 +11,10 @@ inline int MsSince(int earlier, int now) { return static_cast<int>(static_cast<u
 // anywhere in the range).
 inline int MsAfter(int time, int ms) { return static_cast<int>(static_cast<unsigned>(time) + static_cast<unsigned>(ms)); }
 void Delay(int ms);
+// For tests of time limits: while held, every reading of MilliSecs is the held value, so a
+// check against a limit sees exactly the age a test set up; ReleaseClock lets it run again.
+void HoldClock(int reading);
+void ReleaseClock();
 // Headless fast mode (QXR_FAST=1, read once): the clock advances exactly 1000/60 ms per flip
 // (50 ms per 3 flips) and Delay adds its milliseconds; neither ever sleeps.
 bool FastClock();

@@ -6,9 +6,11 @@
 // QXR_INPUT_SCRIPT=<file> replays timed input, one event per line ('#' lines and blank lines
 // are skipped): "<frame> key <vk>" (a hit), "<frame> down <vk>", "<frame> up <vk>",
 // "<frame> type <text>" (the rest of the line, bytes as they are), "<frame> mouse <x> <y>
-// [click]", "<frame> shot <file.png>" (the frame just drawn), "<frame> close". Frames count
-// page flips from program start (FlipCount); the events of frame N run during the Nth flip,
-// after the real events, so the next loop pass sees them.
+// [click]", "<frame> shot <file.png>" (the frame just drawn), "<frame> close", and the waits
+// "<frame> wait <file>" and "<frame> until <file> <shot.png>" (platform/input_script.cpp).
+// Frames count page flips from program start (FlipCount), less the flips the script stood
+// still at an "until"; the events of frame N run during the Nth flip, after the real events,
+// so the next loop pass sees them.
 #pragma once
 
 #include <string>

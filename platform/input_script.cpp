@@ -2,15 +2,20 @@
 //
 //   <frame> key <vk> | down <vk> | up <vk> | type <text> | mouse <x> <y> [click] | shot <file.png> | close
 //   <frame> wait <file>
+//   <frame> until <file> <shot.png>
 //
 // Frames count page flips from program start; the events of frame N run during the Nth flip.
 // "wait" holds the program in that flip until the file exists (at most a minute, and no longer
 // once a termination signal came), so that a test can start several programs' scripted play
-// at one moment.
+// at one moment. "until" holds only the script: the program plays on until the file exists (at
+// most three minutes, and no longer once a termination signal came), saving its screen as the
+// shot every quarter of a second meanwhile, so that a test can go on once what it waits for is
+// on the screens; the flips spent there do not count for the frames of the events after it.
 // Blank lines and lines starting with # are skipped; so is a line that cannot be read.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <cstdlib>
 #include <sstream>
 #include <string>
@@ -36,11 +41,16 @@ struct ScriptEvent {
 std::string LoadedPath;
 std::vector<ScriptEvent> Events;
 size_t NextEvent = 0;
+int HeldFlips = 0;  // flips the script stood still at an "until"
+int UntilFlips = 0;  // flips spent at the current "until"
+std::chrono::steady_clock::time_point UntilGiveUp;
 
 void LoadScript(const std::string& path) {
   LoadedPath = path;
   Events.clear();
   NextEvent = 0;
+  HeldFlips = 0;
+  UntilFlips = 0;
   StreamPtr file = ReadFile(path);
   if (!file) {
     std::fprintf(stderr, "input script %s not found\n", path.c_str());
@@ -111,11 +121,46 @@ void Run(const ScriptEvent& event) {
   }
 }
 
+// Whether the file of an "until" exists (or the time is up); while it does not, saves the
+// screen to the shot now and then, whole: written under another name, then renamed.
+bool UntilReached(const ScriptEvent& event) {
+  std::istringstream args(event.rest);
+  std::string file, shot;
+  args >> file >> shot;
+  struct stat info {};
+  const auto now = std::chrono::steady_clock::now();
+  if (UntilFlips == 0) UntilGiveUp = now + std::chrono::minutes(3);
+  if (file.empty() || stat(file.c_str(), &info) == 0 || now > UntilGiveUp || QuitSignalled()) {
+    UntilFlips = 0;
+    return true;
+  }
+  if (!shot.empty() && UntilFlips % 15 == 0) {
+    const std::string part = shot + ".part.png";
+    const auto start = std::chrono::steady_clock::now();
+    std::error_code ignored;
+    if (SaveScreenshot(part)) std::filesystem::rename(part, shot, ignored);
+    ExcuseFromPacing(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+  }
+  ++UntilFlips;
+  return false;
+}
+
 }  // namespace
 
 void RunInputScript(int flip) {
   const char* path = std::getenv("QXR_INPUT_SCRIPT");
   if (!path || !*path) return;
   if (path != LoadedPath) LoadScript(path);
-  while (NextEvent < Events.size() && Events[NextEvent].frame <= flip) Run(Events[NextEvent++]);
+  while (NextEvent < Events.size() && Events[NextEvent].frame <= flip - HeldFlips) {
+    const ScriptEvent& event = Events[NextEvent];
+    if (event.verb == "until") {
+      if (!UntilReached(event)) {
+        ++HeldFlips;  // the script stands still for this flip
+        return;
+      }
+      ++NextEvent;
+      continue;
+    }
+    Run(Events[NextEvent++]);
+  }
 }

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build needs (only those missing), then configures and
-# builds one build tree. Usage: scripts/setup.sh <build-dir> [extra cmake arguments...]
+# Installs the Debian packages the build and the tests need (only those missing), then configures
+# and builds one build tree: everything, or only the given targets.
+# Usage: scripts/setup.sh --packages                  (the packages only)
+#        scripts/setup.sh [--targets "a b"] <build-dir> [extra cmake arguments...]
 set -euo pipefail
 
 packages=(g++ cmake ninja-build pkg-config clang libclang-rt-14-dev
           libsdl2-dev libpng-dev zlib1g-dev libogg-dev libvorbis-dev libenet-dev libmpg123-dev libmp3lame-dev
           libgtest-dev libgmock-dev libbenchmark-dev
+          stress-ng   # the busy machine of scripts/stress-test.sh
           libxmp-dev)  # the mixer benchmark's peer
 # Real MOD and XM files for the mixer benchmark (installed without the games they belong to).
 corpus=(freedroid-data ceferino-data bomberclone-data njam-data tecnoballz-data)
@@ -32,10 +35,22 @@ install_missing() {
 }
 install_missing -- "${packages[@]}"
 install_missing --no-install-recommends -- "${corpus[@]}"
+if [ "${1:-}" = "--packages" ]; then
+  exit 0
+fi
 
+targets=()
+if [ "${1:-}" = "--targets" ]; then
+  read -r -a targets <<< "$2"
+  shift 2
+fi
 build_dir=$1
 shift
 if [ ! -f "$build_dir/build.ninja" ]; then
   cmake -S . -B "$build_dir" -G Ninja "$@"
 fi
-cmake --build "$build_dir" --parallel "$(nproc)"
+if [ ${#targets[@]} -gt 0 ]; then
+  cmake --build "$build_dir" --parallel "$(nproc)" --target "${targets[@]}"
+else
+  cmake --build "$build_dir" --parallel "$(nproc)"
+fi

@@ -18,6 +18,11 @@
 namespace {
 
 constexpr int KeyS = Key::A + ('S' - 'A');
+
+// States sent while moving go unreliably and may be lost (on a lossy link, or dropped by a sender
+// that thinks the link busy): once the hero stands still its place goes once more, reliably, or
+// the others would show it where the last state that arrived left it until it moves again.
+bool StandingStateOwed = false;
 constexpr int TagBannerMs = 5000;
 constexpr int BulldogBannerMs = 10000;
 
@@ -129,8 +134,15 @@ void GameStep() {
       UpdateRope();
       RideCarrier();
     }
-    if (!Game.dying && !Game.singlePlayer && MsSince(LastSendTime, MilliSecs()) > Game.sendIntervalMs && Moved)
-      SendPlayerState(0);
+    if (!Game.dying && !Game.singlePlayer && MsSince(LastSendTime, MilliSecs()) > Game.sendIntervalMs) {
+      if (Moved) {
+        SendPlayerState(0);
+        StandingStateOwed = true;
+      } else if (StandingStateOwed) {
+        SendPlayerState(1);
+        StandingStateOwed = false;
+      }
+    }
     LastStepTime = MilliSecs();
   }
 }

@@ -99,7 +99,7 @@ class Dispatcher : public HeroTest {
   std::vector<std::vector<uint8_t>> SentToHost() {
     WriteMessage(MsgPing{.slot = 99, .ping = 4321});
     NetSend(-1);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     while (std::chrono::steady_clock::now() < deadline) {
       RN_Packet* p = net_harness::WaitServer(host_.iface, 50);
       if (p == nullptr) continue;
@@ -183,12 +183,23 @@ TEST_F(Dispatcher, SeventeenStatesAreIgnoredWhole) {
   EXPECT_EQ(Players[5].sprite->x, 999);
 }
 
-TEST_F(Dispatcher, AStateOfAnUnknownPlayerAsksForTheNamesAgain) {
+TEST_F(Dispatcher, AStateOfAnUnknownPlayerAsksForTheNamesAgainAndTheOwnStateFollows) {
   Players[6].name = "";
   Deliver(MsgPlayerStates{.count = 1, .entries = {StateOf(6, 41)}});
-  const std::vector<MsgJoin> joins = HostGot<MsgJoin>();
-  ASSERT_EQ(joins.size(), 1u);
-  EXPECT_EQ(joins[0], (MsgJoin{.nameAndSlot = Name8("Me") + "0", .skin = 4}));
+  const std::vector<std::vector<uint8_t>> sent = SentToHost();
+  const auto join = std::find_if(sent.begin(), sent.end(), [](const auto& bytes) { return bytes[1] == MsgJoin::type; });
+  ASSERT_NE(join, sent.end());
+  MsgJoin joined;
+  ASSERT_TRUE(ParseMessage(*join, joined));
+  EXPECT_EQ(joined, (MsgJoin{.nameAndSlot = Name8("Me") + "0", .skin = 4}));
+  // The join puts the player off screen at the host: the own state comes next, in order.
+  MsgPlayerState own;
+  ASSERT_NE(join + 1, sent.end()) << "no own state after the join";
+  ASSERT_TRUE(ParseMessage(*(join + 1), own));
+  EXPECT_EQ(own.slot, 0);
+  EXPECT_EQ(own.room, LoungeRoom);
+  EXPECT_EQ(own.x, 32);
+  EXPECT_EQ(own.y, 352);
 }
 
 TEST_F(Dispatcher, ASpectatorFollowsTheViewedPlayerAndComesBackFromTheLounge) {

@@ -81,27 +81,25 @@ TEST_F(HostStep, SkinsOutsideTheTableBecomeTheDefault) {
 
 // --- The silence drop ----------------------------------------------------------------------
 
-// Sets lastSeen of slot to exactly ageMs before the clock and runs one host step; repeats
-// when the clock ticked meanwhile, so that the age the step saw is exactly ageMs.
-bool StepWithSilence(int slot, int ageMs) {
-  for (int attempt = 0; attempt < 50; ++attempt) {
-    const int now = MilliSecs();
-    Slots[slot].lastSeen = now - ageMs;
-    HostNetUpdate();
-    if (MilliSecs() == now) return true;
-    if (Slots[slot].name.empty()) return false;  // dropped at a later tick: not the age asked
-  }
-  return false;
-}
+// Holds the millisecond clock the host step reads for the life of the object.
+struct HeldClock {
+  HeldClock() : now(MilliSecs()) { HoldClock(now); }
+  ~HeldClock() { ReleaseClock(); }
+  const int now;
+};
 
 TEST_F(HostStep, APlayerSilentForTwentySecondsStaysAndOneMillisecondMoreIsDropped) {
   RemotePlayer& watcher = Join("Watcher");
   Seat(3, "Quiet", PickupRoom);
-  ASSERT_TRUE(StepWithSilence(3, SilenceDropMs));
-  EXPECT_EQ(Slots[3].name, Name8("Quiet"));
+  {
+    const HeldClock clock;
+    Slots[3].lastSeen = clock.now - SilenceDropMs;
+    HostNetUpdate();
+    EXPECT_EQ(Slots[3].name, Name8("Quiet"));
 
-  Slots[3].lastSeen = MilliSecs() - SilenceDropMs - 1;
-  HostNetUpdate();
+    Slots[3].lastSeen = clock.now - SilenceDropMs - 1;
+    HostNetUpdate();
+  }
   EXPECT_EQ(Slots[3].name, "");
   EXPECT_EQ(Slots[3].netId, -1);
   EXPECT_EQ(ChatLines[13].text, Name8("Quiet") + " just left the game");

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <memory>
 #include <set>
 
 #include "net_harness.h"
@@ -63,21 +64,29 @@ TEST(NetHandshake, AConnectionThatNeverSaysHelloIsClosedAtTheDeadline) {
   for (int i = 0; i < 200 && late.Connected() == 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
   ASSERT_EQ(late.Connected(), 1);
   const auto up = Clock::now();
-  for (int i = 0; i < 300 && late.Closed() == 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  while (late.Closed() == 0 && MillisecondsSince(up) < 10000) std::this_thread::sleep_for(std::chrono::milliseconds(5));
   const int heldFor = MillisecondsSince(up);
   EXPECT_EQ(late.Closed(), 1);
   EXPECT_GE(heldFor, 400);
-  EXPECT_LE(heldFor, 1100);
+  EXPECT_LE(heldFor, 1600);  // the deadline, and a second for a busy machine
   EXPECT_EQ(WaitServer(server.iface, 50), nullptr);  // never admitted
 
-  RawEndpoint prompt("127.0.0.4");
-  prompt.Connect(server.port);
-  for (int i = 0; i < 200 && prompt.Connected() == 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  prompt.SayHello();
-  EXPECT_NE(WaitServerEvent(server.iface, RN_ID_NEW_INCOMING_CONNECTION), -1);
+  // A connection that says hello in time is admitted. (On a busy machine the hello may come
+  // after the short deadline of this test: then it is tried again.)
+  std::unique_ptr<RawEndpoint> prompt;
+  const auto giveUp = Clock::now() + std::chrono::seconds(20);
+  bool admitted = false;
+  while (!admitted && Clock::now() < giveUp) {
+    prompt = std::make_unique<RawEndpoint>("127.0.0.4");
+    prompt->Connect(server.port);
+    for (int i = 0; i < 200 && prompt->Connected() == 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    prompt->SayHello();
+    admitted = WaitServerEvent(server.iface, RN_ID_NEW_INCOMING_CONNECTION, 2000) != -1;
+  }
+  ASSERT_TRUE(admitted);
   // Admitted connections are not bound by the hello deadline.
   std::this_thread::sleep_for(std::chrono::milliseconds(900));
-  EXPECT_EQ(prompt.Closed(), 0);
+  EXPECT_EQ(prompt->Closed(), 0);
 
   NetLib.DestroyRakServerInterface(server.iface);
 }
@@ -106,25 +115,31 @@ TEST(NetHandshake, ASilentPeerIsLostAfterTheTimeoutAndNotBefore) {
   RN_Interface* orphan = StartClient(server.port);
   const RN_PlayerId orphanId = Admit(server.iface, orphan);
 
-  // The client's process dies: the server hears nothing more from it.
+  // The client's process dies: the server hears nothing more from it. Its last word is one
+  // sent at a known moment (on a busy machine its last ping may lie further back than a ping
+  // interval): the loss comes a timeout after that at the earliest, and soon after the timeout
+  // counted from the drop.
+  auto said = Clock::now();
+  ASSERT_EQ(ClientSendBytes(silent, {64, 'l'}, RN_RELIABLE_ORDERED, 2), 1);
+  ASSERT_EQ(NextServerByte(server.iface), 64);
   DropWithoutNotice(silent);
-  auto start = Clock::now();
+  auto dropped = Clock::now();
   const RN_PlayerId lost = WaitServerEvent(server.iface, RN_ID_CONNECTION_LOST, 3 * kTimeoutMs);
-  const int serverWaited = MillisecondsSince(start);
   EXPECT_EQ(lost, silentId);
-  // The last answer came about a ping interval before the drop.
-  EXPECT_GE(serverWaited, kTimeoutMs - kPingMs - 200);
-  EXPECT_LE(serverWaited, kTimeoutMs + 1000);
+  EXPECT_GE(MillisecondsSince(said), kTimeoutMs - 50);
+  EXPECT_LE(MillisecondsSince(dropped), kTimeoutMs + 1000);
   EXPECT_EQ(WaitServer(server.iface, 50), nullptr);  // the other one stays
 
   // The server's process dies: its client likewise.
   ASSERT_NE(orphanId, -1);
+  said = Clock::now();
+  ASSERT_EQ(ServerSendBytes(server.iface, {64, 'l'}, RN_RELIABLE_ORDERED, 2, orphanId, 0), 1);
+  ASSERT_EQ(NextClientByte(orphan), 64);
   DropWithoutNotice(server.iface);
-  start = Clock::now();
+  dropped = Clock::now();
   EXPECT_EQ(NextClientByte(orphan, 3 * kTimeoutMs), RN_ID_CONNECTION_LOST);
-  const int clientWaited = MillisecondsSince(start);
-  EXPECT_GE(clientWaited, kTimeoutMs - kPingMs - 200);
-  EXPECT_LE(clientWaited, kTimeoutMs + 1000);
+  EXPECT_GE(MillisecondsSince(said), kTimeoutMs - 50);
+  EXPECT_LE(MillisecondsSince(dropped), kTimeoutMs + 1000);
 
   NetLib.DestroyRakClientInterface(silent);
   NetLib.DestroyRakClientInterface(orphan);

@@ -28,17 +28,17 @@ const Cast AliceCast{" Alice  ", 0, 3}, BobCast{"  Bob   ", 1, 7}, CaraCast{"  C
 const std::vector<Cast> Everybody = {AliceCast, BobCast, CaraCast};
 const std::string AdministratorLine = "<<<            YOU ARE THE GAME ADMINISTRATOR                 >>>";
 
-// The times of the play, in seconds after the three clients were let go; they leave the title
-// (and join) a second apart.
-constexpr double Joined = 3.2, InLounge = 3.4, WalkApart = 3.6, WalkedInLounge = 5.6;
+// The times of the play, in seconds after the three clients were let go (they leave the title,
+// and join, a second apart); the scripts stand still at each "until" point until the screens
+// show what comes next depends on.
+constexpr double Joined = 3.2, WalkApart = 3.6, WalkedInLounge = 5.6;
 constexpr double ChatOpen = 5.8, ChatSent = 6.6, ChatSeen = 7.6;
 constexpr double PickPage = 8.3, PickMode = 8.6;  // F1, F1: collect 30
-constexpr double Announced = PickMode + 1.0, BriefingEarly = 12.0, BriefingLate = 14.0;
-constexpr double RoundStarts = PickMode + 10;  // the server's count-down
-constexpr double InRoom32 = RoundStarts + 1.5, BobWalks = RoundStarts + 2.5, BobStops = BobWalks + 3.0;
-// Bob takes the first pickup on his way right after about 1.6 s of walking.
-constexpr double PickupGone = BobWalks + 2.6, StillGone = PickupGone + 1.2;
-constexpr double Won = BobStops + 0.5, InLoungeAgain = Won + 2.0;
+constexpr double Announced = PickMode + 0.5, InBriefing = Announced + 3.0;
+constexpr double InRoom32 = InBriefing + 1.0, BobWalks = InRoom32 + 1.0;
+// Bob walks right until his screen shows the first pickup on his way taken.
+constexpr double PickupGone = BobWalks + 1.0, StillGone = PickupGone + 1.2;
+constexpr double Won = StillGone + 0.5, InLoungeAgain = Won + 0.5;
 constexpr double CaraLeaves = InLoungeAgain + 0.3, CaraGone = CaraLeaves + 1.5;
 constexpr double BobLeaves = CaraGone + 0.3, BobGone = BobLeaves + 1.5, AliceLeaves = BobGone + 0.3;
 
@@ -66,47 +66,51 @@ TEST_F(OnlineDedicatedServer, ThreeClientsJoinChatPlayARoundChosenByTheAdministr
   const std::vector<Player*> players = {&alice, &bob, &cara};
   Script alicePlay = game.PlayOf(alice), bobPlay = game.PlayOf(bob), caraPlay = game.PlayOf(cara);
   Script* plays[] = {&alicePlay, &bobPlay, &caraPlay};
-  // The clients meet once all three are in, after Bob and Cara walked, before the game is
-  // chosen, before Bob sets out in room 32, before the win and before the first of them leaves.
-  for (Script* s : plays) {
-    s->Sync(Joined, "joined").Sync(WalkedInLounge - 0.5, "walked").Sync(PickPage - 0.3, "pick");
-    s->Sync(BobWalks - 0.3, "walk").Sync(Won - 0.3, "won").Sync(CaraLeaves - 0.2, "leave");
-  }
-  for (Script* s : plays) s->Shot(InLounge, "lounge").Shot(WalkedInLounge, "walked").Shot(ChatSeen, "chat");
-  // Bob and Cara walk apart in the lounge, so that the name tags stand free.
+  const std::string chatLine = BobCast.name8 + ":Hello & good luck";
+  // All wait until everybody is in the lounge; Bob and Cara walk apart (so that the name tags
+  // stand free) and all wait until every screen shows them where they stopped; Bob chats.
+  for (Script* s : plays) s->Until(Joined, "lounge").Until(WalkedInLounge, "walked").Until(ChatSeen, "chat");
   bobPlay.Hold(WalkApart, Vk::Right).Release(WalkApart + 0.8, Vk::Right);
   caraPlay.Hold(WalkApart, Vk::Right).Release(WalkApart + 1.6, Vk::Right);
   bobPlay.Key(ChatOpen, Vk::Y).Type(ChatOpen + 0.3, "Hello & good luck").Key(ChatSent, Vk::Enter);
-  // The administrator chooses "Collect 30"; then everybody, the administrator too, joins the
-  // announced game with F1.
+  // The administrator chooses "Collect 30"; once it is announced everybody, the administrator
+  // too, joins it with F1; the count-down is watched in the briefing room; the round starts
+  // in room 32.
+  for (Script* s : plays) s->Sync(PickPage - 0.3, "pick").Until(Announced, "announced");
   alicePlay.Key(PickPage, Vk::F1).Key(PickMode, Vk::F1);
-  for (Script* s : plays) s->Shot(Announced, "announced").KeyEvery(Announced + 0.2, Announced + 2.7, 0.5, Vk::F1);
-  for (Script* s : plays) s->Shot(BriefingEarly, "briefing1").Shot(BriefingLate, "briefing2").Shot(InRoom32, "room32");
-  // Bob walks right through room 32, taking a pickup the others stop seeing.
-  bobPlay.Hold(BobWalks, Vk::Right).Release(BobStops, Vk::Right);
-  for (Script* s : {&alicePlay, &caraPlay}) s->Shot(PickupGone, "taken").Shot(StillGone, "taken2");
+  for (Script* s : plays) s->KeyEvery(Announced + 0.2, Announced + 2.7, 0.5, Vk::F1).Until(InBriefing, "countdown");
+  for (Script* s : plays) s->Until(InRoom32, "room32");
+  // Bob walks right through room 32 until his screen shows the first pickup on his way taken;
+  // Alice and Cara wait until it is gone from theirs.
+  for (Script* s : plays) s->Sync(BobWalks - 0.3, "walk");
+  bobPlay.Hold(BobWalks, Vk::Right).Until(BobWalks + 0.5, "bobtook").Release(BobWalks + 0.6, Vk::Right);
+  for (Script* s : {&alicePlay, &caraPlay}) s->Until(PickupGone, "taken").Shot(StillGone, "taken2");
   // The fourth player wins; everybody is back in the lounge, shown the winner; then they leave
   // one by one (Escape in the lounge, then F10 in the menu ends the program).
-  for (Script* s : plays) {
-    ShootStatusLine(*s, Won + 1.0, "won");
-    s->Shot(InLoungeAgain, "lounge2");
-  }
+  for (Script* s : plays) s->Sync(Won - 0.3, "won").Until(Won, "winner").Until(InLoungeAgain, "lounge2");
   caraPlay.Key(CaraLeaves, Vk::Escape).Key(CaraLeaves + 2, Vk::F10);
-  for (Script* s : {&alicePlay, &bobPlay}) s->Shot(CaraGone, "left1");
+  for (Script* s : {&alicePlay, &bobPlay}) s->Until(CaraGone, "left1");
   bobPlay.Key(BobLeaves, Vk::Escape).Key(BobLeaves + 2, Vk::F10);
-  alicePlay.Shot(BobGone, "left2").Key(AliceLeaves, Vk::Escape).Key(AliceLeaves + 2, Vk::F10);
+  alicePlay.Until(BobGone, "left2").Key(AliceLeaves, Vk::Escape).Key(AliceLeaves + 2, Vk::F10);
 
   ScriptedCollector fourth(game.Port(), "Botty");
   game.StartJoiner(alice, alicePlay);
   game.StartJoiner(bob, bobPlay, 1.0);
   game.StartJoiner(cara, caraPlay, 2.0);
   EXPECT_TRUE(game.Go());
-  game.Release("joined");
+  game.AwaitScreens("lounge", players, [&](const Player& p, const Shot& screen) {
+    return EverybodyInTheLounge(screen, Everybody) &&
+           (&p == &alice ? ChatLineShowing(screen, AdministratorLine, White, true) >= 0
+                         : BigTextAt(screen, "No game started ", 128, 224, {0, 255, 255}));
+  });
   fourth.LetIn();
-  for (const char* point : {"walked", "pick", "walk", "won"}) game.Release(point);
-  fourth.Claim();
-  game.Release("leave");
-  game.Finish(30);
+  AwaitTheWayToRoom32(game, players, Everybody, chatLine, BobCast);
+  game.Release("walk");
+  const PickupFact firstOnTheWay = FirstPickupOfRoom32();
+  game.AwaitScreens("bobtook", {&bob}, [&](const Player&, const Shot& screen) { return !PickupShown(screen, firstOnTheWay); });
+  game.AwaitScreens("taken", {&alice, &cara}, [&](const Player&, const Shot& screen) { return !PickupShown(screen, firstOnTheWay); });
+  AwaitTheWinAndTheLeaving(game, players, Everybody, fourth, " Botty  ", CaraCast, BobCast);
+  game.Finish(120);
   fourth.Finish();
   EXPECT_EQ(fourth.Slot(), 3);
   EXPECT_TRUE(fourth.SawRoundStart());
@@ -116,7 +120,7 @@ TEST_F(OnlineDedicatedServer, ThreeClientsJoinChatPlayARoundChosenByTheAdministr
   // ---- The server: its status line followed the count, one line per change; SIGTERM logs
   // the game off and ends it; its chat log keeps only its banner.
   servertest::ServerProcess& server = game.Server();
-  EXPECT_TRUE(server.WaitForOutput("Players Online 1\nPlayers Online 0\n", 5000)) << server.Output();
+  EXPECT_TRUE(server.WaitForOutput("Players Online 1\nPlayers Online 0\n", 60000)) << server.Output();
   const std::vector<std::string> counts = {"0", "1", "2", "3", "4", "3", "2", "1", "0"};
   std::vector<std::string> expected;
   for (const std::string& n : counts) expected.push_back("Players Online " + n);
@@ -145,7 +149,7 @@ TEST_F(OnlineDedicatedServer, ThreeClientsJoinChatPlayARoundChosenByTheAdministr
   ExpectHeroesWhereTheyWalked(players, Everybody, "walked");
 
   // ---- Bob's line, relayed by the server to every screen and every chat log.
-  ExpectChatLineEverywhere(players, BobCast.name8 + ":Hello & good luck", BobCast, "chat");
+  ExpectChatLineEverywhere(players, chatLine, BobCast, "chat");
 
   // ---- The administrator's choice, announced to all in the lounge; the count-down in the
   // briefing room; the round starts in room 32 for all.
@@ -154,9 +158,8 @@ TEST_F(OnlineDedicatedServer, ThreeClientsJoinChatPlayARoundChosenByTheAdministr
     EXPECT_TRUE(BigTextAt(announced, "        First to collect        ", 2, 216, {0, 255, 0})) << p->name;
     EXPECT_TRUE(BigTextAt(announced, "        30 pickups wins         ", 2, 232, {0, 255, 0})) << p->name;
   }
-  ExpectCountDown(players, "briefing1", RoundStarts - BriefingEarly, "briefing2", RoundStarts - BriefingLate);
+  ExpectCountDown(players, "briefing1", "briefing2", fourth.RoundStartedAt());
   ExpectRoundStartInRoom32(players, Everybody, "room32");
-  const PickupFact firstOnTheWay = FirstPickupOfRoom32();
   // The server forwards the pickup Bob took: Alice and Cara stop seeing it.
   for (Player* p : {&alice, &cara}) {
     EXPECT_FALSE(PickupShown(ShotOf(*p, "taken"), firstOnTheWay)) << p->name;
@@ -164,7 +167,7 @@ TEST_F(OnlineDedicatedServer, ThreeClientsJoinChatPlayARoundChosenByTheAdministr
   }
 
   // ---- The round won: every screen is back in the lounge and shows the winner.
-  ExpectWinnerShown(players, " Botty  ", "won");
+  ExpectWinnerShown(players, " Botty  ", "winner");
 
   // ---- They leave one by one.
   for (Player* p : {&alice, &bob}) ExpectLeft(*p, CaraCast, "lounge2", "left1", p == &alice);

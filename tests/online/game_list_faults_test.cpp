@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <iostream>
 #include <memory>
 #include <sstream>
@@ -84,27 +85,39 @@ std::vector<Misbehaviour> Misbehaviours() {
 
 // Frames of the script. The version is checked at start-up; F7 is pressed twice in the menu
 // (honest, then misbehaving); the browser's list is refreshed three times (honest, misbehaving,
-// honest), with 60 frames between two screenshots after each of the first two.
+// honest), with Span frames after each of the first two shot every Part frames (PacedShots).
 namespace Frame {
-constexpr int AddressBefore = 19, AddressAsked = 20, MenuA = 26, MenuB = 86;
-constexpr int Browser = 90, HonestList = 94, ListA = 100, ListB = 160, Refused = 162, AfterA = 168, AfterB = 228;
-constexpr int HonestAgain = 230, Recovered = 236, Leave = 238, Exit = 244;
-constexpr int Escaped = 175, ExitAfterEscape = 180;
+constexpr int Part = 60, Parts = 5, Span = Part * Parts;
+constexpr int AddressBefore = 19, AddressAsked = 20, MenuA = 26, MenuB = MenuA + Span;
+constexpr int Browser = MenuB + 4, HonestList = Browser + 4, ListA = HonestList + 6, ListB = ListA + Span;
+constexpr int Refused = ListB + 2, AfterA = Refused + 6, AfterB = AfterA + Span;
+constexpr int HonestAgain = AfterB + 2, Recovered = HonestAgain + 6, Leave = Recovered + 2, Exit = Leave + 6;
+constexpr int Escaped = Refused + 13, ExitAfterEscape = Escaped + 5;
 }  // namespace Frame
+
+// Shots name_a, name_1 ... and name_b (the last) every Part frames from frame on.
+std::string PacedShots(int from, const std::string& name) {
+  std::ostringstream s;
+  for (int k = 0; k <= Frame::Parts; ++k) {
+    const std::string suffix = k == 0 ? "a" : k == Frame::Parts ? "b" : std::to_string(k);
+    s << from + k * Frame::Part << " shot " << name << "_" << suffix << ".png\n";
+  }
+  return s.str();
+}
 
 std::string ScriptOf(const Misbehaviour& m) {
   std::ostringstream s;
   s << "1 type y\n2 key 13\n8 key 32\n14 key 118\n";
   s << Frame::AddressBefore << " shot address_before.png\n" << Frame::AddressAsked << " key 118\n";
-  s << Frame::MenuA << " shot menu_a.png\n" << Frame::MenuB << " shot menu_b.png\n";
+  s << PacedShots(Frame::MenuA, "menu");
   s << Frame::Browser << " key 115\n" << Frame::HonestList << " key 116\n";
-  s << Frame::ListA << " shot list_a.png\n" << Frame::ListB << " shot list_b.png\n" << Frame::Refused << " key 116\n";
+  s << PacedShots(Frame::ListA, "list") << Frame::Refused << " key 116\n";
   if (m.escapeWhileWaiting) {
     s << Frame::Refused + 1 << " key 27\n" << Frame::Escaped << " shot escaped.png\n"
       << Frame::ExitAfterEscape << " key 121\n";
     return s.str();
   }
-  s << Frame::AfterA << " shot after_a.png\n" << Frame::AfterB << " shot after_b.png\n";
+  s << PacedShots(Frame::AfterA, "after");
   s << Frame::HonestAgain << " key 116\n" << Frame::Recovered << " shot recovered.png\n";
   s << Frame::Leave << " key 27\n" << Frame::Exit << " key 121\n";
   return s.str();
@@ -119,6 +132,18 @@ struct Client {
   std::string File(const std::string& name) const { return folder + "/" + name; }
   double Between(const std::string& first, const std::string& second) const {
     return WrittenAt(File(second)) - WrittenAt(File(first));
+  }
+  // The time the fastest Part frames of the shots PacedShots named took: a busy machine that
+  // holds the program up for a moment slows some parts, not all of them.
+  double FastestPart(const std::string& name) const {
+    double fastest = 1e9;
+    for (int k = 0; k < Frame::Parts; ++k) {
+      const auto shot = [&](int i) {
+        return name + "_" + (i == 0 ? "a" : i == Frame::Parts ? "b" : std::to_string(i)) + ".png";
+      };
+      fastest = std::min(fastest, Between(shot(k), shot(k + 1)));
+    }
+    return fastest;
   }
 };
 
@@ -195,10 +220,10 @@ TEST_F(GameListFaults, AMisbehavingServiceNeitherFreezesTheClientNorReplacesWhat
     const std::string shown = m.address.empty() ? "203.0.113.7" : m.address;
     EXPECT_TRUE(SmallTextAt(menu, "IP: " + shown, 320, 236, Green, true)) << "IP: " << shown;
 
-    // The frames after the request come as fast as those of the honest list: a kept row or
-    // address of megabytes would slow each of them down many times.
-    const double honestFrames = c.Between("list_a.png", "list_b.png");
-    EXPECT_LT(c.Between("menu_a.png", "menu_b.png"), 4 * honestFrames + 2.0) << "honest: " << honestFrames;
+    // The frames after the request come as fast as those of the honest list, part for fastest
+    // part: a kept row or address of megabytes would slow each of them down many times.
+    const double honestFrames = c.FastestPart("list");
+    EXPECT_LT(c.FastestPart("menu"), 4 * honestFrames + 0.5) << "honest: " << honestFrames;
 
     if (m.escapeWhileWaiting) {
       const Shot escaped(c.File("escaped.png"));
@@ -206,7 +231,7 @@ TEST_F(GameListFaults, AMisbehavingServiceNeitherFreezesTheClientNorReplacesWhat
       EXPECT_TRUE(BigTextAt(escaped, "F7...Get Your IP Address", 90, 220, Green)) << "Escape did not leave the list";
       continue;
     }
-    EXPECT_LT(c.Between("after_a.png", "after_b.png"), 4 * honestFrames + 2.0) << "honest: " << honestFrames;
+    EXPECT_LT(c.FastestPart("after"), 4 * honestFrames + 0.5) << "honest: " << honestFrames;
     const Shot after(c.File("after_a.png"));
     ASSERT_TRUE(after.Loaded());
     if (m.listTaken) {

@@ -63,19 +63,38 @@ TEST_F(OnlineGameList, AnnouncedListedPickedAndLoggedOff) {
   // Once the joiner is in, the host chooses a collect game and, with the joiner in the briefing
   // room, sends everybody back to the lounge with Escape; then leaves its game.
   Script hostPlay = game.PlayOf(host);
-  hostPlay.Shot(3.8, "lounge").Key(4.5, Vk::F1).Key(4.8, Vk::F1).Key(8.0, Vk::Escape);
-  hostPlay.Key(10.5, Vk::Escape).Key(13.0, Vk::F10);
-  // The joiner opens the list, refreshes it and picks the first row.
+  hostPlay.Until(2.0, "joined").Key(2.5, Vk::F1).Key(2.8, Vk::F1).Until(3.0, "announced");
+  hostPlay.Until(3.2, "briefing").Key(3.7, Vk::Escape).Until(4.0, "back").Key(4.5, Vk::Escape).Key(7.0, Vk::F10);
+  // The joiner opens the list, refreshes it and picks the first row; it joins the game the host
+  // announced.
   Script joinerPlay = game.PlayOf(joiner);
-  joinerPlay.Key(0.2, Vk::F4).Key(0.6, Vk::F5).Shot(1.2, "list").At(1.5, "mouse 40 24 click");
-  joinerPlay.Shot(4.0, "joined").KeyEvery(5.3, 6.8, 0.5, Vk::F1).Shot(7.5, "briefing").Shot(9.5, "back");
+  joinerPlay.Key(0.2, Vk::F4).Key(0.6, Vk::F5).Shot(1.2, "list").At(1.5, "mouse 40 24 click").Until(2.0, "joined");
+  joinerPlay.Until(2.2, "announced").KeyEvery(2.5, 4.0, 0.5, Vk::F1).Until(4.5, "briefing").Until(5.0, "back");
   // The host leaving ends its game too: it is back in the menu once the connection closes.
-  joinerPlay.Key(15.5, Vk::F10);
+  joinerPlay.Until(5.5, "menu").Key(6.0, Vk::F10);
 
   game.Start(host, hostStart.str(), hostPlay.Text(), {"/w"});
   game.Start(joiner, JoinerMenuScript, joinerPlay.Text(), {"/w"});
   ASSERT_TRUE(game.Go());
-  game.Finish(30);
+  const auto inRoom = [](const Shot& screen, int room) {
+    return BigTextAt(screen, playtest::Title(room), 0, 405, {255, 255, 0});
+  };
+  game.AwaitScreens("joined", {&host, &joiner}, [&](const Player& p, const Shot& screen) {
+    return &p == &host ? ListedPlayer(screen, " Picker ", SlotColour(1), true) : inRoom(screen, LoungeRoom);
+  });
+  game.AwaitScreens("announced", {&host, &joiner}, [&](const Player& p, const Shot& screen) {
+    return &p == &host || BigTextAt(screen, "        First to collect        ", 2, 216, Green);
+  });
+  game.AwaitScreens("briefing", {&host, &joiner}, [&](const Player& p, const Shot& screen) {
+    return &p == &host || inRoom(screen, BriefingRoom);
+  });
+  game.AwaitScreens("back", {&host, &joiner}, [&](const Player& p, const Shot& screen) {
+    return &p == &host || (inRoom(screen, LoungeRoom) && BigTextAt(screen, "No game started ", 128, 224, {0, 255, 255}));
+  });
+  game.AwaitScreens("menu", {&joiner}, [&](const Player&, const Shot& screen) {
+    return BigTextAt(screen, "F2...Single Player", 90, 114, Green);
+  });
+  game.Finish(60);
   EXPECT_EQ(host.run.exitCode, 0) << host.run.errors;
   EXPECT_EQ(joiner.run.exitCode, 0) << joiner.run.errors;
   EXPECT_EQ(host.run.errors, "");  // version 2.13 is the newest: nothing to tell
@@ -104,7 +123,7 @@ TEST_F(OnlineGameList, AnnouncedListedPickedAndLoggedOff) {
 
   EXPECT_TRUE(BigTextAt(Shot(joiner.File("joined.png")), playtest::Title(LoungeRoom), 0, 405, {255, 255, 0}))
       << "picking the listed game did not join it";
-  EXPECT_TRUE(ListedPlayer(Shot(host.File("lounge.png")), " Picker ", SlotColour(1), true));
+  EXPECT_TRUE(ListedPlayer(Shot(host.File("joined.png")), " Picker ", SlotColour(1), true));
   EXPECT_TRUE(BigTextAt(Shot(joiner.File("briefing.png")), playtest::Title(BriefingRoom), 0, 405, {255, 255, 0}));
   Shot back(joiner.File("back.png"));
   EXPECT_TRUE(BigTextAt(back, playtest::Title(LoungeRoom), 0, 405, {255, 255, 0})) << "the host's Escape did not end the game";

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -23,29 +24,39 @@ namespace {
 
 using namespace onlinetest;
 
-const Cast Cast3[] = {{" Hosty  ", 0, 3}, {"Joiner1 ", 1, 7}, {"Joiner2 ", 2, 12}};
+const std::vector<Cast> Cast3 = {{" Hosty  ", 0, 3}, {"Joiner1 ", 1, 7}, {"Joiner2 ", 2, 12}};
 
 class OnlineModes : public ::testing::Test {
  protected:
   void SetUp() override { PreparePictures(); }
 };
 
-// Three players: the host and two joiners, in the lounge and joined by tick 3 (sync "joined").
+// Three players: the host and two joiners, who wait at tick 3 until everybody is in the lounge.
 struct ThreeInTheLounge {
   OnlineGame game;
   Player& host = game.AddHost("Hosty", Cast3[0].skin);
   Player& first = game.AddJoiner("Joiner1", Cast3[1].skin);
   Player& second = game.AddJoiner("Joiner2", Cast3[2].skin);
-  Player* players[3] = {&host, &first, &second};
+  std::vector<Player*> players = {&host, &first, &second};
   Script hostPlay = game.PlayOf(host), firstPlay = game.PlayOf(first), secondPlay = game.PlayOf(second);
   Script* plays[3] = {&hostPlay, &firstPlay, &secondPlay};
 
-  // The host chooses page then item at t; the joiners join the announced game.
+  // The host chooses page then item at t; once it is announced the joiners join it.
   void Choose(double t, int pageKey, int itemKey) {
-    for (Script* s : plays) s->Sync(3.0, "joined").Sync(t - 0.3, "pick");
+    for (Script* s : plays) s->Until(3.0, "lounge").Sync(t - 0.3, "pick").Until(t + 0.6, "announced");
     hostPlay.Key(t, pageKey).Key(t + 0.3, itemKey);
     firstPlay.KeyEvery(t + 0.8, t + 3.3, 0.5, Vk::F1);
     secondPlay.KeyEvery(t + 0.8, t + 3.3, 0.5, Vk::F1);
+  }
+  // Runs the game to the choice: everybody in the lounge (then inTheLounge is called), the
+  // choice announced to the joiners.
+  void PlayToTheChoice(const std::function<void()>& inTheLounge = [] {}) {
+    game.AwaitScreens("lounge", players, [&](const Player&, const Shot& screen) { return EverybodyInTheLounge(screen, Cast3); });
+    inTheLounge();
+    game.Release("pick");
+    game.AwaitScreens("announced", players, [&](const Player& p, const Shot& screen) {
+      return &p == &host || !BigTextAt(screen, "No game started ", 128, 224, {0, 255, 255});
+    });
   }
   // Everybody leaves from the lounge, the joiners first; the programs end.
   void LeaveAt(double t) {
@@ -60,6 +71,22 @@ struct ThreeInTheLounge {
   }
 };
 
+// The players of the tag round tinted as its screen shows them: the slot of the one "it" (in
+// the tagged colour, hero and row alike), the others each in its own colour; -1 when not so.
+int TaggedOnScreen(const Shot& screen) {
+  int tagged = -1;
+  for (const Cast& c : Cast3) {
+    const int x = 32 * c.slot + 32;
+    if (HeroSeen(screen, c.skin, TaggedColour, x, 352) > 0.8 && ListedPlayer(screen, c.name8, TaggedColour, false)) {
+      if (tagged >= 0) return -1;
+      tagged = c.slot;
+    } else if (HeroSeen(screen, c.skin, SlotColour(c.slot), x, 352) <= 0.8) {
+      return -1;
+    }
+  }
+  return tagged;
+}
+
 TEST_F(OnlineModes, TagColoursTheTaggedOnEveryScreenAndTheHostNamesTheWinner) {
   ThreeInTheLounge three;
   constexpr double Pick = 4.0, Starts = Pick + 0.3 + 10, Seen = Starts + 2.0;
@@ -69,17 +96,21 @@ TEST_F(OnlineModes, TagColoursTheTaggedOnEveryScreenAndTheHostNamesTheWinner) {
   // from the start, it tags the host on its way and Joiner1 wins.
   constexpr double FirstWalks = Starts + 6.5, SecondWalks = Starts + 10.5, Over = Starts + 13.0;
   three.Choose(Pick, Vk::F4, Vk::F1);  // "Gorbo Games", "Gorbo Tag": mode 30
-  for (Script* s : three.plays) {
-    s->Sync(Starts + 1.0, "started").Shot(Seen, "tagged").Sync(FirstWalks - 0.5, "chase");
-    ShootStatusLine(*s, Over, "over");
-  }
+  for (Script* s : three.plays) s->Until(Seen, "tagged").Sync(FirstWalks - 0.5, "chase").Until(Over, "over");
   three.firstPlay.Hold(FirstWalks, Vk::Left).Release(FirstWalks + 1.5, Vk::Left);
   three.secondPlay.Hold(SecondWalks, Vk::Left).Release(SecondWalks + 1.5, Vk::Left);
   three.LeaveAt(Over + 1.5);
   three.Start();
   ASSERT_TRUE(three.game.Go());
-  for (const char* point : {"joined", "pick", "started", "chase"}) three.game.Release(point);
-  three.game.Finish(30);
+  three.PlayToTheChoice();
+  three.game.AwaitScreens("tagged", three.players, [&](const Player&, const Shot& screen) {
+    return InRoom(screen, 27) && TaggedOnScreen(screen) >= 0;
+  });
+  three.game.Release("chase");
+  three.game.AwaitScreens("over", three.players, [&](const Player& p, const Shot& screen) {
+    return WinnerShown(screen, Cast3[1].name8, &p == &three.host) || WinnerShown(screen, Cast3[2].name8, &p == &three.host);
+  });
+  three.game.Finish(120);
   for (Player* p : three.players) EXPECT_EQ(p->run.exitCode, 0) << p->name << ":\n" << p->run.errors;
 
   // Exactly one player is "it", the same one on every screen: its hero, and its row in the list.
@@ -107,9 +138,7 @@ TEST_F(OnlineModes, TagColoursTheTaggedOnEveryScreenAndTheHostNamesTheWinner) {
 
   const std::string winner = it == 2 ? Cast3[1].name8 : Cast3[2].name8;
   for (Player* p : three.players) {
-    const std::vector<Shot> over = StatusLineShots(*p, "over");
-    EXPECT_TRUE(BigTextAt(over[0], playtest::Title(LoungeRoom), 0, 405, {255, 255, 0})) << p->name;
-    EXPECT_TRUE(StatusShown(over, "Last winner was *" + winner + "*", p == &three.host))
+    EXPECT_TRUE(WinnerShown(Shot(p->File("over.png")), winner, p == &three.host))
         << p->name << " does not show " << winner << " as the winner (\"it\" was slot " << it << ")";
   }
 }
@@ -124,10 +153,9 @@ TEST_F(OnlineModes, TeamCollectFillsTheTeamRoomAndEndsWithTheTeamsWin) {
   // way some 8.5 and 11 s after the start. A fourth player run by the test joins blue and
   // reports 28 pickups at the start: Joiner1's second pickup is blue's 30th.
   constexpr double InTeamRoom = Pick + 3.5, Joined = Starts + 6.6, Over = Starts + 13.0;
-  for (Script* s : three.plays) {
-    s->Shot(InTeamRoom, "teamroom").Sync(Starts - 1.0, "teams").Shot(Joined, "joined");
-    ShootStatusLine(*s, Over, "over");
-  }
+  // The round's start is waited for by what the fourth player hears (the walls open then).
+  for (Script* s : three.plays)
+    s->Until(InTeamRoom, "teamroom").Until(Starts + 0.2, "opened").Until(Joined, "joined").Until(Over, "over");
   three.hostPlay.Hold(Starts + 0.5, Vk::Left).Release(Starts + 1.5, Vk::Left);
   three.secondPlay.Hold(Starts + 0.5, Vk::Left).Release(Starts + 2.5, Vk::Left);
   three.firstPlay.Hold(Starts + 0.5, Vk::Right).Hold(Starts + 7.0, Vk::Right).Release(Over - 0.5, Vk::Right);
@@ -142,10 +170,10 @@ TEST_F(OnlineModes, TeamCollectFillsTheTeamRoomAndEndsWithTheTeamsWin) {
     while (!threeIn) std::this_thread::sleep_for(std::chrono::milliseconds(5));
     protocol::ProtocolClient fourth;
     fourth.State().room = 100;
-    if (!fourth.Connect(three.game.Port())) return;
+    if (!fourth.Connect(three.game.Port(), "", 60000)) return;
     fourthSlot = fourth.Slot();
     fourth.Join("Botty");
-    roundStarted = fourth.PumpUntil([&] { return fourth.Got().roundStarts > 0; }, 60000);
+    roundStarted = fourth.PumpUntil([&] { return fourth.Got().roundStarts > 0; }, 180000);
     if (!roundStarted) return;
     fourth.Send(MsgJoinBlue{.slot = fourth.Slot()});
     for (const PickupFact& p : far) {
@@ -154,17 +182,28 @@ TEST_F(OnlineModes, TeamCollectFillsTheTeamRoomAndEndsWithTheTeamsWin) {
       fourth.MoveTo(p.x, p.y + PlayfieldTop - 16);
       fourth.TakePickup(p.room, p.index);
     }
-    if (fourth.PumpUntil([&] { return !fourth.Got().winners.empty(); }, 30000)) won = fourth.Got().winners.back();
+    if (fourth.PumpUntil([&] { return !fourth.Got().winners.empty(); }, 180000)) won = fourth.Got().winners.back();
     fourth.Leave();
     fourth.PumpFor(200);
   });
   three.Start();
   EXPECT_TRUE(three.game.Go());
-  three.game.Release("joined");
-  threeIn = true;
-  three.game.Release("pick");
-  three.game.Release("teams");
-  three.game.Finish(40);
+  three.PlayToTheChoice([&] { threeIn = true; });
+  three.game.AwaitScreens("teamroom", three.players, [&](const Player&, const Shot& room) {
+    if (!InRoom(room, TeamRoom) || !BigTextAt(room, AlignText("TEAM collect", 32, "C"), 2, 216, {0, 255, 0})) return false;
+    for (const Cast& c : Cast3)
+      if (HeroSeen(room, c.skin, SlotColour(c.slot), 32 * c.slot + 32, 352) <= 0.8) return false;
+    return true;
+  });
+  three.game.AwaitScreens("opened", three.players, [&](const Player&, const Shot&) { return roundStarted.load(); });
+  three.game.AwaitScreens("joined", three.players, [&](const Player&, const Shot& joined) {
+    return ListedPlayer(joined, Cast3[0].name8, RedTeam, false) && ListedPlayer(joined, Cast3[2].name8, RedTeam, false) &&
+           ListedPlayer(joined, Cast3[1].name8, BlueTeam, false);
+  });
+  three.game.AwaitScreens("over", three.players, [&](const Player& p, const Shot& screen) {
+    return InRoom(screen, LoungeRoom) && StatusShown({screen}, "** BLUE WIN **", &p == &three.host);
+  });
+  three.game.Finish(120);
   fourthPlays.join();
   EXPECT_EQ(fourthSlot, 3);
   EXPECT_TRUE(roundStarted) << "the fourth player saw no round start";
@@ -185,9 +224,9 @@ TEST_F(OnlineModes, TeamCollectFillsTheTeamRoomAndEndsWithTheTeamsWin) {
     EXPECT_TRUE(BigTextAt(joined, "RED", 548, 380, {255, 0, 0})) << p->name;
     EXPECT_TRUE(BigTextAt(joined, "BLUE", 540, 425, {0, 0, 255})) << p->name;
 
-    const std::vector<Shot> over = StatusLineShots(*p, "over");
-    EXPECT_TRUE(BigTextAt(over[0], playtest::Title(LoungeRoom), 0, 405, {255, 255, 0})) << p->name;
-    EXPECT_TRUE(StatusShown(over, "** BLUE WIN **", p == &three.host)) << p->name;
+    const Shot over(p->File("over.png"));
+    EXPECT_TRUE(InRoom(over, LoungeRoom)) << p->name;
+    EXPECT_TRUE(StatusShown({over}, "** BLUE WIN **", p == &three.host)) << p->name;
   }
 }
 

@@ -72,6 +72,14 @@ inline bool ListedPlayer(const Shot& shot, const std::string& name8, Rgb colour,
   return false;
 }
 
+// The waiting icon of a room whose state has not come yet, at the bottom right corner.
+inline bool WaitingForRoomState(const Shot& shot) {
+  for (int y = 448; y < 480; ++y)
+    for (int x = 608; x < 640; ++x)
+      if (shot(x, y) != 0) return true;
+  return false;
+}
+
 struct Place {
   int x = 0, y = 0;
   bool operator==(const Place&) const = default;

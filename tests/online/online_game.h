@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <sstream>
@@ -18,6 +20,7 @@
 #include <vector>
 
 #include "../client/client_test_support.h"
+#include "../client/screenshot_checks.h"
 #include "../net/net_harness.h"
 #include "../server/server_process.h"
 
@@ -36,8 +39,10 @@ constexpr int Y = 'Y';
 
 // Frames of the scripted play count from the moment all programs are let go ("tick" 0): a
 // program's own frame numbers start earlier by the frames it spent getting there. A program's
-// frames fall behind the clock a little at every stall of more than a few frames, so the
-// programs meet again at sync points: each holds there until all of them got there.
+// frames fall behind the clock at every stall, and a busy machine makes messages late, so the
+// programs meet again at sync points (each holds there until all of them got there), and at
+// "until" points their scripts wait, while the game goes on, until what comes next depends on
+// is on their screens.
 class Script {
  public:
   Script(int goFrame, std::string syncFolder) : goFrame_(goFrame), syncFolder_(std::move(syncFolder)) {}
@@ -62,6 +67,11 @@ class Script {
   // screenshot tells the test that the program got there.
   Script& Sync(double seconds, const std::string& name) {
     return Shot(seconds, "sync-" + name).At(seconds, "wait " + syncFolder_ + "/sync-" + name);
+  }
+  // Holds the script (the program plays on) at tick t until the test lets it on from the point
+  // name (OnlineGame::AwaitScreens); its screen is saved meanwhile for the test to look at.
+  Script& Until(double seconds, const std::string& name) {
+    return At(seconds, "until " + syncFolder_ + "/until-" + name + " until-" + name + ".png");
   }
   int Frame(double seconds) const { return goFrame_ + static_cast<int>(seconds * 60 + 0.5); }
   std::string Text() const { return text_.str(); }
@@ -100,6 +110,18 @@ inline double WrittenAt(const std::string& path) {
   struct stat info {};
   if (stat(path.c_str(), &info) != 0) return 0;
   return static_cast<double>(info.st_mtim.tv_sec) + info.st_mtim.tv_nsec / 1e9;
+}
+
+// Copies a screen the program renamed into place (so whole) to kept, dated as the screen was
+// written; false when the screen was replaced meanwhile (the copy may be of either).
+inline bool KeepScreen(const std::string& screen, const std::string& kept) {
+  const double written = WrittenAt(screen);
+  std::error_code ignored;
+  const auto time = std::filesystem::last_write_time(screen, ignored);
+  std::filesystem::copy_file(screen, kept, std::filesystem::copy_options::overwrite_existing, ignored);
+  if (WrittenAt(screen) != written) return false;
+  std::filesystem::last_write_time(kept, time, ignored);
+  return true;
 }
 
 // A prompt's answer in a script from frame on: the line editor takes one typed character a
@@ -265,6 +287,43 @@ class OnlineGame {
     return all;
   }
   bool Go(double seconds = 90) { return Release("go", seconds); }
+
+  // Waits until the screen of every one of players at the "until" point name shows what
+  // shows(player, screen) looks for, keeps that screen as "<name>.png" in the player's folder
+  // (dated when the program wrote it), and lets them all go on. The time allowed is that of a
+  // loaded machine running the sanitizer build; when it runs out, the failure names who did not
+  // show it (its last screen is kept), and they are let go all the same.
+  using ScreenCheck = std::function<bool(const Player&, const playtest::Shot&)>;
+  bool AwaitScreens(const std::string& name, const std::vector<Player*>& players, const ScreenCheck& shows,
+                    double seconds = 120) {
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::milliseconds(static_cast<int>(seconds * 1000));
+    std::vector<bool> shown(players.size(), false);
+    std::vector<double> looked(players.size(), 0);
+    for (;;) {
+      bool all = true;
+      for (size_t i = 0; i < players.size(); ++i) {
+        if (shown[i]) continue;
+        const Player& p = *players[i];
+        const std::string screen = p.File("until-" + name + ".png");
+        const double written = WrittenAt(screen);
+        if (written != looked[i] && KeepScreen(screen, p.File(name + ".png"))) {
+          looked[i] = written;
+          shown[i] = shows(p, playtest::Shot(p.File(name + ".png")));
+        }
+        all = all && shown[i];
+      }
+      if (all) break;
+      if (std::chrono::steady_clock::now() > giveUp) {
+        for (size_t i = 0; i < players.size(); ++i)
+          if (!shown[i]) ADD_FAILURE() << players[i]->name << "'s screen never showed what " << name << " waits for:\n"
+                                       << players[i]->Errors();
+        break;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    WriteText(folder_ + "/until-" + name, name);
+    return std::all_of(shown.begin(), shown.end(), [](bool b) { return b; });
+  }
 
   // Waits for every program to end by itself, seconds at most from now.
   void Finish(double seconds) {

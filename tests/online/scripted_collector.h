@@ -47,6 +47,8 @@ class ScriptedCollector {
 
   int Slot() const { return slot_; }
   bool SawRoundStart() const { return roundStarted_; }
+  // When the round start reached it, in seconds since the epoch (as files are stamped); 0 before.
+  double RoundStartedAt() const { return roundStartedAt_; }
   // The winner the host announced after the claim ("" when none); read after Finish.
   const std::string& Winner() const { return winner_; }
 
@@ -55,12 +57,13 @@ class ScriptedCollector {
     while (!letIn_) std::this_thread::sleep_for(std::chrono::milliseconds(5));
     protocol::ProtocolClient me;
     me.State().room = 100;
-    if (!me.Connect(port_)) return;
+    if (!me.Connect(port_, "", 60000)) return;
     slot_ = me.Slot();
     me.Join(name_);
-    roundStarted_ = me.PumpUntil([&] { return me.Got().roundStarts > 0; }, 60000);
+    roundStarted_ = me.PumpUntil([&] { return me.Got().roundStarts > 0; }, 180000);
     if (!roundStarted_) return;
-    me.PumpUntil([&] { return claimNow_.load(); }, 60000);
+    roundStartedAt_ = std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count();
+    me.PumpUntil([&] { return claimNow_.load(); }, 180000);
     for (const PickupFact& p : FarPickups(30)) {
       me.State().room = p.room;
       me.State().score += 1;
@@ -68,7 +71,7 @@ class ScriptedCollector {
       me.TakePickup(p.room, p.index);
     }
     me.Send(MsgWinner{me.Name()});
-    if (me.PumpUntil([&] { return !me.Got().winners.empty(); }, 10000)) winner_ = me.Got().winners.back();
+    if (me.PumpUntil([&] { return !me.Got().winners.empty(); }, 60000)) winner_ = me.Got().winners.back();
     me.Leave();
     me.PumpFor(200);
   }
@@ -76,6 +79,7 @@ class ScriptedCollector {
   int port_;
   std::string name_;
   std::atomic<bool> letIn_{false}, claimNow_{false}, roundStarted_{false};
+  std::atomic<double> roundStartedAt_{0};
   std::atomic<int> slot_{-1};
   std::string winner_;
   std::thread thread_;

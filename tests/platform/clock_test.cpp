@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 #include <regex>
 #include <set>
 
@@ -15,6 +17,19 @@ TEST(Clock, DifferencesSurviveTheWrap) {
   EXPECT_EQ(MsSince(0x7FFFFFF0, static_cast<int>(0x80000010u)), 0x20);
   EXPECT_EQ(MsSince(-5, 5), 10);
   EXPECT_EQ(MsSince(100, 40), -60);
+}
+
+TEST(Clock, AHeldClockReadsTheHeldValueUntilReleased) {
+  const int start = MilliSecs();
+  HoldClock(start - 20000);
+  std::this_thread::sleep_for(std::chrono::milliseconds(30));
+  EXPECT_EQ(MilliSecs(), start - 20000);
+  HoldClock(-7);
+  EXPECT_EQ(MilliSecs(), -7);
+  ReleaseClock();
+  const auto waited = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (MsSince(start, MilliSecs()) < 30 && std::chrono::steady_clock::now() < waited) Delay(1);
+  EXPECT_GE(MsSince(start, MilliSecs()), 30) << "the released clock runs again";
 }
 
 TEST(Clock, DateAndTimeTexts) {

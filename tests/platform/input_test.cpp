@@ -147,4 +147,45 @@ TEST(InputScript, TypesClicksHoldsKeysTakesAShotAndCloses) {
   DeleteFile(shotPath);
 }
 
+// "until" stops the script, not the program: the loop goes on flipping and the screen is saved
+// meanwhile; once the file is there the later events come, their frames counted without the
+// flips spent waiting.
+TEST(InputScript, UntilHoldsTheScriptWhileTheProgramPlaysOn) {
+  ASSERT_TRUE(Graphics(640, 480));
+  FlushKeys();
+  const std::string dir = "/tmp/qxr_platform_until_" + std::to_string(getpid());
+  const std::string scriptPath = dir + ".txt", shotPath = dir + ".png", goPath = dir + ".go";
+  const int base = FlipCount();
+  {
+    StreamPtr script = WriteFile(scriptPath);
+    ASSERT_TRUE(script);
+    WriteLine(*script, std::to_string(base + 2) + " until " + goPath + " " + shotPath);
+    WriteLine(*script, std::to_string(base + 4) + " key 13");
+  }
+  setenv("QXR_INPUT_SCRIPT", scriptPath.c_str(), 1);
+  int passes = 0, enterPass = -1, released = -1;
+  for (; passes < 200 && enterPass < 0; ++passes) {
+    SetColor(passes < 50 ? 255 : 0, 0, passes < 50 ? 0 : 255);
+    DrawRect(0, 0, 10, 10);
+    if (KeyHit(Key::Enter)) enterPass = passes;
+    if (passes == 70) {
+      // The screen saved while waiting is a recent one: blue, drawn after pass 50.
+      Image seen = LoadImage(shotPath, 0);
+      ASSERT_TRUE(seen);
+      EXPECT_EQ(ReadImagePixel(seen, 0, 5, 5), 0xFF0000FFu);
+      WriteLine(*WriteFile(goPath), "go");
+      released = passes;
+    }
+    Flip();
+  }
+  unsetenv("QXR_INPUT_SCRIPT");
+  ASSERT_EQ(released, 70);
+  // Released in pass 70's flip: the key two script frames later comes in pass 72's flip and is
+  // seen in pass 73, as if the waiting had never been.
+  EXPECT_EQ(enterPass, released + 3);
+  DeleteFile(scriptPath);
+  DeleteFile(shotPath);
+  DeleteFile(goPath);
+}
+
 }  // namespace

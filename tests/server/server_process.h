@@ -99,7 +99,7 @@ class ServerProcess {
   std::string Errors() const { return clienttest::ReadText(folder_ + "/stderr.txt"); }
 
   // Waits until the standard output holds text; false after timeoutMs.
-  bool WaitForOutput(const std::string& text, int timeoutMs = 10000) const {
+  bool WaitForOutput(const std::string& text, int timeoutMs = 60000) const {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     while (std::chrono::steady_clock::now() < deadline) {
       if (Output().find(text) != std::string::npos) return true;
@@ -147,7 +147,7 @@ class ServerProcess {
 
   // The exit code once the program ended by itself within timeoutMs; -1 when it did not end
   // normally (it is killed after the time-out).
-  int WaitExit(int timeoutMs = 10000) {
+  int WaitExit(int timeoutMs = 60000) {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     while (!exited_) {
       if (waitpid(pid_, &status_, WNOHANG) == pid_) break;

@@ -198,7 +198,7 @@ void SoakPlayer::PlayRogue(Ms now) {
 void SoakPlayer::Leave(Ms now, Ending ending) {
   if (HonestFor(now, 0)) {
     CheckStates(now);
-    const int openGap = static_cast<int>(now - lastStatesAt_);
+    const int openGap = static_cast<int>(now - lastStatesAt_ - shared_.OwnStallsSince(lastStatesAt_));
     NoteGap(now, openGap);
     if (openGap > shared_.gapLimitMs) Fault(now, "no states for the last " + std::to_string(openGap) + " ms");
   }
@@ -240,7 +240,7 @@ void SoakPlayer::GoOffline(Ms now) {
 void SoakPlayer::CheckStates(Ms now) {
   const protocol::Received& got = client_.Got();
   if (got.statesBroadcasts != broadcastsSeen_) {
-    const int gap = static_cast<int>(now - lastStatesAt_);
+    const int gap = static_cast<int>(now - lastStatesAt_ - shared_.OwnStallsSince(lastStatesAt_));
     NoteGap(now, gap);
     if (gap > shared_.gapLimitMs) Fault(now, "waited " + std::to_string(gap) + " ms for a states broadcast");
     figures_.statesReceived += got.statesBroadcasts - broadcastsSeen_;

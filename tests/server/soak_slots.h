@@ -1,10 +1,12 @@
 // What the soak's players share: who holds each slot, when each was given up, and the faults found.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace soak {
@@ -88,6 +90,10 @@ struct Shared {
   int rogueLimit = 3;        // at most this many at once
   Ms lastVanishAt = 0;       // players vanish without a word only until then
   int gapLimitMs = 2000;     // the longest wait for a states broadcast an honest player accepts
+  // Passes of the test's own loop that took long (the test itself held up on a busy machine):
+  // what arrived meanwhile waited in the queue, so a wait for a states broadcast is judged
+  // without them.
+  std::vector<std::pair<Ms, Ms>> ownStalls;
   // Until then the administrator starts a game every few seconds, in every world in turn, so
   // that the server has been through all it does before its memory is first measured.
   Ms warmUpUntil = 0;
@@ -110,6 +116,17 @@ struct Shared {
     for (size_t i = 0; i < connectionOpen.size(); ++i) held += connectionOpen[i] && static_cast<int>(i) != exceptPlayer;
     for (Ms until : closedHeldUntil) held += until >= at;
     return held;
+  }
+
+  void NoteOwnPass(Ms from, Ms to) {
+    if (to - from > 100) ownStalls.emplace_back(from, to);
+  }
+  // How long the test's own loop stood still after since.
+  Ms OwnStallsSince(Ms since) const {
+    Ms stalled = 0;
+    for (const auto& [from, to] : ownStalls)
+      if (to > since) stalled += to - std::max(from, since);
+    return stalled;
   }
 
   // True one time in n.

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <vector>
 
+#include "net/messages.h"
+#include "tests/world/sent_message.h"
 #include "tests/world/test_rooms.h"
 #include "world/movement.h"
 
@@ -50,6 +53,29 @@ TEST_F(WorldStepTest, FramesOf16msGiveAStepOnEveryThirdFrame) {
   InjectKeyUp(Key::Right);
   EXPECT_EQ(stepped, "..S..S..S..S");
   EXPECT_EQ(hero().sprite->x, 100 + 4 * 4);
+}
+
+TEST_F(WorldStepTest, AnOnlineHeroThatStopsTellsItsPlaceOnceMore) {
+  BindNetOnce();  // no interface: what is sent stays in OutStream
+  Game.singlePlayer = 0;
+  InjectKeyDown(Key::Right);
+  for (int frame = 0; frame < 30; ++frame) {
+    AdvanceFastClock();
+    GameStep();
+  }
+  InjectKeyUp(Key::Right);
+  const int pending = Moved;  // a step whose state has not gone yet
+  std::vector<int> sentX;
+  for (int frame = 0; frame < 60; ++frame) {
+    MarkNothingSent();
+    AdvanceFastClock();
+    GameStep();
+    MsgPlayerState state;
+    if (SentMessage(state)) sentX.push_back(state.x);
+  }
+  Game.singlePlayer = 1;
+  EXPECT_EQ(sentX, std::vector<int>(pending + 1, static_cast<int>(hero().sprite->x)))
+      << "one state more after the last move, at the place the hero stands";
 }
 
 TEST_F(WorldStepTest, ExactlyStepMsAfterTheLastStepIsTooSoon) {
