@@ -7,22 +7,11 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <string>
 
 #include "tests/server/server_process.h"
 
 namespace {
-
-// Peak resident memory (VmHWM) of a running process, in KB.
-long PeakResidentKb(pid_t pid) {
-  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-  std::string line;
-  while (std::getline(status, line)) {
-    if (line.rfind("VmHWM:", 0) == 0) return std::atol(line.c_str() + 6);
-  }
-  return 0;
-}
 
 struct Figures {
   double startMs = -1;
@@ -41,7 +30,7 @@ Figures StartWith(const std::string& settings) {
     return figures;
   }
   figures.startMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-  figures.peakKb = PeakResidentKb(server.Pid());
+  figures.peakKb = clienttest::PeakResidentKb(server.Pid());
   server.Signal(SIGTERM);
   server.WaitExit();
   return figures;

@@ -1,4 +1,4 @@
-// The attacks: raw ENet connections misbehaving, datagrams made by hand, and a player whose acknowledgements vanish.
+// The attacks: raw ENet connections misbehaving, datagrams made by hand, and players who acknowledge nothing, flood or forge.
 #include "tests/net/attacks.h"
 
 #include <arpa/inet.h>
@@ -227,6 +227,7 @@ class Mute : public Attack {
   }
   std::string Name() const override { return "a player that never acknowledges"; }
   int ClosedByHost() override { return client_.Got().lost + client_.Got().disconnected; }
+  std::vector<int> Slots() const override { return {client_.Slot()}; }
   void Step() override {
     if (!client_.Connected()) return;
     if (MsSince(lastState_) >= 50) {
@@ -254,6 +255,77 @@ class Mute : public Attack {
   long requests_ = 0;
   int x_ = 100;
   Clock::time_point lastState_ = Clock::now(), lastChat_ = Clock::now(), since_ = Clock::now();
+};
+
+// Players of the attack's own, joined as the client joins; each takes in what arrives at
+// every Step.
+class JoinedPlayers : public Attack {
+ public:
+  std::vector<int> Slots() const override {
+    std::vector<int> slots;
+    for (const auto& player : players_) slots.push_back(player->Slot());
+    return slots;
+  }
+
+ protected:
+  explicit JoinedPlayers(int port) {
+    for (const std::string& name : kJoinedAttackers) {
+      players_.push_back(std::make_unique<protocol::ProtocolClient>());
+      if (players_.back()->Connect(port, "", 20000)) players_.back()->Join(name);
+    }
+  }
+  void PumpAll() {
+    for (const auto& player : players_) player->Pump();
+  }
+
+  std::vector<std::unique_ptr<protocol::ProtocolClient>> players_;
+};
+
+class Flood : public JoinedPlayers {
+ public:
+  Flood(int port, int linesPerStep) : JoinedPlayers(port), linesPerStep_(linesPerStep) {
+    for (int i = 0; junk_.size() < 240; ++i) junk_ += static_cast<char>(i % 3 == 0 ? 1 + i % 31 : 127 + i % 129);
+  }
+  std::string Name() const override { return "a chat flood"; }
+  void Step() override {
+    for (int i = 0; i < linesPerStep_; ++i, ++strikes_) {
+      for (const auto& player : players_) player->Chat("flood " + std::to_string(strikes_) + junk_);
+    }
+    PumpAll();
+  }
+
+ private:
+  int linesPerStep_;
+  std::string junk_;
+};
+
+class Forgery : public JoinedPlayers {
+ public:
+  Forgery(int port, std::vector<std::string> lines, int room) : JoinedPlayers(port), lines_(std::move(lines)) {
+    protocol::ProtocolClient& stander = *players_[0];
+    stander.AnswerRoomQueries(false);
+    stander.EnterRoom(room);
+    // Standing there once the host has answered with the room's pickups.
+    stander.PumpUntil([&] { return !stander.Got().roomPickups.empty(); }, 20000);
+  }
+  std::string Name() const override { return "forged system lines and room states"; }
+  void Step() override {
+    const std::string& line = lines_[static_cast<size_t>(strikes_++) % lines_.size()];
+    for (const auto& player : players_) player->Send(MsgChat{line}, protocol::Mode::Chat);
+    protocol::ProtocolClient& stander = *players_[0];
+    for (; answered_ < stander.Got().roomQueries.size(); ++answered_) {
+      const MsgRoomQuery& query = stander.Got().roomQueries[answered_];
+      MsgRoomState state{.requester = query.requester, .room = query.room, .time = -2000000000, .swingPos = 32767,
+                         .swingStep = 0, .arrowCount1 = 32767, .arrowCount2 = -32767, .enemies = {}};
+      state.enemies.assign(4, RoomEnemyState{.x = 32767, .y = -32768, .moveDir = 200});
+      stander.Send(state);
+    }
+    PumpAll();
+  }
+
+ private:
+  std::vector<std::string> lines_;
+  size_t answered_ = 0;
 };
 
 }  // namespace
@@ -321,6 +393,12 @@ std::unique_ptr<Attack> ForgedHandshakes(int port, int perSecond) { return std::
 
 std::unique_ptr<Attack> NeverAcknowledges(int port, int requestsPerSecond) {
   return std::make_unique<Mute>(port, requestsPerSecond);
+}
+
+std::unique_ptr<Attack> ChatFlood(int port, int linesPerStep) { return std::make_unique<Flood>(port, linesPerStep); }
+
+std::unique_ptr<Attack> ForgedLines(int port, std::vector<std::string> lines, int room) {
+  return std::make_unique<Forgery>(port, std::move(lines), room);
 }
 
 }  // namespace attacks

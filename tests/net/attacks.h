@@ -1,9 +1,10 @@
 // Hostile peers for the liveness tests and the attack benchmark. Each attack aims at a host on
-// 127.0.0.1:port (a real qxr-server or a real hosting qxr) from loopback addresses of its own, so
-// the host tells it apart from the honest players on 127.0.0.1. Attacks made of raw datagrams run
-// on a thread of their own; attacks that act as a player through the game's own client run on the
-// test's thread, a little at each Step (the client borrows the program thread's message buffers).
-// Add an attack by deriving from Attack, or from RepeatingAttack for a thread that acts at a rate.
+// 127.0.0.1:port (a real qxr-server or a real hosting qxr). Attacks made of raw datagrams come
+// from loopback addresses of their own, so the host tells them apart from the honest players on
+// 127.0.0.1, and run on a thread of their own from the moment they are made; attacks that act as
+// joined players through the game's own client run on the test's thread, a little at each Step
+// (the client borrows the program thread's message buffers). Add an attack by deriving from
+// Attack, or from RepeatingAttack for a thread that acts at a rate.
 #pragma once
 
 #include <atomic>
@@ -30,6 +31,8 @@ class Attack {
   // How many of the attacker's connections the host has closed so far; -1 when the attack
   // cannot tell (or has no connection to lose).
   virtual int ClosedByHost() { return -1; }
+  // The slots of the players the attack joined to the game, once they have joined.
+  virtual std::vector<int> Slots() const { return {}; }
 
  protected:
   std::atomic<int> strikes_{0};
@@ -82,5 +85,17 @@ std::unique_ptr<Attack> ForgedHandshakes(int port, int perSecond = 50);
 // itself (the host relays it to everybody, itself included), and the pickups of a room it asks
 // for requestsPerSecond times a second. It sends its state every 50 ms, as a player does.
 std::unique_ptr<Attack> NeverAcknowledges(int port, int requestsPerSecond = 200);
+
+// The joined players of the attacks below, by the names they join with.
+inline const std::vector<std::string> kJoinedAttackers = {"Mallory", "Trudy"};
+// Two joined players who say linesPerStep chat lines each at every Step, without pause: each
+// line the longest a client may send, full of control characters and bytes 127 and above.
+std::unique_ptr<Attack> ChatFlood(int port, int linesPerStep = 100);
+// Two joined players who send lines as their chat, each the next of them at every Step (system
+// lines, lines in other players' names). The first of them stands in room (where nobody else
+// is) before the attack is returned, and answers the host's questions about the room with a
+// state of values the game never produces: a rope swung to 32767, arrow counters of 32767 and
+// -32767, a time of -2,000,000,000, enemies far off the screen.
+std::unique_ptr<Attack> ForgedLines(int port, std::vector<std::string> lines, int room);
 
 }  // namespace attacks

@@ -11,15 +11,13 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <map>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "../client/client_test_support.h"
+#include "../client/process_figures.h"
 
 namespace servertest {
 
@@ -120,30 +118,10 @@ class ServerProcess {
   }
 
   // Its resident memory (VmRSS) in KB; 0 once it has ended.
-  long ResidentKb() const {
-    std::ifstream status("/proc/" + std::to_string(pid_) + "/status");
-    std::string line;
-    while (std::getline(status, line)) {
-      if (line.rfind("VmRSS:", 0) == 0) return std::atol(line.c_str() + 6);
-    }
-    return 0;
-  }
+  long ResidentKb() const { return clienttest::ResidentKb(pid_); }
 
   // Its user plus system CPU time so far, in clock ticks (sysconf(_SC_CLK_TCK) a second).
-  long CpuTicks() const {
-    std::ifstream stat("/proc/" + std::to_string(pid_) + "/stat");
-    std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
-    const size_t end = text.rfind(')');
-    if (end == std::string::npos) return 0;
-    std::istringstream fields(text.substr(end + 2));
-    std::string field;
-    long utime = 0, stime = 0;
-    for (int i = 3; i <= 15 && fields >> field; ++i) {
-      if (i == 14) utime = std::atol(field.c_str());
-      if (i == 15) stime = std::atol(field.c_str());
-    }
-    return utime + stime;
-  }
+  long CpuTicks() const { return clienttest::CpuTicks(pid_); }
 
   // The exit code once the program ended by itself within timeoutMs; -1 when it did not end
   // normally (it is killed after the time-out).
