@@ -163,18 +163,6 @@ inline void ExpectRoundStartInRoom32(const std::vector<Player*>& players, const 
   }
 }
 
-// The lounge's status line flickers in a random shade of red, too dark to be read in about one
-// frame of six: six shots 0.15 s apart leave about one chance in 50,000 that none can be read.
-constexpr int StatusShots = 6;
-inline void ShootStatusLine(Script& script, double from, const std::string& name) {
-  for (int i = 0; i < StatusShots; ++i) script.Shot(from + 0.15 * i, name + std::to_string(i));
-}
-inline std::vector<Shot> StatusLineShots(const Player& p, const std::string& name) {
-  std::vector<Shot> shots;
-  for (int i = 0; i < StatusShots; ++i) shots.push_back(ShotOf(p, name + std::to_string(i)));
-  return shots;
-}
-
 // The lounge showing the winner in its status line (which flickers in a random shade of red,
 // too dark to be read in about one frame of six: a screen that shows it is waited for).
 inline bool WinnerShown(const Shot& screen, const std::string& winner8, bool chooser) {
