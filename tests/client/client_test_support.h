@@ -242,6 +242,10 @@ class StandInHttpService {
   std::vector<std::thread> senders_;  // only the serving thread adds to it
 };
 
+// What an honest game-list service answers a registration and a log-off.
+inline const std::map<std::string, std::string> GameListAnswers = {{"/newServer.php", "OK\r\n"},
+                                                                  {"/logoff.php", "OK\r\n"}};
+
 // True in the sanitizer build, whose programs run several times slower.
 inline bool SanitizerBuild() {
 #if defined(__SANITIZE_ADDRESS__)

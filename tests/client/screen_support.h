@@ -69,6 +69,17 @@ int TextMismatches(ReadPixelFn readPixel, const Image& font, const std::string& 
   return wrong;
 }
 
+// Whether the screenshot at path shows text drawn in font at (x, y) in (r, g, b): every glyph
+// pixel as the font's, and enough of them that no blank passes.
+inline bool ShotShowsText(const std::string& path, const Image& font, const std::string& text, int x, int y, int r,
+                          int g, int b) {
+  const Image shot = LoadImage(path, 0);
+  const auto pixel = [&](int px, int py) { return ReadImagePixel(shot, 0, px, py) & 0xFFFFFF; };
+  int opaque = 0;
+  const int wrong = TextMismatches(pixel, font, text, x, y, r, g, b, &opaque, true);
+  return opaque > 4 * static_cast<int>(text.size()) && wrong == 0;
+}
+
 inline int ScreenTextMismatches(const Image& font, const std::string& text, int x, int y, int r, int g, int b,
                                 int* opaque = nullptr) {
   return TextMismatches([](int px, int py) { return ReadPixel(px, py); }, font, text, x, y, r, g, b, opaque);

@@ -18,6 +18,7 @@ namespace {
 using clienttest::ClientRun;
 using clienttest::ReadText;
 using clienttest::ScratchFolder;
+using clienttest::ShotShowsText;
 using clienttest::StandInHttpService;
 using clienttest::WriteText;
 
@@ -25,23 +26,6 @@ using clienttest::WriteText;
 // ends and is killed after it.
 constexpr int EndSeconds = 60;
 constexpr double ShotSeconds = 120;
-
-// Screenshots as 0xRRGGBB pixels.
-class Screenshot {
- public:
-  explicit Screenshot(const std::string& path) : image_(LoadImage(path, 0)) {}
-  uint32_t operator()(int x, int y) const { return ReadImagePixel(image_, 0, x, y) & 0xFFFFFF; }
-
- private:
-  Image image_;
-};
-
-bool TextShown(const std::string& shot, const Image& font, const std::string& text, int x, int y, int r, int g,
-               int b) {
-  int opaque = 0;
-  const int wrong = clienttest::TextMismatches(Screenshot(shot), font, text, x, y, r, g, b, &opaque, true);
-  return opaque > 4 * static_cast<int>(text.size()) && wrong == 0;
-}
 
 // The client started in a folder of its own with script; once the screenshot shot (taken by the
 // script where the program is to be stopped) exists, the signal is sent. Returns how it ended.
@@ -67,8 +51,8 @@ TEST_F(ClientStopping, EachTerminationSignalEndsTheVersionQuestion) {
     const ClientRun run = SignalWhenShown(folder, "2 shot question.png\n", "question.png", signal);
     EXPECT_FALSE(run.timedOut) << "signal " << signal << " did not end the client at the question";
     EXPECT_EQ(run.exitCode, 0) << "signal " << signal << ":\n" << run.errors;
-    EXPECT_TRUE(TextShown(folder.File("question.png"), SmallFontImage, "Check for new version ?: ", 140, 0, 255, 255,
-                          255))
+    EXPECT_TRUE(ShotShowsText(folder.File("question.png"), SmallFontImage, "Check for new version ?: ", 140, 0, 255,
+                              255, 255))
         << "the question was not on the screen when the signal came";
     // The exit path closed the chat log with its banner in it.
     EXPECT_EQ(ReadText(folder.File("Chat.txt")).rfind("Zarnaby Online Chat Log. Created ", 0), 0u);
@@ -80,7 +64,7 @@ TEST_F(ClientStopping, ASignalEndsTheFullScreenQuestionToo) {
   const ClientRun run = SignalWhenShown(folder, "2 shot question.png\n", "question.png", SIGTERM, {"/autojoin"});
   EXPECT_FALSE(run.timedOut);
   EXPECT_EQ(run.exitCode, 0) << run.errors;
-  EXPECT_TRUE(TextShown(folder.File("question.png"), SmallFontImage, "Fullscreen ?: ", 140, 0, 255, 255, 255));
+  EXPECT_TRUE(ShotShowsText(folder.File("question.png"), SmallFontImage, "Fullscreen ?: ", 140, 0, 255, 255, 255));
 }
 
 // A shot at frame 40 would show the title screen had the program gone on after the close.
@@ -111,12 +95,12 @@ TEST_F(ClientStopping, ASignalEndsTheNamePromptWithoutSavingIt) {
       folder, IntoTheMenu + "20 key 112\n24 key 8\n24 key 8\n24 key 8\n32 shot prompt.png\n", "prompt.png", SIGINT);
   EXPECT_FALSE(run.timedOut);
   EXPECT_EQ(run.exitCode, 0) << run.errors;
-  EXPECT_TRUE(TextShown(folder.File("prompt.png"), SmallFontImage, "Name: ", 140, 140, 255, 255, 255));
+  EXPECT_TRUE(ShotShowsText(folder.File("prompt.png"), SmallFontImage, "Name: ", 140, 140, 255, 255, 255));
   EXPECT_EQ(ReadText(folder.File("ip.txt")), "Sam\r\n");
 }
 
 TEST_F(ClientStopping, ASignalAtTheHostingQuestionsHostsAndRegistersNothing) {
-  StandInHttpService gameList({{"/newServer.php", "OK\r\n"}, {"/logoff.php", "OK\r\n"}});
+  StandInHttpService gameList(clienttest::GameListAnswers);
   ScratchFolder folder;
   WriteText(folder.File("ip.txt"), "Hosty\r\n\r\n0\r\nY\r\nMy game\r\n\r\n");
   const int port = clienttest::FreeLoopbackPort(SOCK_DGRAM);
@@ -126,8 +110,8 @@ TEST_F(ClientStopping, ASignalAtTheHostingQuestionsHostsAndRegistersNothing) {
                       {{"QXR_GAMELIST_HOST", gameList.Host()}, {"QXR_GAME_PORT", std::to_string(port)}});
   EXPECT_FALSE(run.timedOut);
   EXPECT_EQ(run.exitCode, 0) << run.errors;
-  EXPECT_TRUE(TextShown(folder.File("register.png"), SmallFontImage, "Register with online game server? (Y/N) Y", 140,
-                        180, 255, 255, 255));
+  EXPECT_TRUE(ShotShowsText(folder.File("register.png"), SmallFontImage, "Register with online game server? (Y/N) Y",
+                            140, 180, 255, 255, 255));
   EXPECT_EQ(gameList.Requests(), 0) << "a game that was never hosted was registered";
   EXPECT_EQ(ReadText(folder.File("ip.txt")), "Hosty\r\n\r\n0\r\nY\r\nMy game\r\n\r\n") << "the answers were saved";
 }
@@ -141,14 +125,14 @@ TEST_F(ClientStopping, ASignalEndsTheGameListAndSinglePlay) {
                         {{"QXR_GAMELIST_HOST", clienttest::UnreachableHost()}});
     EXPECT_FALSE(run.timedOut) << "the list of games did not end";
     EXPECT_EQ(run.exitCode, 0) << run.errors;
-    EXPECT_TRUE(TextShown(folder.File("list.png"), FontImage, "Manual IP", 53, 411, 255, 255, 0));
+    EXPECT_TRUE(ShotShowsText(folder.File("list.png"), FontImage, "Manual IP", 53, 411, 255, 255, 0));
   }
   ScratchFolder folder;
   // F2 plays alone in room 32.
   const ClientRun run = SignalWhenShown(folder, IntoTheMenu + "20 key 113\n40 shot play.png\n", "play.png", SIGINT);
   EXPECT_FALSE(run.timedOut) << "single play only went back to the menu";
   EXPECT_EQ(run.exitCode, 0) << run.errors;
-  EXPECT_TRUE(TextShown(folder.File("play.png"), FontImage, "Items collected     Time", 0, 425, 255, 255, 255));
+  EXPECT_TRUE(ShotShowsText(folder.File("play.png"), FontImage, "Items collected     Time", 0, 425, 255, 255, 255));
 }
 
 TEST(ClientGamePort, AMistypedGamePortIsRefusedBeforeAnythingStarts) {

@@ -55,7 +55,7 @@ class OnlineDedicatedServer : public ::testing::Test {
 };
 
 TEST_F(OnlineDedicatedServer, ThreeClientsJoinChatPlayARoundChosenByTheAdministratorAndLeave) {
-  clienttest::StandInHttpService gameList({{"/newServer.php", "OK\r\n"}, {"/logoff.php", "OK\r\n"}});
+  clienttest::StandInHttpService gameList(clienttest::GameListAnswers);
   OnlineGame game;
   game.UseWebServices(gameList.Host(), clienttest::UnreachableHost());
   ASSERT_TRUE(game.StartServer(SettingsText({"Y", "Loopback Game", ""})));

@@ -4,9 +4,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
-#include <chrono>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "online_checks.h"
@@ -18,34 +16,29 @@ namespace {
 
 using namespace onlinetest;
 
-constexpr double ShotSeconds = 120, EndSeconds = 60;  // generous for a sanitizer build on a loaded machine
+constexpr double EndSeconds = 60;  // generous for a sanitizer build on a loaded machine
 
 class OnlineStopping : public ::testing::Test {
  protected:
   void SetUp() override { PreparePictures(); }
 };
 
-// Waits for the player's screenshot, which its script takes where it is to be stopped.
-void WaitForShot(const Player& player, const std::string& shot) {
-  ASSERT_TRUE(WaitForFile(player.File(shot + ".png"), ShotSeconds)) << player.name << ":\n" << player.Errors();
-}
-
-// The last line the server printed.
-std::string LastLine(std::string output) {
-  if (!output.empty() && output.back() == '\n') output.pop_back();
-  return output.substr(output.rfind('\n') + 1);  // from the start when there is one line
+// Waits until the screen of player, held at the "until" point name, shows room; it is kept as
+// "<name>.png".
+bool AwaitRoom(OnlineGame& game, Player& player, const std::string& name, int room) {
+  return game.AwaitScreens(name, {&player}, [room](const Player&, const Shot& screen) { return InRoom(screen, room); });
 }
 
 TEST_F(OnlineStopping, ASignalEndsAHostingClientInTheLoungeWhichLogsItsGameOff) {
-  clienttest::StandInHttpService gameList({{"/newServer.php", "OK\r\n"}, {"/logoff.php", "OK\r\n"}});
+  clienttest::StandInHttpService gameList(clienttest::GameListAnswers);
   OnlineGame game;
   game.UseWebServices(gameList.Host(), clienttest::UnreachableHost());
   Player& host = game.AddHost("Hosty", 3);
   Script play = game.PlayOf(host);
-  play.Shot(1.0, "lounge");
+  play.Until(1.0, "lounge");
   game.StartHost(host, play, HostStartScript("y", "Stop me", ""));
   ASSERT_TRUE(game.Go());
-  WaitForShot(host, "lounge");
+  ASSERT_TRUE(AwaitRoom(game, host, "lounge", LoungeRoom));
   kill(host.pid, SIGTERM);
   game.Finish(EndSeconds);
   EXPECT_EQ(host.run.exitCode, 0) << host.run.errors;
@@ -62,35 +55,32 @@ TEST_F(OnlineStopping, ASignalEndsJoinedClientsInARoundAndInTheLoungeWhichLeaveT
   Player& alice = game.AddJoiner("Alice", 3);
   Player& bob = game.AddJoiner("Bob", 7);
   // Alice, the administrator, chooses "Collect 30" and joins it; Bob stays in the lounge. Her
-  // F1 goes on until shortly before the ten seconds' count-down ends, and she is shot well after
-  // the round began, so that a slow server on a loaded machine still has her in room 32.
-  constexpr double PickPage = 4.0, PickMode = 4.3, Announced = PickMode + 1.0, InRoom32 = PickMode + 14.0;
+  // F1 goes on until shortly before the ten seconds' count-down ends; then the test waits until
+  // her screen shows room 32, and Bob's the lounge.
+  constexpr double PickPage = 4.0, PickMode = 4.3, Announced = PickMode + 1.0, InRoom32 = PickMode + 9.0;
   Script alicePlay = game.PlayOf(alice), bobPlay = game.PlayOf(bob);
   for (Script* s : {&alicePlay, &bobPlay}) s->Sync(PickPage - 0.3, "pick");
   alicePlay.Key(PickPage, Vk::F1).Key(PickMode, Vk::F1).KeyEvery(Announced + 0.2, Announced + 7.2, 0.5, Vk::F1);
-  alicePlay.Shot(InRoom32, "room32");
-  bobPlay.Shot(InRoom32, "lounge");
+  alicePlay.Until(InRoom32, "room32");
+  bobPlay.Until(InRoom32, "lounge");
   game.StartJoiner(alice, alicePlay);
   game.StartJoiner(bob, bobPlay, 1.0);
   ASSERT_TRUE(game.Go());
   ASSERT_TRUE(game.Release("pick"));
-  WaitForShot(alice, "room32");
-  WaitForShot(bob, "lounge");
+  ASSERT_TRUE(AwaitRoom(game, alice, "room32", SinglePlayerRoom));
+  ASSERT_TRUE(AwaitRoom(game, bob, "lounge", LoungeRoom));
   kill(alice.pid, SIGTERM);
   kill(bob.pid, SIGHUP);
   game.Finish(EndSeconds);
   EXPECT_EQ(alice.run.exitCode, 0) << alice.run.errors;
   EXPECT_EQ(bob.run.exitCode, 0) << bob.run.errors;
-  EXPECT_TRUE(InRoom(ShotOf(alice, "room32"), 32)) << "Alice was not playing the round when she was stopped";
+  EXPECT_TRUE(InRoom(ShotOf(alice, "room32"), SinglePlayerRoom)) << "Alice was not playing the round when she was stopped";
   EXPECT_TRUE(InRoom(ShotOf(bob, "lounge"), LoungeRoom));
 
   // Both said goodbye: the server freed their slots.
   servertest::ServerProcess& server = game.Server();
   EXPECT_NE(server.Output().find("Players Online 2\n"), std::string::npos) << server.Output();
-  const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(static_cast<int>(EndSeconds));
-  while (LastLine(server.Output()) != "Players Online 0" && std::chrono::steady_clock::now() < giveUp)
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  EXPECT_EQ(LastLine(server.Output()), "Players Online 0") << server.Output();
+  EXPECT_TRUE(server.WaitForLastLine("Players Online 0", static_cast<int>(EndSeconds * 1000))) << server.Output();
 }
 
 }  // namespace

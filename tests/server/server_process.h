@@ -36,13 +36,23 @@ struct Launch {
   gid_t group = 0;         // test runs
 };
 
+// The environment of a server on the game port, registering with the game-list service at
+// gameListHost when one is given.
+inline std::map<std::string, std::string> ServerEnvironment(int port, const std::string& gameListHost = "") {
+  std::map<std::string, std::string> variables{{"QXR_GAME_PORT", std::to_string(port)}};
+  if (!gameListHost.empty()) variables["QXR_GAMELIST_HOST"] = gameListHost;
+  return variables;
+}
+
 // The environment of a program whose memory a test measures: its port, and (in the sanitizer
 // build) no quarantine of freed memory, which would otherwise hold tens of megabytes the program
 // has given back.
 inline std::map<std::string, std::string> MeasuredEnvironment(int port) {
   const char* asan = std::getenv("ASAN_OPTIONS");
   const std::string options = asan && *asan ? std::string(asan) + ":" : std::string();
-  return {{"QXR_GAME_PORT", std::to_string(port)}, {"ASAN_OPTIONS", options + "quarantine_size_mb=0"}};
+  std::map<std::string, std::string> variables = ServerEnvironment(port);
+  variables["ASAN_OPTIONS"] = options + "quarantine_size_mb=0";
+  return variables;
 }
 
 class ServerProcess {
@@ -96,6 +106,8 @@ class ServerProcess {
   std::string Output() const { return clienttest::ReadText(folder_ + "/stdout.txt"); }
   std::string Errors() const { return clienttest::ReadText(folder_ + "/stderr.txt"); }
 
+  // The time-outs below are generous for a sanitizer build on a loaded machine.
+
   // Waits until the standard output holds text; false after timeoutMs.
   bool WaitForOutput(const std::string& text, int timeoutMs = 60000) const {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
@@ -105,6 +117,23 @@ class ServerProcess {
       std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     return false;
+  }
+
+  // The last line of its standard output so far ("" before the first).
+  std::string LastLine() const {
+    std::string text = Output();
+    while (!text.empty() && text.back() == '\n') text.pop_back();
+    const size_t end = text.rfind('\n');
+    return end == std::string::npos ? text : text.substr(end + 1);
+  }
+  // Waits until the last line of its standard output is line; false after timeoutMs.
+  bool WaitForLastLine(const std::string& line, int timeoutMs = 60000) const {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (LastLine() != line) {
+      if (std::chrono::steady_clock::now() > deadline) return false;
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
   }
 
   void Signal(int signal) const { kill(pid_, signal); }

@@ -54,21 +54,6 @@ int SoakSeconds() {
   return seconds > 0 ? seconds : 120;
 }
 
-std::string LastLine(std::string text) {
-  while (!text.empty() && text.back() == '\n') text.pop_back();
-  const size_t end = text.rfind('\n');
-  return end == std::string::npos ? text : text.substr(end + 1);
-}
-
-bool WaitForLastLine(ServerProcess& server, const std::string& line, int timeoutMs) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-  while (std::chrono::steady_clock::now() < deadline) {
-    if (LastLine(server.Output()) == line) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  return LastLine(server.Output()) == line;
-}
-
 // Every honest player knows every other honest player by the name it joined with.
 void CheckNames(const std::vector<std::unique_ptr<SoakPlayer>>& players, soak::Shared& shared, Ms now) {
   for (const auto& observer : players) {
@@ -151,7 +136,7 @@ void ExpectAFreshRoundOfFifteen(ServerProcess& server, int port) {
     EXPECT_EQ(fresh[0]->Got().statesOfSlot[static_cast<size_t>(slot)], 0) << "slot " << slot << " is a ghost";
     EXPECT_EQ(fresh[0]->Got().names[static_cast<size_t>(slot)], "") << "slot " << slot << " is a ghost";
   }
-  EXPECT_TRUE(WaitForLastLine(server, "Players Online 15", 60000)) << LastLine(server.Output());
+  EXPECT_TRUE(server.WaitForLastLine("Players Online 15")) << server.LastLine();
 
   ProtocolClient sixteenth;
   EXPECT_FALSE(sixteenth.Connect(port)) << "a sixteenth player was welcomed";
@@ -227,7 +212,7 @@ TEST(ServerSoak, FifteenPlayersComeAndGoWhileRoguesSendGarbageAndTheServerHoldsU
       << "the server's memory grew from " << memory.atMinuteKb << " KB to " << memory.atEndKb << " KB";
 
   // Everybody has gone: every slot is free, and fifteen newcomers find fifteen slots.
-  EXPECT_TRUE(WaitForLastLine(server, "Players Online 0", 60000)) << LastLine(server.Output());
+  EXPECT_TRUE(server.WaitForLastLine("Players Online 0")) << server.LastLine();
   ExpectAFreshRoundOfFifteen(server, port);
 
   server.Signal(SIGTERM);

@@ -6,21 +6,21 @@
 
 #include "../net/net_harness.h"
 #include "server_process.h"
+#include "status_window.h"
 
 namespace {
 
+using clienttest::GameListAnswers;
 using clienttest::ReadText;
 using clienttest::ScratchFolder;
 using clienttest::StandInHttpService;
 using clienttest::WriteText;
+using servertest::ServerEnvironment;
 using servertest::ServerProcess;
 
-using Bodies = std::map<std::string, std::string>;
-const Bodies ServiceReplies = {{"/newServer.php", "OK\r\n"}, {"/logoff.php", "OK\r\n"}};
-
-std::map<std::string, std::string> Environment(const StandInHttpService& service, int port) {
-  return {{"QXR_GAMELIST_HOST", service.Host()}, {"QXR_GAME_PORT", std::to_string(port)}};
-}
+// Generous for a sanitizer build on a loaded machine.
+constexpr int AnswerMs = 20000;
+constexpr double ShotSeconds = 120;
 
 int LinesOf(const std::string& text) {
   int lines = 0;
@@ -29,11 +29,10 @@ int LinesOf(const std::string& text) {
 }
 
 TEST(ServerStartup, AutoStartsFromItsSettingsRegistersAndLogsOffOnTermination) {
-  StandInHttpService service(ServiceReplies);
+  StandInHttpService service(GameListAnswers);
   ScratchFolder folder;
   WriteText(folder.File("server_ip.txt"), "Y\r\nMy Game & Co\r\n\r\n");
-  const int port = clienttest::FreeLoopbackPort(SOCK_DGRAM);
-  ServerProcess server(folder.Path(), {"/auto"}, Environment(service, port));
+  ServerProcess server(folder.Path(), {"/auto"}, ServerEnvironment(clienttest::FreeLoopbackPort(SOCK_DGRAM), service.Host()));
   ASSERT_TRUE(server.WaitForOutput("Players Online 0\n")) << server.Errors();
 
   // Nobody typed a name: the registration carries the empty name, centred to 8, and skin 1.
@@ -54,15 +53,15 @@ TEST(ServerStartup, AutoStartsFromItsSettingsRegistersAndLogsOffOnTermination) {
 }
 
 TEST(ServerStartup, TheQuestionsTypedIntoTheStatusWindowAreUsedAndSaved) {
-  StandInHttpService service(ServiceReplies);
+  StandInHttpService service(GameListAnswers);
   ScratchFolder folder;
-  const int port = clienttest::FreeLoopbackPort(SOCK_DGRAM);
   // Register (y), address, title, password: each answer ends with Enter once the editor has
   // taken its characters (one a frame); Escape closes later.
   const std::string script =
       "5 type y\n8 key 13\n10 type 10.1.2.3\n25 key 13\n30 type  Fun Game \n45 key 13\n"
       "50 type  pass \n60 key 13\n200 key 27\n";
-  ServerProcess server(folder.Path(), {}, Environment(service, port), script);
+  ServerProcess server(folder.Path(), {}, ServerEnvironment(clienttest::FreeLoopbackPort(SOCK_DGRAM), service.Host()),
+                       script);
   ASSERT_TRUE(server.WaitForOutput("Players Online 0\n")) << server.Errors();
   EXPECT_EQ(server.WaitExit(), 0) << server.Errors();
   EXPECT_NE(server.Output().find("CLOSING DOWN\n"), std::string::npos);
@@ -75,15 +74,20 @@ TEST(ServerStartup, TheQuestionsTypedIntoTheStatusWindowAreUsedAndSaved) {
 }
 
 TEST(ServerStartup, OnlyTheSlashAutoArgumentSkipsTheQuestionsAndALowerCaseYesRegistersWithoutLogOff) {
-  StandInHttpService service(ServiceReplies);
+  StandInHttpService service(GameListAnswers);
   {
+    // The screenshot, taken once the window has been drawn a few times, shows the first question.
     ScratchFolder folder;
-    ServerProcess server(folder.Path(), {"AUTO"}, Environment(service, clienttest::FreeLoopbackPort(SOCK_DGRAM)));
-    EXPECT_FALSE(server.WaitForOutput("Players Online", 1500)) << "AUTO without the slash asks the questions";
+    ServerProcess server(folder.Path(), {"AUTO"}, ServerEnvironment(clienttest::FreeLoopbackPort(SOCK_DGRAM), service.Host()),
+                         "3 shot question.png\n");
+    ASSERT_TRUE(clienttest::WaitForFile(folder.File("question.png"), ShotSeconds)) << server.Errors();
+    EXPECT_TRUE(servertest::ShownAtTheTop(folder.File("question.png"), "Register With the server ? "))
+        << "AUTO without the slash asks the questions";
+    EXPECT_EQ(server.Output().find("Players Online"), std::string::npos) << "AUTO without the slash asks the questions";
   }
   ScratchFolder folder;
   WriteText(folder.File("server_ip.txt"), "y\r\nLower\r\n");
-  ServerProcess server(folder.Path(), {"/AuTo"}, Environment(service, clienttest::FreeLoopbackPort(SOCK_DGRAM)));
+  ServerProcess server(folder.Path(), {"/AuTo"}, ServerEnvironment(clienttest::FreeLoopbackPort(SOCK_DGRAM), service.Host()));
   ASSERT_TRUE(server.WaitForOutput("Players Online 0\n")) << server.Errors();
   server.Signal(SIGINT);
   EXPECT_EQ(server.WaitExit(), 0);
@@ -102,7 +106,7 @@ TEST(ServerStartup, AServerThatCannotStartSaysWhyExitsNonZeroAndWritesNoSettings
   address.sin_addr.s_addr = htonl(INADDR_ANY);
   address.sin_port = htons(static_cast<uint16_t>(port));
   ASSERT_EQ(bind(taken, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-  ServerProcess server(folder.Path(), {"/AUTO"}, {{"QXR_GAME_PORT", std::to_string(port)}});
+  ServerProcess server(folder.Path(), {"/AUTO"}, ServerEnvironment(port));
   EXPECT_EQ(server.WaitExit(), 1);
   close(taken);
   const std::string errors = server.Errors();
@@ -116,7 +120,7 @@ TEST(ServerStartup, AServerThatCannotStartSaysWhyExitsNonZeroAndWritesNoSettings
 TEST(ServerStartup, ASettingsFileThatCannotBeWrittenIsReportedAndTheServerGoesOn) {
   ScratchFolder folder;
   ASSERT_EQ(mkdir(folder.File("server_ip.txt").c_str(), 0755), 0);
-  ServerProcess server(folder.Path(), {"/AUTO"}, {{"QXR_GAME_PORT", std::to_string(clienttest::FreeLoopbackPort(SOCK_DGRAM))}});
+  ServerProcess server(folder.Path(), {"/AUTO"}, ServerEnvironment(clienttest::FreeLoopbackPort(SOCK_DGRAM)));
   ASSERT_TRUE(server.WaitForOutput("Players Online 0\n")) << server.Errors();
   EXPECT_NE(server.Errors().find("Can not write server_ip.txt"), std::string::npos);
   server.Signal(SIGTERM);
@@ -126,25 +130,25 @@ TEST(ServerStartup, ASettingsFileThatCannotBeWrittenIsReportedAndTheServerGoesOn
 TEST(ServerStartup, TheStatusLineCountsConnectionsUpToFifteenAndRefusesASixteenth) {
   ScratchFolder folder;
   const int port = clienttest::FreeLoopbackPort(SOCK_DGRAM);
-  ServerProcess server(folder.Path(), {"/AUTO"}, {{"QXR_GAME_PORT", std::to_string(port)}});
+  ServerProcess server(folder.Path(), {"/AUTO"}, ServerEnvironment(port));
   ASSERT_TRUE(server.WaitForOutput("Players Online 0\n")) << server.Errors();
   net_harness::BindLibrary();
   std::vector<RN_Interface*> clients;
   for (int i = 0; i < 15; ++i) {
     clients.push_back(net_harness::StartClient(port));
-    EXPECT_EQ(net_harness::NextClientByte(clients.back()), 16) << "client " << i;
+    EXPECT_EQ(net_harness::NextClientByte(clients.back(), AnswerMs), 16) << "client " << i;
   }
   // Connected players count before they send a name.
   EXPECT_TRUE(server.WaitForOutput("Players Online 15\n")) << server.Output();
   RN_Interface* extra = net_harness::StartClient(port);
-  EXPECT_EQ(net_harness::NextClientByte(extra), 23);
+  EXPECT_EQ(net_harness::NextClientByte(extra, AnswerMs), 23);
   NetLib.DestroyRakClientInterface(extra);
 
   NetLib.DestroyRakClientInterface(clients.back());
   clients.pop_back();
   EXPECT_TRUE(server.WaitForOutput("Players Online 14\n")) << server.Output();
   for (RN_Interface* client : clients) NetLib.DestroyRakClientInterface(client);
-  EXPECT_TRUE(server.WaitForOutput("Players Online 0\n", 5000));
+  EXPECT_TRUE(server.WaitForLastLine("Players Online 0")) << server.Output();
   server.Signal(SIGTERM);
   EXPECT_EQ(server.WaitExit(), 0);
 }
