@@ -178,6 +178,18 @@ class ServerGame {
   std::vector<Player*> clients_;
 };
 
+// The banner and its call on the screens kept at the "until" point, the chooser hidden while
+// they show.
+void ExpectBannerWithoutChooser(const std::vector<const Player*>& players, const std::string& point,
+                                const std::string& title, const std::string& goal, const std::string& call) {
+  for (const Player* p : players) {
+    Shot shot = ShotOf(*p, point);
+    EXPECT_TRUE(BannerShown(shot, title, goal)) << p->name;
+    EXPECT_TRUE(BannerCallShown(shot, call)) << p->name;
+    EXPECT_FALSE(ChooserShown(shot)) << p->name;
+  }
+}
+
 // Alice and Bob, back in the lounge after a round won by nobody ("ended"): Alice has the
 // chooser again, Bob sees no game; both show that nobody won. The screens are waited for.
 void AwaitEndedWithNoWinner(OnlineGame& game, Player& alice, Player& bob) {
@@ -247,12 +259,7 @@ TEST_F(ServerRounds, AChaseRoundNobodyJoinsEndsAndTheChooserComesBackAlsoForTheN
   EXPECT_EQ(watched.winners, std::vector<std::string>{"no winner"});
 
   // The count-down: the banner on both screens, Alice's chooser hidden while it shows.
-  for (const Player* p : {&alice, &bob}) {
-    Shot announced = ShotOf(*p, "announced");
-    EXPECT_TRUE(BannerShown(announced, "-= BULLDOG =-", "First to TAG")) << p->name;
-    EXPECT_TRUE(BannerCallShown(announced, "Press F1 to join")) << p->name;
-    EXPECT_FALSE(ChooserShown(announced)) << p->name;
-  }
+  ExpectBannerWithoutChooser({&alice, &bob}, "announced", "-= BULLDOG =-", "First to TAG", "Press F1 to join");
   ExpectEndedWithNoWinner(alice, bob);
 
   // Bob, given the role when Alice left, and Dave, made administrator as he came: both have
@@ -330,12 +337,7 @@ class LoungeWatchesARound {
   // While the round ran the lounge showed it could not be joined, and the chooser was hidden;
   // then it ended with no winner.
   void ExpectTheLoungeWaitedAndThenNobodyWon() {
-    for (const Player* p : {&alice_, &bob_}) {
-      Shot running = ShotOf(*p, "running");
-      EXPECT_TRUE(BannerShown(running, "Game has", "Already Started")) << p->name;
-      EXPECT_TRUE(BannerCallShown(running, "Wait for game End")) << p->name;
-      EXPECT_FALSE(ChooserShown(running)) << p->name;
-    }
+    ExpectBannerWithoutChooser({&alice_, &bob_}, "running", "Game has", "Already Started", "Wait for game End");
     ExpectEndedWithNoWinner(alice_, bob_);
   }
 
@@ -424,19 +426,19 @@ TEST_F(ServerRounds, TheAdministratorsResetSendsEveryPlayerBackToTheLounge) {
   EXPECT_TRUE(bots.WaitFor(Watcher, resets(1))) << "the reset in the briefing room reached nobody";
   EXPECT_EQ(bots.Got(Watcher).roundStarts, 0) << "the reset was to come in the count-down";
   game.AwaitScreens("reset1", {&alice, &bob}, inTheLoungeAgain);
-  EXPECT_TRUE(bots.WaitFor(Watcher, bothInTheLounge));
-  EXPECT_TRUE(bots.WaitFor(Watcher, bothBriefed));
-  game.Release("joined2");
-  EXPECT_TRUE(bots.WaitFor(Watcher, roundStarts(1)));
-  game.AwaitScreens("start2", {&alice, &bob}, TimedRoundShown(4));
-  EXPECT_TRUE(bots.WaitFor(Watcher, resets(2))) << "the reset in a running round reached nobody";
+  // The timed round n: both back in the lounge and then briefed, let go into the round, its
+  // clock on both screens, Alice's reset.
+  const auto timedRound = [&](int n, int minutes) {
+    EXPECT_TRUE(bots.WaitFor(Watcher, bothInTheLounge));
+    EXPECT_TRUE(bots.WaitFor(Watcher, bothBriefed));
+    game.Release("joined" + std::to_string(n + 1));
+    EXPECT_TRUE(bots.WaitFor(Watcher, roundStarts(n)));
+    game.AwaitScreens("start" + std::to_string(n + 1), {&alice, &bob}, TimedRoundShown(minutes));
+    EXPECT_TRUE(bots.WaitFor(Watcher, resets(n + 1))) << "the reset in a running round reached nobody";
+  };
+  timedRound(1, 4);
   game.AwaitScreens("reset2", {&alice, &bob}, inTheLoungeAgain);
-  EXPECT_TRUE(bots.WaitFor(Watcher, bothInTheLounge));
-  EXPECT_TRUE(bots.WaitFor(Watcher, bothBriefed));
-  game.Release("joined3");
-  EXPECT_TRUE(bots.WaitFor(Watcher, roundStarts(2)));
-  game.AwaitScreens("start3", {&alice, &bob}, TimedRoundShown(19));
-  EXPECT_TRUE(bots.WaitFor(Watcher, resets(3)));
+  timedRound(2, 19);
   game.Release("reset3");
   game.Finish(60);
   for (const Player* p : {&alice, &bob}) EXPECT_EQ(p->run.exitCode, 0) << p->name << ":\n" << p->run.errors;

@@ -21,6 +21,17 @@
 
 namespace servertest {
 
+// What the server tests take from the support of the client tests.
+using clienttest::FileExists;
+using clienttest::FreeLoopbackPort;
+using clienttest::GameListAnswers;
+using clienttest::ReadText;
+using clienttest::SanitizerBuild;
+using clienttest::ScratchFolder;
+using clienttest::StandInHttpService;
+using clienttest::WaitForFile;
+using clienttest::WriteText;
+
 // The server program and the library it loads, linked (or else copied) into folder; returns the
 // program's path there.
 inline std::string InstallServer(const std::string& folder) {

@@ -11,16 +11,8 @@
 #include "../net/net_harness.h"
 #include "server_process.h"
 
+namespace servertest {
 namespace {
-
-using clienttest::GameListAnswers;
-using clienttest::ReadText;
-using clienttest::ScratchFolder;
-using clienttest::StandInHttpService;
-using clienttest::WriteText;
-using servertest::Launch;
-using servertest::ServerEnvironment;
-using servertest::ServerProcess;
 
 // What the server answers a library client that gives password ("" for none): admitted or
 // refused for its password.
@@ -35,7 +27,7 @@ int Answer(int port, const std::string& password) {
 TEST(ServerSettings, ClearingThePasswordAtTheQuestionsLeavesNoTraceOfItInTheFile) {
   ScratchFolder folder;
   WriteText(folder.File("server_ip.txt"), "N\r\nOld title\r\nsecret-password\r\n");
-  const int port = clienttest::FreeLoopbackPort(SOCK_DGRAM);
+  const int port = FreeLoopbackPort(SOCK_DGRAM);
   // Enter keeps the register answer, the blank address and the title; fifteen Backspaces clear
   // the password before its Enter. The editor takes one typed character a frame.
   std::string script = "5 key 13\n10 key 13\n15 key 13\n";
@@ -52,7 +44,7 @@ TEST(ServerSettings, ClearingThePasswordAtTheQuestionsLeavesNoTraceOfItInTheFile
 TEST(ServerSettings, TheFileWrittenBackHoldsTheThreeValuesAndNothingElse) {
   ScratchFolder folder;
   WriteText(folder.File("server_ip.txt"), "\r\nTitle\r\npw\r\na fourth line nobody reads\r\n");
-  ServerProcess server(folder.Path(), {"/AUTO"}, ServerEnvironment(clienttest::FreeLoopbackPort(SOCK_DGRAM)));
+  ServerProcess server(folder.Path(), {"/AUTO"}, ServerEnvironment(FreeLoopbackPort(SOCK_DGRAM)));
   ASSERT_TRUE(server.WaitForOutput("Players Online 0\n")) << server.Errors();
   EXPECT_EQ(ReadText(folder.File("server_ip.txt")), "\r\nTitle\r\npw\r\n");
   server.Signal(SIGTERM);
@@ -63,7 +55,7 @@ TEST(ServerSettings, TheServerWorksBesideItselfWhateverFolderItIsStartedFrom) {
   ScratchFolder home, elsewhere;
   WriteText(home.File("server_ip.txt"), "\r\nHome\r\nhomepw\r\n");
   WriteText(elsewhere.File("server_ip.txt"), "\r\nElsewhere\r\n\r\n");
-  const int port = clienttest::FreeLoopbackPort(SOCK_DGRAM);
+  const int port = FreeLoopbackPort(SOCK_DGRAM);
   Launch fromElsewhere;
   fromElsewhere.startIn = elsewhere.Path();
   ServerProcess server(home.Path(), {"/AUTO"}, ServerEnvironment(port), fromElsewhere);
@@ -72,7 +64,7 @@ TEST(ServerSettings, TheServerWorksBesideItselfWhateverFolderItIsStartedFrom) {
   EXPECT_EQ(Answer(port, ""), RN_ID_INVALID_PASSWORD);
   EXPECT_EQ(Answer(port, "homepw"), RN_ID_CONNECTION_REQUEST_ACCEPTED);
   EXPECT_EQ(ReadText(home.File("Chat.txt")).rfind("Zarnaby Online Chat Log. Created ", 0), 0u);
-  EXPECT_FALSE(clienttest::FileExists(elsewhere.File("Chat.txt")));
+  EXPECT_FALSE(FileExists(elsewhere.File("Chat.txt")));
   EXPECT_EQ(ReadText(elsewhere.File("server_ip.txt")), "\r\nElsewhere\r\n\r\n");
   server.Signal(SIGTERM);
   EXPECT_EQ(server.WaitExit(), 0) << server.Errors();
@@ -84,7 +76,7 @@ TEST(ServerSettings, OverLongLinesAreCutToWhatTheQuestionsTake) {
   // A register answer, a title of 8 MB and a password of 25 characters, with a CR astray.
   const std::string title(8 << 20, 'T');
   WriteText(folder.File("server_ip.txt"), "Y\r\n" + title + "\r\nabcdefghij\rklmnopqrstuvwxy\r\n");
-  const int port = clienttest::FreeLoopbackPort(SOCK_DGRAM);
+  const int port = FreeLoopbackPort(SOCK_DGRAM);
   ServerProcess server(folder.Path(), {"/AUTO"}, ServerEnvironment(port, gameList.Host()));
   ASSERT_TRUE(server.WaitForOutput("Players Online 0\n")) << server.Errors();
 
@@ -101,7 +93,7 @@ TEST(ServerSettings, OverLongLinesAreCutToWhatTheQuestionsTake) {
 
 TEST(ServerSettings, TheChatLogHoldsItsBannerWhileTheServerRunsAndAfterItIsKilled) {
   ScratchFolder folder;
-  ServerProcess server(folder.Path(), {"/AUTO"}, ServerEnvironment(clienttest::FreeLoopbackPort(SOCK_DGRAM)));
+  ServerProcess server(folder.Path(), {"/AUTO"}, ServerEnvironment(FreeLoopbackPort(SOCK_DGRAM)));
   ASSERT_TRUE(server.WaitForOutput("Players Online 0\n")) << server.Errors();
   const std::string banner = "Zarnaby Online Chat Log. Created ";
   const std::string running = ReadText(folder.File("Chat.txt"));
@@ -123,9 +115,10 @@ TEST(ServerGamePort, AMistypedPortIsRefusedBeforeAnythingStarts) {
               std::string::npos)
         << server.Errors();
     EXPECT_EQ(server.Output().find("Players Online"), std::string::npos) << port;
-    EXPECT_FALSE(clienttest::FileExists(folder.File("Chat.txt"))) << port << ": it started anyway";
+    EXPECT_FALSE(FileExists(folder.File("Chat.txt"))) << port << ": it started anyway";
     EXPECT_EQ(ReadText(folder.File("server_ip.txt")), "N\r\nKept\r\n\r\n");
   }
 }
 
 }  // namespace
+}  // namespace servertest

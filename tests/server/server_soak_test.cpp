@@ -29,13 +29,10 @@
 #include "tests/server/server_process.h"
 #include "tests/server/soak_player.h"
 
+namespace servertest {
 namespace {
 
-using clienttest::ReadText;
-using clienttest::ScratchFolder;
-using clienttest::WriteText;
 using protocol::ProtocolClient;
-using servertest::ServerProcess;
 using soak::Ms;
 using soak::SoakPlayer;
 
@@ -76,7 +73,7 @@ struct Memory {
 void PrintFigures(const std::vector<std::unique_ptr<SoakPlayer>>& players, Ms soakMs, const Memory& memory,
                   Ms longestLoopMs) {
   std::printf("Soak of %lld s (%s build), seed %u\n", static_cast<long long>(soakMs / 1000),
-              clienttest::SanitizerBuild() ? "sanitizer, server without quarantine" : "normal", Seed);
+              SanitizerBuild() ? "sanitizer, server without quarantine" : "normal", Seed);
   std::printf("player sessions(honest/rogue) states longest-gap-ms(ended at s) refused(full/other) wait-to-join-ms "
               "vanished chats rooms pickups games hostile\n");
   int states = 0, longestGap = 0;
@@ -147,9 +144,9 @@ TEST(ServerSoak, FifteenPlayersComeAndGoWhileRoguesSendGarbageAndTheServerHoldsU
   const Ms minuteMark = std::min(MinuteMs, soakMs / 2);
   ScratchFolder folder;
   WriteText(folder.File("server_ip.txt"), "N\r\nSoak\r\n\r\n");
-  const int port = clienttest::FreeLoopbackPort(SOCK_DGRAM);
+  const int port = FreeLoopbackPort(SOCK_DGRAM);
   // The server starts before any player: the library's threads must not exist at the fork.
-  ServerProcess server(folder.Path(), {"/AUTO"}, servertest::MeasuredEnvironment(port));
+  ServerProcess server(folder.Path(), {"/AUTO"}, MeasuredEnvironment(port));
   ASSERT_TRUE(server.WaitForOutput("Players Online 0\n")) << server.Errors();
 
   net_harness::BindLibrary();
@@ -158,7 +155,7 @@ TEST(ServerSoak, FifteenPlayersComeAndGoWhileRoguesSendGarbageAndTheServerHoldsU
   shared.random.seed(Seed);
   shared.lastVanishAt = soakMs - QuietEndMs;
   // The sanitizer build runs several times slower, beside the rest of the suite.
-  if (clienttest::SanitizerBuild()) shared.gapLimitMs = 5000;
+  if (SanitizerBuild()) shared.gapLimitMs = 5000;
   shared.warmUpUntil = minuteMark - WarmUpEndsBeforeMinuteMs;
   std::vector<std::unique_ptr<SoakPlayer>> players;
   for (int i = 0; i < Players; ++i) players.push_back(std::make_unique<SoakPlayer>(i, shared));
@@ -225,3 +222,4 @@ TEST(ServerSoak, FifteenPlayersComeAndGoWhileRoguesSendGarbageAndTheServerHoldsU
 }
 
 }  // namespace
+}  // namespace servertest

@@ -8,15 +8,8 @@
 #include "server_process.h"
 #include "status_window.h"
 
+namespace servertest {
 namespace {
-
-using clienttest::GameListAnswers;
-using clienttest::ReadText;
-using clienttest::ScratchFolder;
-using clienttest::StandInHttpService;
-using clienttest::WriteText;
-using servertest::ServerEnvironment;
-using servertest::ServerProcess;
 
 // Generous for a sanitizer build on a loaded machine.
 constexpr int AnswerMs = 20000;
@@ -32,7 +25,7 @@ TEST(ServerStartup, AutoStartsFromItsSettingsRegistersAndLogsOffOnTermination) {
   StandInHttpService service(GameListAnswers);
   ScratchFolder folder;
   WriteText(folder.File("server_ip.txt"), "Y\r\nMy Game & Co\r\n\r\n");
-  ServerProcess server(folder.Path(), {"/auto"}, ServerEnvironment(clienttest::FreeLoopbackPort(SOCK_DGRAM), service.Host()));
+  ServerProcess server(folder.Path(), {"/auto"}, ServerEnvironment(FreeLoopbackPort(SOCK_DGRAM), service.Host()));
   ASSERT_TRUE(server.WaitForOutput("Players Online 0\n")) << server.Errors();
 
   // Nobody typed a name: the registration carries the empty name, centred to 8, and skin 1.
@@ -60,7 +53,7 @@ TEST(ServerStartup, TheQuestionsTypedIntoTheStatusWindowAreUsedAndSaved) {
   const std::string script =
       "5 type y\n8 key 13\n10 type 10.1.2.3\n25 key 13\n30 type  Fun Game \n45 key 13\n"
       "50 type  pass \n60 key 13\n200 key 27\n";
-  ServerProcess server(folder.Path(), {}, ServerEnvironment(clienttest::FreeLoopbackPort(SOCK_DGRAM), service.Host()),
+  ServerProcess server(folder.Path(), {}, ServerEnvironment(FreeLoopbackPort(SOCK_DGRAM), service.Host()),
                        script);
   ASSERT_TRUE(server.WaitForOutput("Players Online 0\n")) << server.Errors();
   EXPECT_EQ(server.WaitExit(), 0) << server.Errors();
@@ -78,16 +71,16 @@ TEST(ServerStartup, OnlyTheSlashAutoArgumentSkipsTheQuestionsAndALowerCaseYesReg
   {
     // The screenshot, taken once the window has been drawn a few times, shows the first question.
     ScratchFolder folder;
-    ServerProcess server(folder.Path(), {"AUTO"}, ServerEnvironment(clienttest::FreeLoopbackPort(SOCK_DGRAM), service.Host()),
+    ServerProcess server(folder.Path(), {"AUTO"}, ServerEnvironment(FreeLoopbackPort(SOCK_DGRAM), service.Host()),
                          "3 shot question.png\n");
-    ASSERT_TRUE(clienttest::WaitForFile(folder.File("question.png"), ShotSeconds)) << server.Errors();
-    EXPECT_TRUE(servertest::ShownAtTheTop(folder.File("question.png"), "Register With the server ? "))
+    ASSERT_TRUE(WaitForFile(folder.File("question.png"), ShotSeconds)) << server.Errors();
+    EXPECT_TRUE(ShownAtTheTop(folder.File("question.png"), "Register With the server ? "))
         << "AUTO without the slash asks the questions";
     EXPECT_EQ(server.Output().find("Players Online"), std::string::npos) << "AUTO without the slash asks the questions";
   }
   ScratchFolder folder;
   WriteText(folder.File("server_ip.txt"), "y\r\nLower\r\n");
-  ServerProcess server(folder.Path(), {"/AuTo"}, ServerEnvironment(clienttest::FreeLoopbackPort(SOCK_DGRAM), service.Host()));
+  ServerProcess server(folder.Path(), {"/AuTo"}, ServerEnvironment(FreeLoopbackPort(SOCK_DGRAM), service.Host()));
   ASSERT_TRUE(server.WaitForOutput("Players Online 0\n")) << server.Errors();
   server.Signal(SIGINT);
   EXPECT_EQ(server.WaitExit(), 0);
@@ -99,7 +92,7 @@ TEST(ServerStartup, OnlyTheSlashAutoArgumentSkipsTheQuestionsAndALowerCaseYesReg
 TEST(ServerStartup, AServerThatCannotStartSaysWhyExitsNonZeroAndWritesNoSettings) {
   ScratchFolder folder;
   // The port is taken by another socket.
-  const int port = clienttest::FreeLoopbackPort(SOCK_DGRAM);
+  const int port = FreeLoopbackPort(SOCK_DGRAM);
   int taken = socket(AF_INET, SOCK_DGRAM, 0);
   sockaddr_in address{};
   address.sin_family = AF_INET;
@@ -120,7 +113,7 @@ TEST(ServerStartup, AServerThatCannotStartSaysWhyExitsNonZeroAndWritesNoSettings
 TEST(ServerStartup, ASettingsFileThatCannotBeWrittenIsReportedAndTheServerGoesOn) {
   ScratchFolder folder;
   ASSERT_EQ(mkdir(folder.File("server_ip.txt").c_str(), 0755), 0);
-  ServerProcess server(folder.Path(), {"/AUTO"}, ServerEnvironment(clienttest::FreeLoopbackPort(SOCK_DGRAM)));
+  ServerProcess server(folder.Path(), {"/AUTO"}, ServerEnvironment(FreeLoopbackPort(SOCK_DGRAM)));
   ASSERT_TRUE(server.WaitForOutput("Players Online 0\n")) << server.Errors();
   EXPECT_NE(server.Errors().find("Can not write server_ip.txt"), std::string::npos);
   server.Signal(SIGTERM);
@@ -129,7 +122,7 @@ TEST(ServerStartup, ASettingsFileThatCannotBeWrittenIsReportedAndTheServerGoesOn
 
 TEST(ServerStartup, TheStatusLineCountsConnectionsUpToFifteenAndRefusesASixteenth) {
   ScratchFolder folder;
-  const int port = clienttest::FreeLoopbackPort(SOCK_DGRAM);
+  const int port = FreeLoopbackPort(SOCK_DGRAM);
   ServerProcess server(folder.Path(), {"/AUTO"}, ServerEnvironment(port));
   ASSERT_TRUE(server.WaitForOutput("Players Online 0\n")) << server.Errors();
   net_harness::BindLibrary();
@@ -154,3 +147,4 @@ TEST(ServerStartup, TheStatusLineCountsConnectionsUpToFifteenAndRefusesASixteent
 }
 
 }  // namespace
+}  // namespace servertest

@@ -10,15 +10,8 @@
 #include "server_process.h"
 #include "status_window.h"
 
+namespace servertest {
 namespace {
-
-using clienttest::GameListAnswers;
-using clienttest::ReadText;
-using clienttest::ScratchFolder;
-using clienttest::StandInHttpService;
-using clienttest::WriteText;
-using servertest::ServerEnvironment;
-using servertest::ServerProcess;
 
 constexpr double ShotSeconds = 120;  // generous for a sanitizer build on a loaded machine
 
@@ -27,12 +20,12 @@ TEST(ServerStopping, EachTerminationSignalEndsTheQuestionsWithNothingStarted) {
     StandInHttpService gameList(GameListAnswers);
     ScratchFolder folder;
     WriteText(folder.File("server_ip.txt"), "Y\r\nTitle\r\npw\r\n");
-    ServerProcess server(folder.Path(), {}, ServerEnvironment(clienttest::FreeLoopbackPort(SOCK_DGRAM), gameList.Host()),
+    ServerProcess server(folder.Path(), {}, ServerEnvironment(FreeLoopbackPort(SOCK_DGRAM), gameList.Host()),
                          "3 shot question.png\n");
-    ASSERT_TRUE(clienttest::WaitForFile(folder.File("question.png"), ShotSeconds)) << server.Errors();
+    ASSERT_TRUE(WaitForFile(folder.File("question.png"), ShotSeconds)) << server.Errors();
     server.Signal(signal);
     EXPECT_EQ(server.WaitExit(), 0) << "signal " << signal << ": " << server.Ending() << "\n" << server.Errors();
-    EXPECT_TRUE(servertest::ShownAtTheTop(folder.File("question.png"), "Register With the server ? Y"))
+    EXPECT_TRUE(ShownAtTheTop(folder.File("question.png"), "Register With the server ? Y"))
         << "the question was not on the screen when the signal came";
     EXPECT_EQ(server.Output(), "CLOSING DOWN\n") << "signal " << signal;
     EXPECT_EQ(gameList.Requests(), 0) << "signal " << signal << ": a server that never started was registered";
@@ -46,7 +39,7 @@ TEST(ServerStopping, EachTerminationSignalClosesARunningServerDownAndLogsItsGame
     ScratchFolder folder;
     WriteText(folder.File("server_ip.txt"), "Y\r\nTitle\r\n\r\n");
     ServerProcess server(folder.Path(), {"/AUTO"},
-                         ServerEnvironment(clienttest::FreeLoopbackPort(SOCK_DGRAM), gameList.Host()));
+                         ServerEnvironment(FreeLoopbackPort(SOCK_DGRAM), gameList.Host()));
     ASSERT_TRUE(server.WaitForOutput("Players Online 0\n")) << server.Errors();
     server.Signal(signal);
     EXPECT_EQ(server.WaitExit(), 0) << "signal " << signal << ": " << server.Ending() << "\n" << server.Errors();
@@ -59,3 +52,4 @@ TEST(ServerStopping, EachTerminationSignalClosesARunningServerDownAndLogsItsGame
 }
 
 }  // namespace
+}  // namespace servertest
