@@ -5,7 +5,6 @@
 #include <climits>
 
 #include "music/mixer_simd.h"
-#include "music/mixer_voice.h"
 
 Tunemix_Mixer::Tunemix_Mixer() : rampStep(1.0f / static_cast<float>(rampLength)) {
   rowEvent.source = this;
@@ -41,6 +40,8 @@ void Tunemix_Mixer::SetChannels(int count) {
   }
   chLeftGain.assign(n, 0.0f);
   chRightGain.assign(n, 0.0f);
+  chLoopMemory.clear();
+  chLoopMemory.resize(n);
 }
 
 void Tunemix_Mixer::SetChannelRate(int channel, double hz) {
@@ -86,8 +87,14 @@ int16_t ClipToShort(double value) {
 }  // namespace
 
 void Tunemix_Mixer::MixChannel(int c, int frames) {
+  LoopMemory& memory = chLoopMemory[c];
+  if (memory.sample != chSample[c]) {
+    // What was made for another sample goes, even should a later one reuse its memory.
+    memory.sample = chSample[c];
+    memory.seam.data = nullptr;
+  }
   Voice voice{chPosition[c], chStep[c], chFadeIn[c], chCrossfade[c], chLastValue[c],
-              chGain[c],     chPan[c],  chLeftGain[c], chRightGain[c]};
+              chGain[c],     chPan[c],  chLeftGain[c], chRightGain[c], &memory};
   MixVoice(voice, chSample[c].get(), interpolation, frames, rampStep, mixLeft_, mixRight_);
   chPosition[c] = voice.position;
   chStep[c] = voice.step;

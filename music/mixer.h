@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "music/instrument.h"
+#include "music/mixer_voice.h"
 #include "music/music.h"
 #include "music/pattern.h"
 #include "music/sample.h"
@@ -82,6 +83,7 @@ class Tunemix_Mixer : public TMusic {
   std::vector<double> chLastValue;
   std::vector<int> chFadeIn, chCrossfade;
   std::vector<float> chLeftGain, chRightGain;
+  std::vector<LoopMemory> chLoopMemory;  // the wide mixer's tables of each channel's loop
 
   // Renders byteCount / 4 frames of interleaved 16-bit stereo into buffer.
   int FillBuffer(void* buffer, int byteCount) override;

@@ -4,12 +4,15 @@
 // the results are the same to the last bit.
 #include "music/mixer_simd.h"
 
+#include "music/mixer_loop_seam.h"
+
 #if defined(__x86_64__) || defined(__i386__)
 
-// GCC 12's AVX-512 intrinsics start from an undefined vector that it then reports as maybe
+// GCC 12's AVX-512 intrinsics start from an undefined vector that it then reports as (maybe)
 // uninitialised: a false alarm of the compiler's own header.
 #if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#pragma GCC diagnostic ignored "-Wuninitialized"
 #endif
 #include <immintrin.h>
 
@@ -232,16 +235,10 @@ QXR_AVX512 inline __m512 Cubic16(__m512 ym, __m512 y0, __m512 y1, __m512 y2, __m
   return _mm512_mul_ps(half, sum);
 }
 
-// The cubic values of sixteen frames at positions pA, pB (their indices iA, iB) from their
-// neighbours, times gain, added to left and right through the pan; last gets the last value.
-QXR_AVX512 inline void AddCubicSixteen(__m512d pA, __m512d pB, __m256i iA, __m256i iB, __m512 ym, __m512 y0,
-                                       __m512 y1, __m512 y2, double gain, const PanFactors& pan, double* left,
-                                       double* right, double& last) {
-  const __m256 tA = _mm512_cvtpd_ps(_mm512_sub_pd(pA, _mm512_cvtepi32_pd(iA)));
-  const __m256 tB = _mm512_cvtpd_ps(_mm512_sub_pd(pB, _mm512_cvtepi32_pd(iB)));
-  const __m512 t = _mm512_insertf32x8(_mm512_castps256_ps512(tA), tB, 1);
-  const __m512 r = Cubic16(ym, y0, y1, y2, t);
-
+// Sixteen values of frames times gain, added to left and right through the pan; last gets the
+// last value.
+QXR_AVX512 inline void AddSixteenValues(__m512 r, double gain, const PanFactors& pan, double* left, double* right,
+                                        double& last) {
   const __m512d gains = _mm512_set1_pd(gain);
   const __m512d vA = _mm512_mul_pd(_mm512_cvtps_pd(_mm512_castps512_ps256(r)), gains);
   const __m512d vB = _mm512_mul_pd(_mm512_cvtps_pd(_mm512_extractf32x8_ps(r, 1)), gains);
@@ -258,6 +255,17 @@ QXR_AVX512 inline void AddCubicSixteen(__m512d pA, __m512d pB, __m256i iA, __m25
   alignas(64) double values[8];
   _mm512_store_pd(values, vB);
   last = values[7];
+}
+
+// The cubic values of sixteen frames at positions pA, pB (their indices iA, iB) from their
+// neighbours, times gain, added to left and right through the pan; last gets the last value.
+QXR_AVX512 inline void AddCubicSixteen(__m512d pA, __m512d pB, __m256i iA, __m256i iB, __m512 ym, __m512 y0,
+                                       __m512 y1, __m512 y2, double gain, const PanFactors& pan, double* left,
+                                       double* right, double& last) {
+  const __m256 tA = _mm512_cvtpd_ps(_mm512_sub_pd(pA, _mm512_cvtepi32_pd(iA)));
+  const __m256 tB = _mm512_cvtpd_ps(_mm512_sub_pd(pB, _mm512_cvtepi32_pd(iB)));
+  const __m512 t = _mm512_insertf32x8(_mm512_castps256_ps512(tA), tB, 1);
+  AddSixteenValues(Cubic16(ym, y0, y1, y2, t), gain, pan, left, right, last);
 }
 
 // The window of 32 entries d[base - 1 .. base + 30] as floats, low and high sixteen. Entries
@@ -439,14 +447,63 @@ QXR_AVX512 inline bool SixteenAcrossSeam(const mixer_detail::SampleView& s, cons
   return true;
 }
 
+// Sixteen frames of a short forward loop from its seam table, wherever they lie in the loop
+// and across one wrap, their places within one window of 32: Cubic16's operations on the
+// table's exact coefficients, lane for lane. A frame after the wrap takes the place one loop
+// length on. Returns false, having done nothing, for frames that do not qualify (a place that
+// does not stand for its frame, two wraps, places too far apart).
+QXR_AVX512 inline bool SixteenFromSeam(const LoopSeamTable& seam, const double* at, double gain, const PanFactors& pan,
+                                       double* left, double* right, double& last) {
+  const __m512d pA = _mm512_loadu_pd(at), pB = _mm512_loadu_pd(at + 8);
+  const __m256i iA = _mm512_cvttpd_epi32(pA), iB = _mm512_cvttpd_epi32(pB);
+  const __m512d fA = _mm512_sub_pd(pA, _mm512_cvtepi32_pd(iA)), fB = _mm512_sub_pd(pB, _mm512_cvtepi32_pd(iB));
+  // Whole positions within two of the end, and positions just below a whole number.
+  const __m512d zero = _mm512_setzero_pd(), nearlyWhole = _mm512_set1_pd(1.0 - 0x1p-20);
+  const __m256i nearEnd = _mm256_set1_epi32(seam.loopStart + seam.loopLength - 2);
+  const __mmask8 oddA = (_mm512_cmp_pd_mask(fA, zero, _CMP_EQ_OQ) & _mm256_cmpge_epi32_mask(iA, nearEnd)) |
+                        _mm512_cmp_pd_mask(fA, nearlyWhole, _CMP_GT_OQ);
+  const __mmask8 oddB = (_mm512_cmp_pd_mask(fB, zero, _CMP_EQ_OQ) & _mm256_cmpge_epi32_mask(iB, nearEnd)) |
+                        _mm512_cmp_pd_mask(fB, nearlyWhole, _CMP_GT_OQ);
+  if ((oddA | oddB) != 0) return false;
+  // A wrap: a position below the one before it.
+  const __m512i rawA = _mm512_castpd_si512(pA), rawB = _mm512_castpd_si512(pB);
+  const __m512d beforeA = _mm512_castsi512_pd(_mm512_alignr_epi64(rawA, rawA, 7));
+  const __m512d beforeB = _mm512_castsi512_pd(_mm512_alignr_epi64(rawB, rawA, 7));
+  const unsigned wraps = (_mm512_cmp_pd_mask(pA, beforeA, _CMP_LT_OQ) & 0xFEu) |
+                         static_cast<unsigned>(_mm512_cmp_pd_mask(pB, beforeB, _CMP_LT_OQ)) << 8;
+  if ((wraps & (wraps - 1)) != 0) return false;
+  const __mmask16 afterWrap = static_cast<__mmask16>(wraps != 0 ? ~(wraps - 1) : 0u);
+  __m512i place = _mm512_inserti64x4(_mm512_castsi256_si512(iA), iB, 1);
+  place = _mm512_mask_add_epi32(place, afterWrap, place, _mm512_set1_epi32(seam.loopLength));
+  // The places rise from the first frame's.
+  const int base = _mm_cvtsi128_si32(_mm512_castsi512_si128(place));
+  if (static_cast<unsigned>(base) >= static_cast<unsigned>(seam.places)) return false;
+  const __m512i rel = _mm512_sub_epi32(place, _mm512_set1_epi32(base));
+  if (_mm512_cmpgt_epu32_mask(rel, _mm512_set1_epi32(LoopSeamWindow - 1)) != 0) return false;
+  auto coefficient = [&](const std::vector<float>& column) QXR_AVX512 {
+    const float* window = column.data() + base;
+    return _mm512_permutex2var_ps(_mm512_loadu_ps(window), rel, _mm512_loadu_ps(window + 16));
+  };
+  const __m512 twiceY0 = coefficient(seam.twiceY0), slope = coefficient(seam.slope);
+  const __m512 square = coefficient(seam.square), cube = coefficient(seam.cube);
+  const __m512 t = _mm512_insertf32x8(_mm512_castps256_ps512(_mm512_cvtpd_ps(fA)), _mm512_cvtpd_ps(fB), 1);
+  const __m512 linear = _mm512_add_ps(twiceY0, _mm512_mul_ps(slope, t));
+  const __m512 sum = _mm512_add_ps(_mm512_add_ps(linear, _mm512_mul_ps(_mm512_mul_ps(square, t), t)),
+                                   _mm512_mul_ps(_mm512_mul_ps(_mm512_mul_ps(cube, t), t), t));
+  AddSixteenValues(_mm512_mul_ps(_mm512_set1_ps(0.5f), sum), gain, pan, left, right, last);
+  return true;
+}
+
 // CubicAtPositions, sixteen or eight frames at a time where they qualify.
 template <int Loop>
-QXR_AVX512 double CubicAtPositionsWide(const mixer_detail::SampleView& s, const double* positions, int frames,
-                                       double gain, const PanFactors& pan, double* left, double* right) {
+QXR_AVX512 double CubicAtPositionsWide(const mixer_detail::SampleView& s, const LoopSeamTable* seam,
+                                       const double* positions, int frames, double gain, const PanFactors& pan,
+                                       double* left, double* right) {
   double last = 0.0;
   int k = 0;
   while (k < frames) {
-    if (k + 16 <= frames && (SixteenInWindow(s, positions + k, gain, pan, left + k, right + k, last) ||
+    if (k + 16 <= frames && ((seam && SixteenFromSeam(*seam, positions + k, gain, pan, left + k, right + k, last)) ||
+                             SixteenInWindow(s, positions + k, gain, pan, left + k, right + k, last) ||
                              SixteenAcrossSeam<Loop>(s, positions + k, gain, pan, left + k, right + k, last))) {
       k += 16;
       continue;
@@ -465,18 +522,18 @@ QXR_AVX512 double CubicAtPositionsWide(const mixer_detail::SampleView& s, const 
 }  // namespace
 
 template <int Loop>
-double CubicAtPositionsAvx2(const mixer_detail::SampleView& s, const double* positions, int frames, double gain,
-                            const PanFactors& pan, double* left, double* right) {
-  if (HasAvx512()) return CubicAtPositionsWide<Loop>(s, positions, frames, gain, pan, left, right);
+double CubicAtPositionsAvx2(const mixer_detail::SampleView& s, const LoopSeamTable* seam, const double* positions,
+                            int frames, double gain, const PanFactors& pan, double* left, double* right) {
+  if (HasAvx512()) return CubicAtPositionsWide<Loop>(s, seam, positions, frames, gain, pan, left, right);
   return CubicAtPositions<Loop>(s, positions, frames, gain, pan, left, right);
 }
 
-template double CubicAtPositionsAvx2<LoopNone>(const mixer_detail::SampleView&, const double*, int, double,
-                                               const PanFactors&, double*, double*);
-template double CubicAtPositionsAvx2<LoopForward>(const mixer_detail::SampleView&, const double*, int, double,
-                                                  const PanFactors&, double*, double*);
-template double CubicAtPositionsAvx2<LoopPingPong>(const mixer_detail::SampleView&, const double*, int, double,
-                                                   const PanFactors&, double*, double*);
+template double CubicAtPositionsAvx2<LoopNone>(const mixer_detail::SampleView&, const LoopSeamTable*, const double*,
+                                               int, double, const PanFactors&, double*, double*);
+template double CubicAtPositionsAvx2<LoopForward>(const mixer_detail::SampleView&, const LoopSeamTable*,
+                                                  const double*, int, double, const PanFactors&, double*, double*);
+template double CubicAtPositionsAvx2<LoopPingPong>(const mixer_detail::SampleView&, const LoopSeamTable*,
+                                                   const double*, int, double, const PanFactors&, double*, double*);
 
 namespace {
 
@@ -595,16 +652,16 @@ bool MixerHasAvx2() { return false; }
 void AllowWideMixerLoops(bool) {}
 int SteadyPositionsAvx2(double&, double, double, double, int, double*) { return 0; }
 template <int Loop>
-double CubicAtPositionsAvx2(const mixer_detail::SampleView&, const double*, int, double, const PanFactors&,
-                            double*, double*) {
+double CubicAtPositionsAvx2(const mixer_detail::SampleView&, const LoopSeamTable*, const double*, int, double,
+                            const PanFactors&, double*, double*) {
   return 0.0;
 }
-template double CubicAtPositionsAvx2<LoopNone>(const mixer_detail::SampleView&, const double*, int, double,
-                                               const PanFactors&, double*, double*);
-template double CubicAtPositionsAvx2<LoopForward>(const mixer_detail::SampleView&, const double*, int, double,
-                                                  const PanFactors&, double*, double*);
-template double CubicAtPositionsAvx2<LoopPingPong>(const mixer_detail::SampleView&, const double*, int, double,
-                                                   const PanFactors&, double*, double*);
+template double CubicAtPositionsAvx2<LoopNone>(const mixer_detail::SampleView&, const LoopSeamTable*, const double*,
+                                               int, double, const PanFactors&, double*, double*);
+template double CubicAtPositionsAvx2<LoopForward>(const mixer_detail::SampleView&, const LoopSeamTable*,
+                                                  const double*, int, double, const PanFactors&, double*, double*);
+template double CubicAtPositionsAvx2<LoopPingPong>(const mixer_detail::SampleView&, const LoopSeamTable*,
+                                                   const double*, int, double, const PanFactors&, double*, double*);
 void ClipToShortsAvx2(const double*, const double*, double, int, int16_t*) {}
 
 #endif

@@ -7,6 +7,8 @@
 
 #include "music/mixer_sample_view.h"
 
+struct LoopSeamTable;
+
 // Where a channel's value goes: hard left and right feed one side only, any other pan both
 // sides through the factors.
 struct PanFactors {
@@ -22,9 +24,10 @@ void AllowWideMixerLoops(bool allowed);
 
 // Cubic values of the sample at `frames` positions (at least 1; each inside the data, as the
 // loop leaves it), times gain, added to left and right through the pan. Returns the last value.
+// seam: the forward loop's table (LoopSeamFor), or Null.
 template <int Loop>
-double CubicAtPositionsAvx2(const mixer_detail::SampleView& s, const double* positions, int frames,
-                            double gain, const PanFactors& pan, double* left, double* right);
+double CubicAtPositionsAvx2(const mixer_detail::SampleView& s, const LoopSeamTable* seam, const double* positions,
+                            int frames, double gain, const PanFactors& pan, double* left, double* right);
 
 // The positions from `position` on, by repeated additions of step (the same doubles, computed
 // side by side where the rounding allows), as long as they lie in [low, high]: writes them to

@@ -205,6 +205,7 @@ void MixSteadyCubicWide(const SampleView& s, Voice& v, const PanTarget& pan, int
   double positions[Piece + 8];  // the positions are written up to eight at a time
   // A channel at gain 0 adds nothing (a zero sum stays +0), but its positions still move on.
   const bool silent = v.gain == 0.0;
+  const LoopSeamTable* seam = Loop == LoopForward && v.memory ? LoopSeamFor(v.memory->seam, s) : nullptr;
   int f = 0;
   while (f < frames) {
     int n = 0;          // positions gathered for frames f, f + 1, ...
@@ -227,7 +228,7 @@ void MixSteadyCubicWide(const SampleView& s, Voice& v, const PanTarget& pan, int
       v.position = p + v.step;
     }
     if (n > 0) {
-      v.lastValue = silent ? 0.0 : CubicAtPositionsAvx2<Loop>(s, positions, n, v.gain, pan, left + f, right + f);
+      v.lastValue = silent ? 0.0 : CubicAtPositionsAvx2<Loop>(s, seam, positions, n, v.gain, pan, left + f, right + f);
     }
     f += n;
     if (skip) {

@@ -1,7 +1,16 @@
 // Resampling one channel's sample into the mix: loops, interpolation, ramps and panning.
 #pragma once
 
+#include <memory>
+
+#include "music/mixer_loop_seam.h"
 #include "music/sample.h"
+
+// What a channel keeps of its sample's short forward loop from one mix to the next.
+struct LoopMemory {
+  std::shared_ptr<const Tunemix_Sample> sample;  // what it was made for: it stays alive meanwhile
+  LoopSeamTable seam;
+};
 
 // The state of one channel while it is mixed.
 struct Voice {
@@ -14,6 +23,7 @@ struct Voice {
   double pan;
   float leftGain;
   float rightGain;
+  LoopMemory* memory;  // Null: nothing kept
 };
 
 // Adds frames of the voice playing sample (Null: silent, only a running crossfade sounds)
