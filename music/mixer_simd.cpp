@@ -630,6 +630,38 @@ int SteadyPositionsAvx2(double& position, double step, double low, double high, 
   return SteadyPositionsBy<GridPositions>(position, step, low, high, limit, out, 24.0);
 }
 
+QXR_AVX2 void MovedPositionsAvx2(const double* from, int count, double move, double* out) {
+  const __m256d by = _mm256_set1_pd(move);
+  int k = 0;
+  for (; k + 4 <= count; k += 4) _mm256_storeu_pd(out + k, _mm256_add_pd(_mm256_loadu_pd(from + k), by));
+  for (; k < count; ++k) out[k] = from[k] + move;
+}
+
+QXR_AVX2 void BinadeRoomAvx2(const double* positions, int count, double& lowest, double& highest) {
+  const __m256d exponent = _mm256_castsi256_pd(_mm256_set1_epi64x(0x7FF0000000000000LL));
+  __m256d low = _mm256_set1_pd(lowest), high = _mm256_set1_pd(highest);
+  int k = 0;
+  for (; k + 4 <= count; k += 4) {
+    const __m256d p = _mm256_loadu_pd(positions + k);
+    const __m256d bottom = _mm256_and_pd(p, exponent);
+    low = _mm256_max_pd(low, _mm256_sub_pd(bottom, p));
+    high = _mm256_min_pd(high, _mm256_sub_pd(_mm256_add_pd(bottom, bottom), p));
+  }
+  alignas(32) double lows[4], highs[4];
+  _mm256_store_pd(lows, low);
+  _mm256_store_pd(highs, high);
+  for (int j = 0; j < 4; ++j) {
+    lowest = std::max(lowest, lows[j]);
+    highest = std::min(highest, highs[j]);
+  }
+  for (; k < count; ++k) {
+    const double p = positions[k];
+    const double bottom = std::bit_cast<double>(std::bit_cast<uint64_t>(p) & 0x7FF0000000000000ULL);
+    lowest = std::max(lowest, bottom - p);
+    highest = std::min(highest, 2.0 * bottom - p);
+  }
+}
+
 QXR_AVX2 void ClipToShortsAvx2(const double* left, const double* right, double master, int frames,
                                int16_t* out) {
   const __m256d gain = _mm256_set1_pd(master), high = _mm256_set1_pd(32767.0), low = _mm256_set1_pd(-32767.0);
@@ -651,6 +683,8 @@ QXR_AVX2 void ClipToShortsAvx2(const double* left, const double* right, double m
 bool MixerHasAvx2() { return false; }
 void AllowWideMixerLoops(bool) {}
 int SteadyPositionsAvx2(double&, double, double, double, int, double*) { return 0; }
+void MovedPositionsAvx2(const double*, int, double, double*) {}
+void BinadeRoomAvx2(const double*, int, double&, double&) {}
 template <int Loop>
 double CubicAtPositionsAvx2(const mixer_detail::SampleView&, const LoopSeamTable*, const double*, int, double,
                             const PanFactors&, double*, double*) {

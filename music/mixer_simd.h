@@ -35,6 +35,14 @@ double CubicAtPositionsAvx2(const mixer_detail::SampleView& s, const LoopSeamTab
 // out needs seven entries to spare.
 int SteadyPositionsAvx2(double& position, double step, double low, double high, int limit, double* out);
 
+// out[k] = from[k] + move for k below count.
+void MovedPositionsAvx2(const double* from, int count, double move, double* out);
+
+// For the positions (all positive): lowest becomes at least bottom - p and highest at most
+// 2 bottom - p for each position p, bottom the bottom of p's binade: the moves (strictly between
+// them) that keep every position strictly inside its binade.
+void BinadeRoomAvx2(const double* positions, int count, double& lowest, double& highest);
+
 // For frames f below `frames` rounded down to a multiple of 4:
 // out[2f], out[2f + 1] = left[f], right[f] times master, clipped to -32767..32767 and truncated
 // toward zero (NaN gives 0).

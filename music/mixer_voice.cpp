@@ -206,12 +206,20 @@ void MixSteadyCubicWide(const SampleView& s, Voice& v, const PanTarget& pan, int
   // A channel at gain 0 adds nothing (a zero sum stays +0), but its positions still move on.
   const bool silent = v.gain == 0.0;
   const LoopSeamTable* seam = Loop == LoopForward && v.memory ? LoopSeamFor(v.memory->seam, s) : nullptr;
+  // The step stays put between two ticks.
+  LoopPasses* passes = Loop == LoopForward && v.memory && LoopPassesServe(s, v.step) ? &v.memory->passes : nullptr;
   int f = 0;
   while (f < frames) {
     int n = 0;          // positions gathered for frames f, f + 1, ...
     bool skip = false;  // the frame after them contributes nothing
     while (f + n < frames && n < Piece) {
       if (v.step == 0.0) break;
+      if (passes) {
+        const int room = std::min(frames - f, Piece) - n;
+        const int got = LoopPassPositions(*passes, s, v.position, v.step, room, positions + n);
+        n += got;
+        if (got == room) continue;
+      }
       double p = v.position;
       double low, high;
       PositionsKept<Loop>(s, v.step, low, high);

@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "music/mixer_loop_passes.h"
 #include "music/mixer_loop_seam.h"
 #include "music/sample.h"
 
@@ -10,6 +11,7 @@
 struct LoopMemory {
   std::shared_ptr<const Tunemix_Sample> sample;  // what it was made for: it stays alive meanwhile
   LoopSeamTable seam;
+  LoopPasses passes;
 };
 
 // The state of one channel while it is mixed.

@@ -1,0 +1,55 @@
+// The positions of a short forward loop, pass after pass. A pass runs from its entry (the first
+// position after a wrap) to the last position before the next wrap. The positions of a pass
+// once added up are kept, and serve every later pass whose entry they cover, moved by the
+// difference of the entries: each sum of a position and the step then moves by that difference
+// too, exactly, so the moved positions are the ones that adding up would give.
+//
+// Why: a double sum p + step rounds to the unit of its binade. Moving p by a multiple of twice
+// that unit moves the exact sum, its rounding and the result alike, as long as the result stays
+// strictly inside its binade (or does not move). The entries are multiples of the unit of the
+// loop end's binade, the coarsest that any position of a pass has, so every move between
+// entries is a multiple of every unit below it. Only in that top binade can a move be an odd
+// multiple of the unit; it then changes a rounding only when a sum lies exactly halfway, which
+// happens only for steps that are multiples of half that unit: for those, moves must be even.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "music/mixer_sample_view.h"
+
+// One pass kept: its entry, its positions, and the moves of the entry it serves.
+struct LoopPass {
+  double entry;
+  // Every position but the entry stays strictly inside its binade, the last one at or below
+  // the loop's end, and the sum after it past the end, for moves strictly between these (and
+  // for no move at all).
+  double lowestMove, highestMove;
+  int first, count;  // its positions in LoopPasses::positions
+};
+
+struct LoopPasses {
+  // What the passes were made for; any change forgets them.
+  const int16_t* data = nullptr;
+  double loopStart = 0.0, loopLength = 0.0, step = 0.0;
+  double unit = 0.0;       // of the loop end's binade
+  bool evenMoves = false;  // moves must be even multiples of the unit
+  bool tooLong = false;    // the passes are too long to keep
+  std::vector<LoopPass> passes;
+  std::vector<double> positions;
+  // The pass being played (-1 none), the move of its entry and its next position's index.
+  int playing = -1, next = 0;
+  double move = 0.0;
+};
+
+// Whether passes serve a forward loop at a step: the loop is at least four entries long and
+// ends within the sample, and each pass holds at least two positions.
+bool LoopPassesServe(const mixer_detail::SampleView& s, double step);
+
+// Writes to out the positions of a voice on a forward loop that LoopPassesServe, from position
+// on (at most limit of them; out needs seven entries to spare), wrapped as the loop wraps a
+// frame's position, and returns how many. position becomes the one after the last written, by
+// repeated addition of step (not yet wrapped). Stops early, at a position that the loop's wrap
+// alone does not bring inside the loop: the caller goes on with it frame by frame.
+int LoopPassPositions(LoopPasses& passes, const mixer_detail::SampleView& s, double& position, double step, int limit,
+                      double* out);
