@@ -19,15 +19,15 @@ struct LoopSeamTable {
   // What the table was made from; any change makes it again.
   const int16_t* data = nullptr;
   int last = -1, loopStart = 0, loopLength = 0;
-  // The coefficients by place, with zeros after the last place so that a window of 32 may
-  // start at any place.
+  // The coefficients by place, with zeros after the last place so that a window of
+  // LoopSeamWindow may start at any place.
   std::vector<float> twiceY0, slope, square, cube;
   int places = 0;
 };
 
 // Loops of at most this many entries up to their end (and at least four long) have a table.
 constexpr int LoopSeamMaxEnd = 1024;
-constexpr int LoopSeamWindow = 32;
+constexpr int LoopSeamWindow = 64;
 
 // The table for the sample's forward loop, made again when the sample or its loop has changed
 // since; Null for a loop that has none (too long, shorter than four entries, or reaching past

@@ -447,14 +447,20 @@ QXR_AVX512 inline bool SixteenAcrossSeam(const mixer_detail::SampleView& s, cons
   return true;
 }
 
-// Sixteen frames of a short forward loop from its seam table, wherever they lie in the loop
-// and across one wrap, their places within one window of 32: Cubic16's operations on the
-// table's exact coefficients, lane for lane. A frame after the wrap takes the place one loop
-// length on. Returns false, having done nothing, for frames that do not qualify (a place that
-// does not stand for its frame, two wraps, places too far apart).
-QXR_AVX512 inline bool SixteenFromSeam(const LoopSeamTable& seam, const double* at, double gain, const PanFactors& pan,
-                                       double* left, double* right, double& last) {
-  const __m512d pA = _mm512_loadu_pd(at), pB = _mm512_loadu_pd(at + 8);
+// Up to sixteen frames (count, at least 1) of a short forward loop from its seam table,
+// wherever they lie in the loop and across one wrap, their places at most 63 apart: Cubic16's
+// operations on the table's exact coefficients, lane for lane. A frame after the wrap takes the
+// place one loop length on. Returns false, having done nothing, for frames that do not qualify
+// (a place that does not stand for its frame, two wraps, places too far apart).
+[[gnu::always_inline]] QXR_AVX512 inline bool FramesFromSeam(const LoopSeamTable& seam, const double* at, int count,
+                                                             double gain, const PanFactors& pan, double* left,
+                                                             double* right, double& last) {
+  // Lanes past count repeat the last frame's position, and add nothing.
+  const __mmask16 lanes = static_cast<__mmask16>((1u << count) - 1);
+  const __mmask8 lanesA = static_cast<__mmask8>(lanes), lanesB = static_cast<__mmask8>(lanes >> 8);
+  const __m512d lastPosition = _mm512_set1_pd(at[count - 1]);
+  const __m512d pA = _mm512_mask_loadu_pd(lastPosition, lanesA, at);
+  const __m512d pB = _mm512_mask_loadu_pd(lastPosition, lanesB, at + 8);
   const __m256i iA = _mm512_cvttpd_epi32(pA), iB = _mm512_cvttpd_epi32(pB);
   const __m512d fA = _mm512_sub_pd(pA, _mm512_cvtepi32_pd(iA)), fB = _mm512_sub_pd(pB, _mm512_cvtepi32_pd(iB));
   // Whole positions within two of the end, and positions just below a whole number.
@@ -480,9 +486,14 @@ QXR_AVX512 inline bool SixteenFromSeam(const LoopSeamTable& seam, const double* 
   if (static_cast<unsigned>(base) >= static_cast<unsigned>(seam.places)) return false;
   const __m512i rel = _mm512_sub_epi32(place, _mm512_set1_epi32(base));
   if (_mm512_cmpgt_epu32_mask(rel, _mm512_set1_epi32(LoopSeamWindow - 1)) != 0) return false;
+  // Each coefficient from a window of 32 places, or of 64 where the frames reach that far.
+  const __mmask16 upper = _mm512_cmpgt_epu32_mask(rel, _mm512_set1_epi32(31));
   auto coefficient = [&](const std::vector<float>& column) QXR_AVX512 {
     const float* window = column.data() + base;
-    return _mm512_permutex2var_ps(_mm512_loadu_ps(window), rel, _mm512_loadu_ps(window + 16));
+    const __m512 near = _mm512_permutex2var_ps(_mm512_loadu_ps(window), rel, _mm512_loadu_ps(window + 16));
+    if (upper == 0) return near;
+    const __m512 far = _mm512_permutex2var_ps(_mm512_loadu_ps(window + 32), rel, _mm512_loadu_ps(window + 48));
+    return _mm512_mask_blend_ps(upper, near, far);
   };
   const __m512 twiceY0 = coefficient(seam.twiceY0), slope = coefficient(seam.slope);
   const __m512 square = coefficient(seam.square), cube = coefficient(seam.cube);
@@ -490,7 +501,23 @@ QXR_AVX512 inline bool SixteenFromSeam(const LoopSeamTable& seam, const double* 
   const __m512 linear = _mm512_add_ps(twiceY0, _mm512_mul_ps(slope, t));
   const __m512 sum = _mm512_add_ps(_mm512_add_ps(linear, _mm512_mul_ps(_mm512_mul_ps(square, t), t)),
                                    _mm512_mul_ps(_mm512_mul_ps(_mm512_mul_ps(cube, t), t), t));
-  AddSixteenValues(_mm512_mul_ps(_mm512_set1_ps(0.5f), sum), gain, pan, left, right, last);
+  const __m512 r = _mm512_mul_ps(_mm512_set1_ps(0.5f), sum);
+
+  const __m512d gains = _mm512_set1_pd(gain);
+  const __m512d vA = _mm512_mul_pd(_mm512_cvtps_pd(_mm512_castps512_ps256(r)), gains);
+  const __m512d vB = _mm512_mul_pd(_mm512_cvtps_pd(_mm512_extractf32x8_ps(r, 1)), gains);
+  auto add = [&](double* side, double factor) QXR_AVX512 {
+    const __m512d m = _mm512_set1_pd(factor);
+    _mm512_mask_storeu_pd(side, lanesA, _mm512_add_pd(_mm512_maskz_loadu_pd(lanesA, side), _mm512_mul_pd(vA, m)));
+    _mm512_mask_storeu_pd(side + 8, lanesB,
+                          _mm512_add_pd(_mm512_maskz_loadu_pd(lanesB, side + 8), _mm512_mul_pd(vB, m)));
+  };
+  if (pan.toLeft) add(left, pan.leftMul);
+  if (pan.toRight) add(right, pan.rightMul);
+  // The lanes past count hold the last frame's value too.
+  alignas(64) double values[8];
+  _mm512_store_pd(values, vB);
+  last = values[7];
   return true;
 }
 
@@ -502,8 +529,12 @@ QXR_AVX512 double CubicAtPositionsWide(const mixer_detail::SampleView& s, const 
   double last = 0.0;
   int k = 0;
   while (k < frames) {
-    if (k + 16 <= frames && ((seam && SixteenFromSeam(*seam, positions + k, gain, pan, left + k, right + k, last)) ||
-                             SixteenInWindow(s, positions + k, gain, pan, left + k, right + k, last) ||
+    const int count = std::min(16, frames - k);
+    if (seam && FramesFromSeam(*seam, positions + k, count, gain, pan, left + k, right + k, last)) {
+      k += count;
+      continue;
+    }
+    if (k + 16 <= frames && (SixteenInWindow(s, positions + k, gain, pan, left + k, right + k, last) ||
                              SixteenAcrossSeam<Loop>(s, positions + k, gain, pan, left + k, right + k, last))) {
       k += 16;
       continue;
