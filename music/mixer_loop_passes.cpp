@@ -23,7 +23,7 @@ double BinadeBottom(double p) {
 
 void Forget(LoopPasses& kept) {
   kept.passes.clear();
-  kept.playing = -1;
+  kept.playing = kept.finished = -1;
 }
 
 size_t PositionsUsed(const LoopPasses& kept) {
@@ -48,17 +48,27 @@ void MadeFor(LoopPasses& kept, const SampleView& s, double step) {
   kept.evenMoves = rest == 0.0 || rest == 0.5 * kept.unit;
 }
 
-// The kept pass that serves an entry, or -1.
-int ServingPass(const LoopPasses& kept, double entry) {
-  for (size_t k = 0; k < kept.passes.size(); ++k) {
-    const LoopPass& pass = kept.passes[k];
-    // Exact: both entries are multiples of the unit, and below the loop's end.
-    const double move = entry - pass.entry;
-    if (move != 0.0) {
-      if (!(move > pass.lowestMove && move < pass.highestMove)) continue;
-      if (kept.evenMoves && (static_cast<int64_t>(move / kept.unit) & 1) != 0) continue;
+// Whether a kept pass serves an entry.
+bool Serves(const LoopPasses& kept, const LoopPass& pass, double entry) {
+  // Exact: both entries are multiples of the unit, and below the loop's end.
+  const double move = entry - pass.entry;
+  if (move == 0.0) return true;
+  if (!(move > pass.lowestMove && move < pass.highestMove)) return false;
+  return !kept.evenMoves || (static_cast<int64_t>(move / kept.unit) & 1) == 0;
+}
+
+// The kept pass that serves an entry, or -1. The pass that served the entry after the
+// previous one last time is tried first: entries come round in much the same order.
+int ServingPass(LoopPasses& kept, double entry) {
+  const int count = static_cast<int>(kept.passes.size());
+  const int previous = kept.finished >= 0 && kept.finished < count ? kept.finished : -1;
+  const int likely = previous >= 0 ? kept.passes[previous].successor : -1;
+  if (likely >= 0 && likely < count && Serves(kept, kept.passes[likely], entry)) return likely;
+  for (int k = 0; k < count; ++k) {
+    if (Serves(kept, kept.passes[k], entry)) {
+      if (previous >= 0) kept.passes[previous].successor = k;
+      return k;
     }
-    return static_cast<int>(k);
   }
   return -1;
 }
@@ -79,7 +89,7 @@ int KeepPass(LoopPasses& kept, const SampleView& s, double entry, double step) {
   // Every difference here is exact: each lies between numbers within a factor of two.
   double lowest = s.loopEnd - after, highest = std::nextafter(s.loopEnd - t[count - 1], INFINITY);
   BinadeRoomAvx2(t + 1, count - 1, lowest, highest);
-  kept.passes.push_back(LoopPass{entry, lowest, highest, static_cast<int>(first), count});
+  kept.passes.push_back(LoopPass{entry, lowest, highest, static_cast<int>(first), count, -1});
   return static_cast<int>(kept.passes.size()) - 1;
 }
 
@@ -93,26 +103,25 @@ int LoopPassPositions(LoopPasses& kept, const SampleView& s, double& position, d
   MadeFor(kept, s, step);
   const double end = s.loopEnd;
   double p = position;
+  // A pass left unfinished goes on only from where it stopped.
+  if (kept.playing >= 0 && p != kept.resumeAt) kept.playing = -1;
   int n = 0;
   while (n < limit) {
     if (kept.playing >= 0) {
       const LoopPass& pass = kept.passes[kept.playing];
       const double* t = kept.positions.data() + pass.first;
-      if (p != t[kept.next] + kept.move) {
-        // The voice has moved elsewhere since.
-        kept.playing = -1;
-        continue;
-      }
       const int take = std::min(pass.count - kept.next, limit - n);
       MovedPositionsAvx2(t + kept.next, take, kept.move, out + n);
       n += take;
       kept.next += take;
       if (kept.next < pass.count) {
         p = t[kept.next] + kept.move;
+        kept.resumeAt = p;
         break;
       }
+      kept.finished = kept.playing;
       kept.playing = -1;
-      p = out[n - 1] + step;
+      p = (t[pass.count - 1] + kept.move) + step;
       continue;
     }
     if (p > end) {
@@ -129,6 +138,7 @@ int LoopPassPositions(LoopPasses& kept, const SampleView& s, double& position, d
         continue;
       }
     }
+    kept.finished = -1;
     if (!(p >= 0.0 && p <= end)) break;
     n += SteadyPositionsAvx2(p, step, 0.0, end, limit - n, out + n);
   }

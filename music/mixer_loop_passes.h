@@ -26,6 +26,7 @@ struct LoopPass {
   // for no move at all).
   double lowestMove, highestMove;
   int first, count;  // its positions in LoopPasses::positions
+  int successor;     // the pass that served the entry after it last time (-1 none)
 };
 
 struct LoopPasses {
@@ -37,9 +38,11 @@ struct LoopPasses {
   bool tooLong = false;    // the passes are too long to keep
   std::vector<LoopPass> passes;
   std::vector<double> positions;
-  // The pass being played (-1 none), the move of its entry and its next position's index.
+  // The pass being played (-1 none), the move of its entry, its next position's index and
+  // that position.
   int playing = -1, next = 0;
-  double move = 0.0;
+  double move = 0.0, resumeAt = 0.0;
+  int finished = -1;  // the pass played just before the next entry (-1 none)
 };
 
 // Whether passes serve a forward loop at a step: the loop is at least four entries long and

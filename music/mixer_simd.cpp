@@ -661,7 +661,19 @@ int SteadyPositionsAvx2(double& position, double step, double low, double high, 
   return SteadyPositionsBy<GridPositions>(position, step, low, high, limit, out, 24.0);
 }
 
+QXR_AVX512 void MovedPositions8(const double* from, int count, double move, double* out) {
+  const __m512d by = _mm512_set1_pd(move);
+  int k = 0;
+  for (; k + 8 <= count; k += 8) _mm512_storeu_pd(out + k, _mm512_add_pd(_mm512_loadu_pd(from + k), by));
+  const __mmask8 rest = static_cast<__mmask8>((1u << (count - k)) - 1);
+  _mm512_mask_storeu_pd(out + k, rest, _mm512_add_pd(_mm512_maskz_loadu_pd(rest, from + k), by));
+}
+
 QXR_AVX2 void MovedPositionsAvx2(const double* from, int count, double move, double* out) {
+  if (HasAvx512()) {
+    MovedPositions8(from, count, move, out);
+    return;
+  }
   const __m256d by = _mm256_set1_pd(move);
   int k = 0;
   for (; k + 4 <= count; k += 4) _mm256_storeu_pd(out + k, _mm256_add_pd(_mm256_loadu_pd(from + k), by));
