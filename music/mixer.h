@@ -104,7 +104,7 @@ class Tunemix_Mixer : public TMusic {
   static constexpr int MixBlock = 512;
   double mixLeft_[MixBlock];
   double mixRight_[MixBlock];
-  void MixChannel(int c, int frames);
+  void MixChannel(int c, int frames, bool leftOnly);
 };
 
 // Frames in one tick at a rate, for a tick length of rate / (beats * 0.4) computed in single

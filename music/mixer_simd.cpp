@@ -507,10 +507,11 @@ QXR_AVX512 inline bool SixteenAcrossSeam(const mixer_detail::SampleView& s, cons
   const __m512d vA = _mm512_mul_pd(_mm512_cvtps_pd(_mm512_castps512_ps256(r)), gains);
   const __m512d vB = _mm512_mul_pd(_mm512_cvtps_pd(_mm512_extractf32x8_ps(r, 1)), gains);
   auto add = [&](double* side, double factor) QXR_AVX512 {
+    // Times 1 changes nothing (the centre, hard left and right).
     const __m512d m = _mm512_set1_pd(factor);
-    _mm512_mask_storeu_pd(side, lanesA, _mm512_add_pd(_mm512_maskz_loadu_pd(lanesA, side), _mm512_mul_pd(vA, m)));
-    _mm512_mask_storeu_pd(side + 8, lanesB,
-                          _mm512_add_pd(_mm512_maskz_loadu_pd(lanesB, side + 8), _mm512_mul_pd(vB, m)));
+    const __m512d a = factor == 1.0 ? vA : _mm512_mul_pd(vA, m), b = factor == 1.0 ? vB : _mm512_mul_pd(vB, m);
+    _mm512_mask_storeu_pd(side, lanesA, _mm512_add_pd(_mm512_maskz_loadu_pd(lanesA, side), a));
+    _mm512_mask_storeu_pd(side + 8, lanesB, _mm512_add_pd(_mm512_maskz_loadu_pd(lanesB, side + 8), b));
   };
   if (pan.toLeft) add(left, pan.leftMul);
   if (pan.toRight) add(right, pan.rightMul);

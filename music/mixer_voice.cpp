@@ -98,6 +98,8 @@ struct PanTarget : PanFactors {
       rightMul = 1.0, toLeft = false;
     } else if (v.pan == 0.0) {
       leftMul = rightMul = 1.0;
+      // The caller keeps the right side equal to the left while only centred voices play.
+      toRight = !v.leftOnly;
     }
   }
   void Add(double value, double* left, double* right, int f) const {

@@ -26,6 +26,9 @@ struct Voice {
   float leftGain;
   float rightGain;
   LoopMemory* memory;  // Null: nothing kept
+  // A centred voice adds its values to the left side only: the caller takes the right side to
+  // be the same.
+  bool leftOnly;
 };
 
 // Adds frames of the voice playing sample (Null: silent, only a running crossfade sounds)
