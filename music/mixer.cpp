@@ -90,9 +90,8 @@ void Tunemix_Mixer::MixChannel(int c, int frames, bool leftOnly) {
   LoopMemory& memory = chLoopMemory[c];
   if (memory.sample != chSample[c]) {
     // What was made for another sample goes, even should a later one reuse its memory.
+    memory = LoopMemory{};
     memory.sample = chSample[c];
-    memory.seam.data = nullptr;
-    memory.passes.data = nullptr;
   }
   Voice voice{chPosition[c], chStep[c], chFadeIn[c], chCrossfade[c], chLastValue[c],
               chGain[c],     chPan[c],  chLeftGain[c], chRightGain[c], &memory, leftOnly};

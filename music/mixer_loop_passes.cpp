@@ -12,7 +12,7 @@ using namespace mixer_detail;
 namespace {
 
 constexpr int LongestPass = 1024;        // positions of one pass kept at most
-constexpr size_t KeptPositions = 8192;   // of all passes together (64 KB)
+constexpr size_t KeptPositions = 8192;   // of all passes of a step together (64 KB)
 constexpr size_t KeptPasses = 64;
 constexpr int Spare = 8;                 // SteadyPositionsAvx2 writes up to seven past its limit
 
@@ -21,19 +21,19 @@ double BinadeBottom(double p) {
   return std::bit_cast<double>(std::bit_cast<uint64_t>(p) & 0x7FF0000000000000ULL);
 }
 
-void Forget(LoopPasses& kept) {
+void Forget(StepPasses& kept) {
   kept.passes.clear();
   kept.playing = kept.finished = -1;
 }
 
-size_t PositionsUsed(const LoopPasses& kept) {
+size_t PositionsUsed(const StepPasses& kept) {
   if (kept.passes.empty()) return 0;
   const LoopPass& last = kept.passes.back();
   return static_cast<size_t>(last.first + last.count);
 }
 
 // Keeps the passes only while the loop and step are those they were made for.
-void MadeFor(LoopPasses& kept, const SampleView& s, double step) {
+void MadeFor(StepPasses& kept, const SampleView& s, double step) {
   if (kept.data == s.data && kept.loopStart == s.loopStart && kept.loopLength == s.loopLength && kept.step == step) {
     return;
   }
@@ -44,12 +44,28 @@ void MadeFor(LoopPasses& kept, const SampleView& s, double step) {
   kept.step = step;
   kept.tooLong = false;
   kept.unit = BinadeBottom(s.loopEnd) * 0x1p-52;
-  const double rest = std::fmod(step, kept.unit);
-  kept.evenMoves = rest == 0.0 || rest == 0.5 * kept.unit;
+  // A multiple of half the unit (the divisions by powers of two are exact).
+  const double half = 0.5 * kept.unit;
+  kept.evenMoves = std::floor(step / half) * half == step;
+}
+
+// The passes kept for the step, made afresh in the longest unused set when there are none.
+StepPasses& PassesOfStep(LoopPasses& all, const SampleView& s, double step) {
+  StepPasses* chosen = &all.steps[0];
+  for (StepPasses& kept : all.steps) {
+    if (kept.data == s.data && kept.loopStart == s.loopStart && kept.loopLength == s.loopLength && kept.step == step) {
+      chosen = &kept;
+      break;
+    }
+    if (kept.lastUse < chosen->lastUse) chosen = &kept;
+  }
+  chosen->lastUse = ++all.uses;
+  MadeFor(*chosen, s, step);
+  return *chosen;
 }
 
 // Whether a kept pass serves an entry.
-bool Serves(const LoopPasses& kept, const LoopPass& pass, double entry) {
+bool Serves(const StepPasses& kept, const LoopPass& pass, double entry) {
   // Exact: both entries are multiples of the unit, and below the loop's end.
   const double move = entry - pass.entry;
   if (move == 0.0) return true;
@@ -59,7 +75,7 @@ bool Serves(const LoopPasses& kept, const LoopPass& pass, double entry) {
 
 // The kept pass that serves an entry, or -1. The pass that served the entry after the
 // previous one last time is tried first: entries come round in much the same order.
-int ServingPass(LoopPasses& kept, double entry) {
+int ServingPass(StepPasses& kept, double entry) {
   const int count = static_cast<int>(kept.passes.size());
   const int previous = kept.finished >= 0 && kept.finished < count ? kept.finished : -1;
   const int likely = previous >= 0 ? kept.passes[previous].successor : -1;
@@ -74,11 +90,11 @@ int ServingPass(LoopPasses& kept, double entry) {
 }
 
 // Adds up the pass from entry and keeps it; -1 when it is too long to keep.
-int KeepPass(LoopPasses& kept, const SampleView& s, double entry, double step) {
+int KeepPass(StepPasses& kept, const SampleView& s, double entry, double step) {
   if (kept.tooLong) return -1;
   if (kept.passes.size() >= KeptPasses || PositionsUsed(kept) + LongestPass + Spare > KeptPositions) Forget(kept);
-  if (kept.positions.size() < KeptPositions) kept.positions.resize(KeptPositions);
   const size_t first = PositionsUsed(kept);
+  if (kept.positions.size() < first + LongestPass + Spare) kept.positions.resize(first + LongestPass + Spare);
   double* t = kept.positions.data() + first;
   double after = entry;
   const int count = SteadyPositionsAvx2(after, step, 0.0, s.loopEnd, LongestPass, t);
@@ -99,8 +115,8 @@ bool LoopPassesServe(const SampleView& s, double step) {
   return s.loopLength >= 4 && s.loopEnd <= s.length && step > 0.0 && step <= 0.5 * s.loopLength;
 }
 
-int LoopPassPositions(LoopPasses& kept, const SampleView& s, double& position, double step, int limit, double* out) {
-  MadeFor(kept, s, step);
+int LoopPassPositions(LoopPasses& all, const SampleView& s, double& position, double step, int limit, double* out) {
+  StepPasses& kept = PassesOfStep(all, s, step);
   const double end = s.loopEnd;
   double p = position;
   // A pass left unfinished goes on only from where it stopped.

@@ -25,11 +25,12 @@ struct LoopPass {
   // the loop's end, and the sum after it past the end, for moves strictly between these (and
   // for no move at all).
   double lowestMove, highestMove;
-  int first, count;  // its positions in LoopPasses::positions
+  int first, count;  // its positions in StepPasses::positions
   int successor;     // the pass that served the entry after it last time (-1 none)
 };
 
-struct LoopPasses {
+// The passes kept for one step.
+struct StepPasses {
   // What the passes were made for; any change forgets them.
   const int16_t* data = nullptr;
   double loopStart = 0.0, loopLength = 0.0, step = 0.0;
@@ -43,6 +44,14 @@ struct LoopPasses {
   int playing = -1, next = 0;
   double move = 0.0, resumeAt = 0.0;
   int finished = -1;  // the pass played just before the next entry (-1 none)
+  unsigned lastUse = 0;
+};
+
+// The passes of the last few steps that a channel played its loop at: the steps of an
+// arpeggio come round again.
+struct LoopPasses {
+  StepPasses steps[4];
+  unsigned uses = 0;
 };
 
 // Whether passes serve a forward loop at a step: the loop is at least four entries long and
