@@ -87,14 +87,9 @@ int16_t ClipToShort(double value) {
 }  // namespace
 
 void Tunemix_Mixer::MixChannel(int c, int frames, bool leftOnly) {
-  LoopMemory& memory = chLoopMemory[c];
-  if (memory.sample != chSample[c]) {
-    // What was made for another sample goes, even should a later one reuse its memory.
-    memory = LoopMemory{};
-    memory.sample = chSample[c];
-  }
+  SampleLoopMemory* memory = chSample[c] ? &LoopMemoryFor(chLoopMemory[c], chSample[c]) : nullptr;
   Voice voice{chPosition[c], chStep[c], chFadeIn[c], chCrossfade[c], chLastValue[c],
-              chGain[c],     chPan[c],  chLeftGain[c], chRightGain[c], &memory, leftOnly};
+              chGain[c],     chPan[c],  chLeftGain[c], chRightGain[c], memory, leftOnly};
   MixVoice(voice, chSample[c].get(), interpolation, frames, rampStep, mixLeft_, mixRight_);
   chPosition[c] = voice.position;
   chStep[c] = voice.step;

@@ -326,6 +326,24 @@ void MixLoop(Voice& v, const SampleView& s, int loopType, int frames, float ramp
 
 }  // namespace
 
+SampleLoopMemory& LoopMemoryFor(LoopMemory& memory, const std::shared_ptr<Tunemix_Sample>& sample) {
+  SampleLoopMemory* chosen = &memory.samples[0];
+  for (SampleLoopMemory& kept : memory.samples) {
+    if (kept.sample == sample) {
+      chosen = &kept;
+      break;
+    }
+    if (kept.lastUse < chosen->lastUse) chosen = &kept;
+  }
+  if (chosen->sample != sample) {
+    // What was made for another sample goes, even should a later one reuse its memory.
+    *chosen = SampleLoopMemory{};
+    chosen->sample = sample;
+  }
+  chosen->lastUse = ++memory.uses;
+  return *chosen;
+}
+
 void MixVoice(Voice& v, const Tunemix_Sample* sample, int interpolation, int frames, float rampStep,
               double* left, double* right) {
   static const int16_t silence[1] = {0};
