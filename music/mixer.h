@@ -101,7 +101,7 @@ class Tunemix_Mixer : public TMusic {
   Tunemix_Pattern* PatternAt(int n) const;
 
  private:
-  static constexpr int MixBlock = 512;
+  static constexpr int MixBlock = 1024;
   double mixLeft_[MixBlock];
   double mixRight_[MixBlock];
   void MixChannel(int c, int frames, bool leftOnly);

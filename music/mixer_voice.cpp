@@ -203,7 +203,7 @@ void PositionsKept(const SampleView& s, double step, double& low, double& high) 
 template <int Loop>
 void MixSteadyCubicWide(const SampleView& s, Voice& v, const PanTarget& pan, int frames, double* left,
                         double* right) {
-  constexpr int Piece = 512;
+  constexpr int Piece = 1024;
   double positions[Piece + 8];  // the positions are written up to eight at a time
   // A channel at gain 0 adds nothing (a zero sum stays +0), but its positions still move on.
   const bool silent = v.gain == 0.0;
