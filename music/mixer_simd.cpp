@@ -19,28 +19,40 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 
 #define QXR_AVX2 __attribute__((target("avx2")))
 #define QXR_AVX512 __attribute__((target("avx2,avx512f,avx512bw,avx512dq,avx512vl")))
 
 namespace {
 
-bool wideLoopsAllowed = true;
-
-bool HasAvx512() {
-  static const bool has = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
-                          __builtin_cpu_supports("avx512dq") && __builtin_cpu_supports("avx512vl");
-  return has && wideLoopsAllowed;
+// The widest loops this processor runs, read once as the program starts. QXR_MIXER_NO_AVX512
+// set to anything but "" or "0" keeps the mixer to AVX2 as on a processor without AVX-512 (the
+// AVX2 loops can then be tried, and timed, on a machine that has it).
+MixerLoops ProcessorLoops() {
+  __builtin_cpu_init();
+  if (!__builtin_cpu_supports("avx2")) return MixerLoops::Plain;
+  const char* knob = std::getenv("QXR_MIXER_NO_AVX512");
+  const bool refused = knob && knob[0] != '\0' && std::strcmp(knob, "0") != 0;
+  const bool avx512 = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+                      __builtin_cpu_supports("avx512dq") && __builtin_cpu_supports("avx512vl");
+  return avx512 && !refused ? MixerLoops::Avx512 : MixerLoops::Avx2;
 }
+
+const MixerLoops processorLoops = ProcessorLoops();
+MixerLoops loopsInUse = processorLoops;
+
+bool HasAvx512() { return loopsInUse == MixerLoops::Avx512; }
 
 }  // namespace
 
-bool MixerHasAvx2() {
-  static const bool has = __builtin_cpu_supports("avx2");
-  return has && wideLoopsAllowed;
-}
+bool MixerHasAvx2() { return loopsInUse != MixerLoops::Plain; }
 
-void AllowWideMixerLoops(bool allowed) { wideLoopsAllowed = allowed; }
+MixerLoops LimitMixerLoops(MixerLoops widest) {
+  loopsInUse = std::min(widest, processorLoops);
+  return loopsInUse;
+}
 
 namespace {
 
@@ -749,7 +761,7 @@ QXR_AVX2 void ClipToShortsAvx2(const double* left, const double* right, double m
 #else
 
 bool MixerHasAvx2() { return false; }
-void AllowWideMixerLoops(bool) {}
+MixerLoops LimitMixerLoops(MixerLoops) { return MixerLoops::Plain; }
 int SteadyPositionsAvx2(double&, double, double, double, int, double*) { return 0; }
 void MovedPositionsAvx2(const double*, int, double, double*) {}
 void BinadeRoomAvx2(const double*, int, double&, double&) {}

@@ -18,9 +18,13 @@ struct PanFactors {
 
 // True when this processor runs the AVX2 loops below (and they are allowed).
 bool MixerHasAvx2();
-// With false the mixer keeps to its plain loops, as on a processor without AVX2; the tests
-// compare the two.
-void AllowWideMixerLoops(bool allowed);
+
+// The loops the mixer may use, each wider one including those before it.
+enum class MixerLoops { Plain, Avx2, Avx512 };
+// Keeps the mixer to loops no wider than `widest` (as on a processor without the wider ones),
+// or lets it use all that the processor has again with Avx512; returns the widest in use. The
+// tests compare them.
+MixerLoops LimitMixerLoops(MixerLoops widest);
 
 // Cubic values of the sample at `frames` positions (at least 1; each inside the data, as the
 // loop leaves it), times gain, added to left and right through the pan. Returns the last value.
