@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <iterator>
 
 #include "music/mixer_simd.h"
 
@@ -13,7 +14,7 @@ namespace {
 
 constexpr int LongestPass = 1024;        // positions of one pass kept at most
 constexpr size_t KeptPositions = 8192;   // of all passes of a step together (64 KB)
-constexpr size_t KeptPasses = 64;
+constexpr size_t KeptPasses = 64;          // fits the notes in StepPasses::lastServed
 constexpr int Spare = 8;                 // SteadyPositionsAvx2 writes up to seven past its limit
 
 // The bottom of p's binade: p with its fraction bits cleared.
@@ -23,7 +24,8 @@ double BinadeBottom(double p) {
 
 void Forget(StepPasses& kept) {
   kept.passes.clear();
-  kept.playing = kept.finished = -1;
+  kept.playing = -1;
+  std::fill(std::begin(kept.lastServed), std::end(kept.lastServed), -1);
 }
 
 size_t PositionsUsed(const StepPasses& kept) {
@@ -47,6 +49,7 @@ void MadeFor(StepPasses& kept, const SampleView& s, double step) {
   // A multiple of half the unit (the divisions by powers of two are exact).
   const double half = 0.5 * kept.unit;
   kept.evenMoves = std::floor(step / half) * half == step;
+  kept.partsPerUnit = std::size(kept.lastServed) / step;
 }
 
 // The passes kept for the step, made afresh in the longest unused set when there are none.
@@ -73,16 +76,21 @@ bool Serves(const StepPasses& kept, const LoopPass& pass, double entry) {
   return !kept.evenMoves || (static_cast<int64_t>(move / kept.unit) & 1) == 0;
 }
 
-// The kept pass that serves an entry, or -1. The pass that served the entry after the
-// previous one last time is tried first: entries come round in much the same order.
-int ServingPass(StepPasses& kept, double entry) {
+// Where the pass that served the last entry near this one is noted.
+int8_t& LastServedNear(StepPasses& kept, double entry) {
+  const double part = (entry - kept.loopStart) * kept.partsPerUnit;
+  const int parts = static_cast<int>(std::size(kept.lastServed));
+  return kept.lastServed[part >= 0.0 && part < parts ? static_cast<int>(part) : parts - 1];
+}
+
+// The kept pass that serves an entry, or -1. Entries come round in much the same places, each
+// served by the same few passes: the last one to serve near the entry is tried first.
+int ServingPass(StepPasses& kept, double entry, int8_t& lastServed) {
   const int count = static_cast<int>(kept.passes.size());
-  const int previous = kept.finished >= 0 && kept.finished < count ? kept.finished : -1;
-  const int likely = previous >= 0 ? kept.passes[previous].successor : -1;
-  if (likely >= 0 && likely < count && Serves(kept, kept.passes[likely], entry)) return likely;
+  if (lastServed >= 0 && lastServed < count && Serves(kept, kept.passes[lastServed], entry)) return lastServed;
   for (int k = 0; k < count; ++k) {
     if (Serves(kept, kept.passes[k], entry)) {
-      if (previous >= 0) kept.passes[previous].successor = k;
+      lastServed = static_cast<int8_t>(k);
       return k;
     }
   }
@@ -105,7 +113,7 @@ int KeepPass(StepPasses& kept, const SampleView& s, double entry, double step) {
   // Every difference here is exact: each lies between numbers within a factor of two.
   double lowest = s.loopEnd - after, highest = std::nextafter(s.loopEnd - t[count - 1], INFINITY);
   BinadeRoomAvx2(t + 1, count - 1, lowest, highest);
-  kept.passes.push_back(LoopPass{entry, lowest, highest, static_cast<int>(first), count, -1});
+  kept.passes.push_back(LoopPass{entry, lowest, highest, static_cast<int>(first), count});
   return static_cast<int>(kept.passes.size()) - 1;
 }
 
@@ -135,7 +143,6 @@ int LoopPassPositions(LoopPasses& all, const SampleView& s, double& position, do
         kept.resumeAt = p;
         break;
       }
-      kept.finished = kept.playing;
       kept.playing = -1;
       p = (t[pass.count - 1] + kept.move) + step;
       continue;
@@ -145,8 +152,12 @@ int LoopPassPositions(LoopPasses& all, const SampleView& s, double& position, do
       const double entry = p - s.loopLength;
       if (!(entry >= 0.0 && entry <= end)) break;
       p = entry;
-      int k = ServingPass(kept, entry);
-      if (k < 0) k = KeepPass(kept, s, entry, step);
+      int8_t& lastServed = LastServedNear(kept, entry);
+      int k = ServingPass(kept, entry, lastServed);
+      if (k < 0) {
+        k = KeepPass(kept, s, entry, step);
+        lastServed = static_cast<int8_t>(k);
+      }
       if (k >= 0) {
         kept.playing = k;
         kept.next = 0;
@@ -154,7 +165,6 @@ int LoopPassPositions(LoopPasses& all, const SampleView& s, double& position, do
         continue;
       }
     }
-    kept.finished = -1;
     if (!(p >= 0.0 && p <= end)) break;
     n += SteadyPositionsAvx2(p, step, 0.0, end, limit - n, out + n);
   }

@@ -26,7 +26,6 @@ struct LoopPass {
   // for no move at all).
   double lowestMove, highestMove;
   int first, count;  // its positions in StepPasses::positions
-  int successor;     // the pass that served the entry after it last time (-1 none)
 };
 
 // The passes kept for one step.
@@ -43,7 +42,10 @@ struct StepPasses {
   // that position.
   int playing = -1, next = 0;
   double move = 0.0, resumeAt = 0.0;
-  int finished = -1;  // the pass played just before the next entry (-1 none)
+  // For entries from the loop start on, in 64 equal parts of one step: the pass that served the
+  // last entry in each part (-1 none), tried first.
+  int8_t lastServed[64] = {};
+  double partsPerUnit = 0.0;
   unsigned lastUse = 0;
 };
 
