@@ -40,8 +40,7 @@ void Tunemix_Mixer::SetChannels(int count) {
   }
   chLeftGain.assign(n, 0.0f);
   chRightGain.assign(n, 0.0f);
-  chLoopMemory.clear();
-  chLoopMemory.resize(n);
+  chPassPlayback.assign(n, PassPlayback{});
 }
 
 void Tunemix_Mixer::SetChannelRate(int channel, double hz) {
@@ -87,9 +86,20 @@ int16_t ClipToShort(double value) {
 }  // namespace
 
 void Tunemix_Mixer::MixChannel(int c, int frames, bool leftOnly) {
-  SampleLoopMemory* memory = chSample[c] ? &LoopMemoryFor(chLoopMemory[c], chSample[c]) : nullptr;
-  Voice voice{chPosition[c], chStep[c], chFadeIn[c], chCrossfade[c], chLastValue[c],
-              chGain[c],     chPan[c],  chLeftGain[c], chRightGain[c], memory, leftOnly};
+  const bool wide = interpolation == 2 && MixerHasAvx2();
+  Voice voice{chPosition[c],
+              chStep[c],
+              chFadeIn[c],
+              chCrossfade[c],
+              chLastValue[c],
+              chGain[c],
+              chPan[c],
+              chLeftGain[c],
+              chRightGain[c],
+              wide ? LoopSeamOf(seamTables_, chSample[c]) : nullptr,
+              wide ? &passCache_ : nullptr,
+              &chPassPlayback[c],
+              leftOnly};
   MixVoice(voice, chSample[c].get(), interpolation, frames, rampStep, mixLeft_, mixRight_);
   chPosition[c] = voice.position;
   chStep[c] = voice.step;

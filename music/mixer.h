@@ -83,7 +83,7 @@ class Tunemix_Mixer : public TMusic {
   std::vector<double> chLastValue;
   std::vector<int> chFadeIn, chCrossfade;
   std::vector<float> chLeftGain, chRightGain;
-  std::vector<LoopMemory> chLoopMemory;  // the wide mixer's tables of each channel's loop
+  std::vector<PassPlayback> chPassPlayback;  // where each channel is in the kept passes
 
   // Renders byteCount / 4 frames of interleaved 16-bit stereo into buffer.
   int FillBuffer(void* buffer, int byteCount) override;
@@ -104,6 +104,9 @@ class Tunemix_Mixer : public TMusic {
   static constexpr int MixBlock = 1024;
   double mixLeft_[MixBlock];
   double mixRight_[MixBlock];
+  // What the wide loops keep of the short forward loops played.
+  LoopSeamTables seamTables_;
+  LoopPassCache passCache_;
   void MixChannel(int c, int frames, bool leftOnly);
 };
 

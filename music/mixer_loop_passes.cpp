@@ -12,10 +12,10 @@ using namespace mixer_detail;
 
 namespace {
 
-constexpr int LongestPass = 1024;        // positions of one pass kept at most
-constexpr size_t KeptPositions = 8192;   // of all passes of a step together (64 KB)
-constexpr size_t KeptPasses = 64;          // fits the notes in StepPasses::lastServed
-constexpr int Spare = 8;                 // SteadyPositionsAvx2 writes up to seven past its limit
+constexpr int LongestPass = 1024;       // positions of one pass kept at most
+constexpr size_t KeptPositions = 8192;  // of all passes of a step together (64 KB)
+constexpr size_t KeptPasses = 64;       // fits the notes in StepPasses::lastServed
+constexpr int Spare = 8;                // SteadyPositionsAvx2 writes up to seven past its limit
 
 // The bottom of p's binade: p with its fraction bits cleared.
 double BinadeBottom(double p) {
@@ -24,23 +24,17 @@ double BinadeBottom(double p) {
 
 void Forget(StepPasses& kept) {
   kept.passes.clear();
-  kept.playing = -1;
+  ++kept.forgotten;
   std::fill(std::begin(kept.lastServed), std::end(kept.lastServed), -1);
 }
 
-size_t PositionsUsed(const StepPasses& kept) {
-  if (kept.passes.empty()) return 0;
-  const LoopPass& last = kept.passes.back();
-  return static_cast<size_t>(last.first + last.count);
+bool IsFor(const StepPasses& kept, const SampleView& s, double step) {
+  return kept.loopStart == s.loopStart && kept.loopLength == s.loopLength && kept.step == step;
 }
 
-// Keeps the passes only while the loop and step are those they were made for.
-void MadeFor(StepPasses& kept, const SampleView& s, double step) {
-  if (kept.data == s.data && kept.loopStart == s.loopStart && kept.loopLength == s.loopLength && kept.step == step) {
-    return;
-  }
+// Makes the passes those of the loop and step, forgetting any others.
+void MakeFor(StepPasses& kept, const SampleView& s, double step) {
   Forget(kept);
-  kept.data = s.data;
   kept.loopStart = s.loopStart;
   kept.loopLength = s.loopLength;
   kept.step = step;
@@ -52,19 +46,31 @@ void MadeFor(StepPasses& kept, const SampleView& s, double step) {
   kept.partsPerUnit = std::size(kept.lastServed) / step;
 }
 
-// The passes kept for the step, made afresh in the longest unused set when there are none.
-StepPasses& PassesOfStep(LoopPasses& all, const SampleView& s, double step) {
-  StepPasses* chosen = &all.steps[0];
-  for (StepPasses& kept : all.steps) {
-    if (kept.data == s.data && kept.loopStart == s.loopStart && kept.loopLength == s.loopLength && kept.step == step) {
-      chosen = &kept;
-      break;
-    }
-    if (kept.lastUse < chosen->lastUse) chosen = &kept;
+// The passes kept for the loop and step (the voice's own first), made afresh in the longest
+// unused place when there are none.
+int PassesFor(LoopPassCache& cache, const PassPlayback& playback, const SampleView& s, double step) {
+  const int count = static_cast<int>(std::size(cache.kept));
+  int chosen = playback.kept >= 0 && playback.kept < count && IsFor(cache.kept[playback.kept], s, step)
+                   ? playback.kept
+                   : -1;
+  for (int k = 0; chosen < 0 && k < count; ++k) {
+    if (IsFor(cache.kept[k], s, step)) chosen = k;
   }
-  chosen->lastUse = ++all.uses;
-  MadeFor(*chosen, s, step);
-  return *chosen;
+  if (chosen < 0) {
+    chosen = 0;
+    for (int k = 1; k < count; ++k) {
+      if (cache.kept[k].lastUse < cache.kept[chosen].lastUse) chosen = k;
+    }
+    MakeFor(cache.kept[chosen], s, step);
+  }
+  cache.kept[chosen].lastUse = ++cache.uses;
+  return chosen;
+}
+
+size_t PositionsUsed(const StepPasses& kept) {
+  if (kept.passes.empty()) return 0;
+  const LoopPass& last = kept.passes.back();
+  return static_cast<size_t>(last.first + last.count);
 }
 
 // Whether a kept pass serves an entry.
@@ -85,7 +91,7 @@ int8_t& LastServedNear(StepPasses& kept, double entry) {
 
 // The kept pass that serves an entry, or -1. Entries come round in much the same places, each
 // served by the same few passes: the last one to serve near the entry is tried first.
-int ServingPass(StepPasses& kept, double entry, int8_t& lastServed) {
+int ServingPass(const StepPasses& kept, double entry, int8_t& lastServed) {
   const int count = static_cast<int>(kept.passes.size());
   if (lastServed >= 0 && lastServed < count && Serves(kept, kept.passes[lastServed], entry)) return lastServed;
   for (int k = 0; k < count; ++k) {
@@ -123,28 +129,32 @@ bool LoopPassesServe(const SampleView& s, double step) {
   return s.loopLength >= 4 && s.loopEnd <= s.length && step > 0.0 && step <= 0.5 * s.loopLength;
 }
 
-int LoopPassPositions(LoopPasses& all, const SampleView& s, double& position, double step, int limit, double* out) {
-  StepPasses& kept = PassesOfStep(all, s, step);
+int LoopPassPositions(LoopPassCache& cache, PassPlayback& playback, const SampleView& s, double& position,
+                      double step, int limit, double* out) {
+  const int which = PassesFor(cache, playback, s, step);
+  StepPasses& kept = cache.kept[which];
   const double end = s.loopEnd;
   double p = position;
-  // A pass left unfinished goes on only from where it stopped.
-  if (kept.playing >= 0 && p != kept.resumeAt) kept.playing = -1;
+  // A pass left unfinished goes on only from where it stopped, while it is kept.
+  if (playback.kept != which || playback.forgotten != kept.forgotten || p != playback.resumeAt) playback.pass = -1;
+  playback.kept = which;
+  playback.forgotten = kept.forgotten;
   int n = 0;
   while (n < limit) {
-    if (kept.playing >= 0) {
-      const LoopPass& pass = kept.passes[kept.playing];
+    if (playback.pass >= 0) {
+      const LoopPass& pass = kept.passes[playback.pass];
       const double* t = kept.positions.data() + pass.first;
-      const int take = std::min(pass.count - kept.next, limit - n);
-      MovedPositionsAvx2(t + kept.next, take, kept.move, out + n);
+      const int take = std::min(pass.count - playback.next, limit - n);
+      MovedPositionsAvx2(t + playback.next, take, playback.move, out + n);
       n += take;
-      kept.next += take;
-      if (kept.next < pass.count) {
-        p = t[kept.next] + kept.move;
-        kept.resumeAt = p;
+      playback.next += take;
+      if (playback.next < pass.count) {
+        p = t[playback.next] + playback.move;
+        playback.resumeAt = p;
         break;
       }
-      kept.playing = -1;
-      p = (t[pass.count - 1] + kept.move) + step;
+      playback.pass = -1;
+      p = (t[pass.count - 1] + playback.move) + step;
       continue;
     }
     if (p > end) {
@@ -157,11 +167,13 @@ int LoopPassPositions(LoopPasses& all, const SampleView& s, double& position, do
       if (k < 0) {
         k = KeepPass(kept, s, entry, step);
         lastServed = static_cast<int8_t>(k);
+        // Keeping it may have forgotten the others.
+        playback.forgotten = kept.forgotten;
       }
       if (k >= 0) {
-        kept.playing = k;
-        kept.next = 0;
-        kept.move = entry - kept.passes[k].entry;
+        playback.pass = k;
+        playback.next = 0;
+        playback.move = entry - kept.passes[k].entry;
         continue;
       }
     }

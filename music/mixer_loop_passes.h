@@ -28,32 +28,38 @@ struct LoopPass {
   int first, count;  // its positions in StepPasses::positions
 };
 
-// The passes kept for one step.
+// The passes kept for one loop and step.
 struct StepPasses {
-  // What the passes were made for; any change forgets them.
-  const int16_t* data = nullptr;
-  double loopStart = 0.0, loopLength = 0.0, step = 0.0;
+  // What the passes were made for; any change forgets them. (The positions depend on the
+  // loop's place and the step alone, not on the sample's data.)
+  double loopStart = -1.0, loopLength = 0.0, step = 0.0;
   double unit = 0.0;       // of the loop end's binade
   bool evenMoves = false;  // moves must be even multiples of the unit
   bool tooLong = false;    // the passes are too long to keep
   std::vector<LoopPass> passes;
   std::vector<double> positions;
-  // The pass being played (-1 none), the move of its entry, its next position's index and
-  // that position.
-  int playing = -1, next = 0;
-  double move = 0.0, resumeAt = 0.0;
   // For entries from the loop start on, in 64 equal parts of one step: the pass that served the
   // last entry in each part (-1 none), tried first.
   int8_t lastServed[64] = {};
   double partsPerUnit = 0.0;
+  unsigned forgotten = 0;  // how many times the passes were forgotten
   unsigned lastUse = 0;
 };
 
-// The passes of the last few steps that a channel played its loop at: the steps of an
-// arpeggio come round again.
-struct LoopPasses {
-  StepPasses steps[4];
+// The passes of the loops and steps played lately, for all channels: the steps of an arpeggio
+// come round again, and channels play the same notes of the same loops.
+struct LoopPassCache {
+  StepPasses kept[16];
   unsigned uses = 0;
+};
+
+// Where a voice is in a kept pass, between two mixes.
+struct PassPlayback {
+  int kept = -1;           // in LoopPassCache::kept (-1 none)
+  unsigned forgotten = 0;  // its count then: the pass is gone once that changes
+  int pass = -1, next = 0;
+  double move = 0.0;
+  double resumeAt = 0.0;   // the position it goes on from
 };
 
 // Whether passes serve a forward loop at a step: the loop is at least four entries long and
@@ -65,5 +71,5 @@ bool LoopPassesServe(const mixer_detail::SampleView& s, double step);
 // frame's position, and returns how many. position becomes the one after the last written, by
 // repeated addition of step (not yet wrapped). Stops early, at a position that the loop's wrap
 // alone does not bring inside the loop: the caller goes on with it frame by frame.
-int LoopPassPositions(LoopPasses& passes, const mixer_detail::SampleView& s, double& position, double step, int limit,
-                      double* out);
+int LoopPassPositions(LoopPassCache& cache, PassPlayback& playback, const mixer_detail::SampleView& s,
+                      double& position, double step, int limit, double* out);

@@ -1,6 +1,8 @@
 // The cubic coefficients of a short forward loop's places, made once for each sample and loop.
 #include "music/mixer_loop_seam.h"
 
+#include <algorithm>
+
 using namespace mixer_detail;
 
 namespace {
@@ -17,13 +19,11 @@ float PlaceValue(const SampleView& s, int x) {
   return Neighbour<LoopForward>(s, q);
 }
 
-}  // namespace
-
-const LoopSeamTable* LoopSeamFor(LoopSeamTable& table, const SampleView& s) {
-  if (!HasTable(s)) return nullptr;
+// Makes the table for the view's loop, unless it is made for it already.
+void MakeFor(LoopSeamTable& table, const SampleView& s) {
   const int start = static_cast<int>(s.loopStart), length = static_cast<int>(s.loopLength);
   if (table.data == s.data && table.last == s.last && table.loopStart == start && table.loopLength == length) {
-    return &table;
+    return;
   }
   table.data = s.data;
   table.last = s.last;
@@ -34,16 +34,48 @@ const LoopSeamTable* LoopSeamFor(LoopSeamTable& table, const SampleView& s) {
   table.places = end + length;
   const size_t size = static_cast<size_t>(table.places + LoopSeamWindow);
   for (auto* column : {&table.twiceY0, &table.slope, &table.square, &table.cube}) column->assign(size, 0.0f);
+  // The value each place reads, from place -1 to two past the last.
+  std::vector<float> value(static_cast<size_t>(table.places + 3));
+  for (int x = -1; x < table.places + 2; ++x) value[x + 1] = PlaceValue(s, x);
   // The frame just after a wrap at the loop's start reads the entry before the start directly
   // (nothing before the data's start).
   const float beforeStart = start >= 1 ? s.data[start - 1] : 0.0f;
   for (int x = 0; x < table.places; ++x) {
-    const float ym = x == end ? beforeStart : PlaceValue(s, x - 1);
-    const float y0 = PlaceValue(s, x), y1 = PlaceValue(s, x + 1), y2 = PlaceValue(s, x + 2);
+    const float ym = x == end ? beforeStart : value[x];
+    const float y0 = value[x + 1], y1 = value[x + 2], y2 = value[x + 3];
     table.twiceY0[x] = 2.0f * y0;
     table.slope[x] = y1 - ym;
     table.square[x] = 2.0f * ym - 5.0f * y0 + 4.0f * y1 - y2;
     table.cube[x] = 3.0f * y0 - ym - 3.0f * y1 + y2;
   }
-  return &table;
+}
+
+}  // namespace
+
+const LoopSeamTable* LoopSeamOf(LoopSeamTables& tables, const std::shared_ptr<Tunemix_Sample>& sample) {
+  if (!sample || sample->loopType != LoopForward || sample->data.empty()) return nullptr;
+  const SampleView s = ViewOf(*sample);
+  if (!HasTable(s)) return nullptr;
+  // The sample's own, or the longest unused place once there are enough.
+  constexpr size_t Kept = 64;
+  LoopSeamTables::Kept* chosen = nullptr;
+  for (LoopSeamTables::Kept& kept : tables.kept) {
+    if (kept.sample == sample) {
+      chosen = &kept;
+      break;
+    }
+  }
+  if (!chosen) {
+    if (tables.kept.size() < Kept) {
+      chosen = &tables.kept.emplace_back();
+    } else {
+      chosen = &*std::min_element(tables.kept.begin(), tables.kept.end(),
+                                  [](const auto& a, const auto& b) { return a.lastUse < b.lastUse; });
+    }
+    chosen->sample = sample;
+    chosen->table.data = nullptr;
+  }
+  chosen->lastUse = ++tables.uses;
+  MakeFor(chosen->table, s);
+  return &chosen->table;
 }

@@ -4,9 +4,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "music/mixer_sample_view.h"
+#include "music/sample.h"
 
 // Place x stands for the frame at a position p with trunc(p) = x before the loop's end, and
 // for the frame just after a wrap with trunc(p) = x - loopLength from the end on. Its four
@@ -25,11 +27,22 @@ struct LoopSeamTable {
   int places = 0;
 };
 
+// The tables of the samples played lately, for all channels.
+struct LoopSeamTables {
+  struct Kept {
+    std::shared_ptr<const Tunemix_Sample> sample;  // kept alive meanwhile: its data stays where it is
+    LoopSeamTable table;
+    unsigned lastUse = 0;
+  };
+  std::vector<Kept> kept;
+  unsigned uses = 0;
+};
+
 // Loops of at most this many entries up to their end (and at least four long) have a table.
 constexpr int LoopSeamMaxEnd = 1024;
 constexpr int LoopSeamWindow = 64;
 
-// The table for the sample's forward loop, made again when the sample or its loop has changed
-// since; Null for a loop that has none (too long, shorter than four entries, or reaching past
-// the sample).
-const LoopSeamTable* LoopSeamFor(LoopSeamTable& table, const mixer_detail::SampleView& s);
+// The table for a sample's forward loop, made again when the sample's loop has changed since;
+// Null for a sample without data or a loop that has none (another kind, too long, shorter than
+// four entries, or reaching past the sample).
+const LoopSeamTable* LoopSeamOf(LoopSeamTables& tables, const std::shared_ptr<Tunemix_Sample>& sample);

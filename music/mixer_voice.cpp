@@ -207,18 +207,18 @@ void MixSteadyCubicWide(const SampleView& s, Voice& v, const PanTarget& pan, int
   double positions[Piece + 8];  // the positions are written up to eight at a time
   // A channel at gain 0 adds nothing (a zero sum stays +0), but its positions still move on.
   const bool silent = v.gain == 0.0;
-  const LoopSeamTable* seam = Loop == LoopForward && v.memory ? LoopSeamFor(v.memory->seam, s) : nullptr;
+  const LoopSeamTable* seam = Loop == LoopForward ? v.seam : nullptr;
   // The step stays put between two ticks.
-  LoopPasses* passes = Loop == LoopForward && v.memory && LoopPassesServe(s, v.step) ? &v.memory->passes : nullptr;
+  const bool kept = Loop == LoopForward && v.passes && LoopPassesServe(s, v.step);
   int f = 0;
   while (f < frames) {
     int n = 0;          // positions gathered for frames f, f + 1, ...
     bool skip = false;  // the frame after them contributes nothing
     while (f + n < frames && n < Piece) {
       if (v.step == 0.0) break;
-      if (passes) {
+      if (kept) {
         const int room = std::min(frames - f, Piece) - n;
-        const int got = LoopPassPositions(*passes, s, v.position, v.step, room, positions + n);
+        const int got = LoopPassPositions(*v.passes, *v.playback, s, v.position, v.step, room, positions + n);
         n += got;
         if (got == room) continue;
       }
@@ -326,40 +326,12 @@ void MixLoop(Voice& v, const SampleView& s, int loopType, int frames, float ramp
 
 }  // namespace
 
-SampleLoopMemory& LoopMemoryFor(LoopMemory& memory, const std::shared_ptr<Tunemix_Sample>& sample) {
-  SampleLoopMemory* chosen = &memory.samples[0];
-  for (SampleLoopMemory& kept : memory.samples) {
-    if (kept.sample == sample) {
-      chosen = &kept;
-      break;
-    }
-    if (kept.lastUse < chosen->lastUse) chosen = &kept;
-  }
-  if (chosen->sample != sample) {
-    // What was made for another sample goes, even should a later one reuse its memory.
-    *chosen = SampleLoopMemory{};
-    chosen->sample = sample;
-  }
-  chosen->lastUse = ++memory.uses;
-  return *chosen;
-}
-
 void MixVoice(Voice& v, const Tunemix_Sample* sample, int interpolation, int frames, float rampStep,
               double* left, double* right) {
   static const int16_t silence[1] = {0};
   SampleView s{silence, 0, 0, 0, 0, 0, 0};
   if (sample && !sample->data.empty()) {
-    const int last = static_cast<int>(sample->data.size()) - 1;
-    s.data = sample->data.data();
-    s.last = sample->length < last ? (sample->length > 0 ? sample->length : 0) : last;
-    s.length = s.last;
-    s.loopStart = sample->loopStart;
-    s.loopLength = sample->loopLength;
-    s.loopEnd = s.loopStart + s.loopLength;
-    // A forward loop of length 0 maps nothing before the sample's end: every position up to
-    // it reads and plays as it is.
-    const bool wraps = sample->loopType == LoopForward && s.loopLength > 0;
-    s.directEnd = wraps ? std::min(s.loopEnd, s.length) : s.length;
+    s = ViewOf(*sample);
   } else {
     sample = nullptr;
   }
