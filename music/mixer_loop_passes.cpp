@@ -129,57 +129,53 @@ bool LoopPassesServe(const SampleView& s, double step) {
   return s.loopLength >= 4 && s.loopEnd <= s.length && step > 0.0 && step <= 0.5 * s.loopLength;
 }
 
-int LoopPassPositions(LoopPassCache& cache, PassPlayback& playback, const SampleView& s, double& position,
-                      double step, int limit, double* out) {
+PositionRun NextLoopPositions(LoopPassCache& cache, PassPlayback& playback, const SampleView& s, double& position,
+                              double step, int limit, double* scratch) {
   const int which = PassesFor(cache, playback, s, step);
   StepPasses& kept = cache.kept[which];
   const double end = s.loopEnd;
-  double p = position;
   // A pass left unfinished goes on only from where it stopped, while it is kept.
-  if (playback.kept != which || playback.forgotten != kept.forgotten || p != playback.resumeAt) playback.pass = -1;
+  if (playback.kept != which || playback.forgotten != kept.forgotten || position != playback.resumeAt) {
+    playback.pass = -1;
+  }
   playback.kept = which;
   playback.forgotten = kept.forgotten;
-  int n = 0;
-  while (n < limit) {
-    if (playback.pass >= 0) {
-      const LoopPass& pass = kept.passes[playback.pass];
-      const double* t = kept.positions.data() + pass.first;
-      const int take = std::min(pass.count - playback.next, limit - n);
-      MovedPositionsAvx2(t + playback.next, take, playback.move, out + n);
-      n += take;
-      playback.next += take;
-      if (playback.next < pass.count) {
-        p = t[playback.next] + playback.move;
-        playback.resumeAt = p;
-        break;
-      }
-      playback.pass = -1;
-      p = (t[pass.count - 1] + playback.move) + step;
-      continue;
+  double p = position;
+  if (playback.pass < 0 && p > end) {
+    // The wrap, as a frame makes it.
+    const double entry = p - s.loopLength;
+    if (!(entry >= 0.0 && entry <= end)) return PositionRun{scratch, 0.0, 0, false};
+    p = entry;
+    int8_t& lastServed = LastServedNear(kept, entry);
+    int k = ServingPass(kept, entry, lastServed);
+    if (k < 0) {
+      k = KeepPass(kept, s, entry, step);
+      lastServed = static_cast<int8_t>(k);
+      // Keeping it may have forgotten the others.
+      playback.forgotten = kept.forgotten;
     }
-    if (p > end) {
-      // The wrap, as a frame makes it.
-      const double entry = p - s.loopLength;
-      if (!(entry >= 0.0 && entry <= end)) break;
-      p = entry;
-      int8_t& lastServed = LastServedNear(kept, entry);
-      int k = ServingPass(kept, entry, lastServed);
-      if (k < 0) {
-        k = KeepPass(kept, s, entry, step);
-        lastServed = static_cast<int8_t>(k);
-        // Keeping it may have forgotten the others.
-        playback.forgotten = kept.forgotten;
-      }
-      if (k >= 0) {
-        playback.pass = k;
-        playback.next = 0;
-        playback.move = entry - kept.passes[k].entry;
-        continue;
-      }
+    if (k >= 0) {
+      playback.pass = k;
+      playback.next = 0;
+      playback.move = entry - kept.passes[k].entry;
     }
-    if (!(p >= 0.0 && p <= end)) break;
-    n += SteadyPositionsAvx2(p, step, 0.0, end, limit - n, out + n);
   }
+  if (playback.pass >= 0) {
+    const LoopPass& pass = kept.passes[playback.pass];
+    const double* t = kept.positions.data() + pass.first;
+    const int take = std::min(pass.count - playback.next, limit);
+    const PositionRun run{t + playback.next, playback.move, take, true};
+    playback.next += take;
+    if (playback.next < pass.count) {
+      position = playback.resumeAt = t[playback.next] + playback.move;
+    } else {
+      position = (t[pass.count - 1] + playback.move) + step;
+      playback.pass = -1;
+    }
+    return run;
+  }
+  if (!(p >= 0.0 && p <= end)) return PositionRun{scratch, 0.0, 0, false};
+  const int count = SteadyPositionsAvx2(p, step, 0.0, end, limit, scratch);
   position = p;
-  return n;
+  return PositionRun{scratch, 0.0, count, false};
 }

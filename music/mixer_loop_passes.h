@@ -66,10 +66,20 @@ struct PassPlayback {
 // ends within the sample, and each pass holds at least two positions.
 bool LoopPassesServe(const mixer_detail::SampleView& s, double step);
 
-// Writes to out the positions of a voice on a forward loop that LoopPassesServe, from position
-// on (at most limit of them; out needs seven entries to spare), wrapped as the loop wraps a
-// frame's position, and returns how many. position becomes the one after the last written, by
-// repeated addition of step (not yet wrapped). Stops early, at a position that the loop's wrap
-// alone does not bring inside the loop: the caller goes on with it frame by frame.
-int LoopPassPositions(LoopPassCache& cache, PassPlayback& playback, const mixer_detail::SampleView& s,
-                      double& position, double step, int limit, double* out);
+// A run of a voice's positions: from[k] + move for k below count. From a kept pass (no wrap
+// among them), or added up into the caller's buffer (move 0).
+struct PositionRun {
+  const double* from;
+  double move;
+  int count;
+  bool withinPass;
+};
+
+// The next run of positions of a voice on a forward loop that LoopPassesServe, from position on
+// (at most limit), wrapped as the loop wraps a frame's position: a kept pass, moved, or
+// positions added up into scratch (limit + 7 entries). position becomes the one after the
+// run's last, by repeated addition of step (not yet wrapped). A run of none: position is one
+// that the loop's wrap alone does not bring inside the loop, and the caller goes on with it
+// frame by frame.
+PositionRun NextLoopPositions(LoopPassCache& cache, PassPlayback& playback, const mixer_detail::SampleView& s,
+                              double& position, double step, int limit, double* scratch);

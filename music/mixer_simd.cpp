@@ -462,17 +462,24 @@ QXR_AVX512 inline bool SixteenAcrossSeam(const mixer_detail::SampleView& s, cons
 // Up to sixteen frames (count, at least 1) of a short forward loop from its seam table,
 // wherever they lie in the loop and across one wrap, their places at most 63 apart: Cubic16's
 // operations on the table's exact coefficients, lane for lane. A frame after the wrap takes the
-// place one loop length on. Returns false, having done nothing, for frames that do not qualify
-// (a place that does not stand for its frame, two wraps, places too far apart).
-[[gnu::always_inline]] QXR_AVX512 inline bool FramesFromSeam(const LoopSeamTable& seam, const double* at, int count,
-                                                             double gain, const PanFactors& pan, double* left,
-                                                             double* right, double& last) {
+// place one loop length on. The positions are at[k] + move; WithinPass: they lie within one
+// pass, without a wrap (otherwise move is 0 and not added). Returns false, having done nothing,
+// for frames that do not qualify (a place that does not stand for its frame, two wraps, places
+// too far apart).
+template <bool WithinPass>
+[[gnu::always_inline]] QXR_AVX512 inline bool FramesFromSeam(const LoopSeamTable& seam, const double* at, double move,
+                                                             int count, double gain, const PanFactors& pan,
+                                                             double* left, double* right, double& last) {
   // Lanes past count repeat the last frame's position, and add nothing.
   const __mmask16 lanes = static_cast<__mmask16>((1u << count) - 1);
   const __mmask8 lanesA = static_cast<__mmask8>(lanes), lanesB = static_cast<__mmask8>(lanes >> 8);
   const __m512d lastPosition = _mm512_set1_pd(at[count - 1]);
-  const __m512d pA = _mm512_mask_loadu_pd(lastPosition, lanesA, at);
-  const __m512d pB = _mm512_mask_loadu_pd(lastPosition, lanesB, at + 8);
+  __m512d pA = _mm512_mask_loadu_pd(lastPosition, lanesA, at);
+  __m512d pB = _mm512_mask_loadu_pd(lastPosition, lanesB, at + 8);
+  if (WithinPass) {
+    pA = _mm512_add_pd(pA, _mm512_set1_pd(move));
+    pB = _mm512_add_pd(pB, _mm512_set1_pd(move));
+  }
   const __m256i iA = _mm512_cvttpd_epi32(pA), iB = _mm512_cvttpd_epi32(pB);
   const __m512d fA = _mm512_sub_pd(pA, _mm512_cvtepi32_pd(iA)), fB = _mm512_sub_pd(pB, _mm512_cvtepi32_pd(iB));
   // Whole positions within two of the end, and positions just below a whole number.
@@ -483,16 +490,18 @@ QXR_AVX512 inline bool SixteenAcrossSeam(const mixer_detail::SampleView& s, cons
   const __mmask8 oddB = (_mm512_cmp_pd_mask(fB, zero, _CMP_EQ_OQ) & _mm256_cmpge_epi32_mask(iB, nearEnd)) |
                         _mm512_cmp_pd_mask(fB, nearlyWhole, _CMP_GT_OQ);
   if ((oddA | oddB) != 0) return false;
-  // A wrap: a position below the one before it.
-  const __m512i rawA = _mm512_castpd_si512(pA), rawB = _mm512_castpd_si512(pB);
-  const __m512d beforeA = _mm512_castsi512_pd(_mm512_alignr_epi64(rawA, rawA, 7));
-  const __m512d beforeB = _mm512_castsi512_pd(_mm512_alignr_epi64(rawB, rawA, 7));
-  const unsigned wraps = (_mm512_cmp_pd_mask(pA, beforeA, _CMP_LT_OQ) & 0xFEu) |
-                         static_cast<unsigned>(_mm512_cmp_pd_mask(pB, beforeB, _CMP_LT_OQ)) << 8;
-  if ((wraps & (wraps - 1)) != 0) return false;
-  const __mmask16 afterWrap = static_cast<__mmask16>(wraps != 0 ? ~(wraps - 1) : 0u);
   __m512i place = _mm512_inserti64x4(_mm512_castsi256_si512(iA), iB, 1);
-  place = _mm512_mask_add_epi32(place, afterWrap, place, _mm512_set1_epi32(seam.loopLength));
+  if (!WithinPass) {
+    // A wrap: a position below the one before it.
+    const __m512i rawA = _mm512_castpd_si512(pA), rawB = _mm512_castpd_si512(pB);
+    const __m512d beforeA = _mm512_castsi512_pd(_mm512_alignr_epi64(rawA, rawA, 7));
+    const __m512d beforeB = _mm512_castsi512_pd(_mm512_alignr_epi64(rawB, rawA, 7));
+    const unsigned wraps = (_mm512_cmp_pd_mask(pA, beforeA, _CMP_LT_OQ) & 0xFEu) |
+                           static_cast<unsigned>(_mm512_cmp_pd_mask(pB, beforeB, _CMP_LT_OQ)) << 8;
+    if ((wraps & (wraps - 1)) != 0) return false;
+    const __mmask16 afterWrap = static_cast<__mmask16>(wraps != 0 ? ~(wraps - 1) : 0u);
+    place = _mm512_mask_add_epi32(place, afterWrap, place, _mm512_set1_epi32(seam.loopLength));
+  }
   // The places rise from the first frame's.
   const int base = _mm_cvtsi128_si32(_mm512_castsi512_si128(place));
   if (static_cast<unsigned>(base) >= static_cast<unsigned>(seam.places)) return false;
@@ -543,7 +552,7 @@ QXR_AVX512 double CubicAtPositionsWide(const mixer_detail::SampleView& s, const 
   int k = 0;
   while (k < frames) {
     const int count = std::min(16, frames - k);
-    if (seam && FramesFromSeam(*seam, positions + k, count, gain, pan, left + k, right + k, last)) {
+    if (seam && FramesFromSeam<false>(*seam, positions + k, 0.0, count, gain, pan, left + k, right + k, last)) {
       k += count;
       continue;
     }
@@ -570,6 +579,67 @@ double CubicAtPositionsAvx2(const mixer_detail::SampleView& s, const LoopSeamTab
                             int frames, double gain, const PanFactors& pan, double* left, double* right) {
   if (HasAvx512()) return CubicAtPositionsWide<Loop>(s, seam, positions, frames, gain, pan, left, right);
   return CubicAtPositions<Loop>(s, positions, frames, gain, pan, left, right);
+}
+
+namespace {
+
+// MovedPositionsAvx2 eight at a time.
+QXR_AVX512 void MovedPositions8(const double* from, int count, double move, double* out) {
+  const __m512d by = _mm512_set1_pd(move);
+  int k = 0;
+  for (; k + 8 <= count; k += 8) _mm512_storeu_pd(out + k, _mm512_add_pd(_mm512_loadu_pd(from + k), by));
+  const __mmask8 rest = static_cast<__mmask8>((1u << (count - k)) - 1);
+  _mm512_mask_storeu_pd(out + k, rest, _mm512_add_pd(_mm512_maskz_loadu_pd(rest, from + k), by));
+}
+
+}  // namespace
+
+QXR_AVX2 void MovedPositionsAvx2(const double* from, int count, double move, double* out) {
+  if (HasAvx512()) {
+    MovedPositions8(from, count, move, out);
+    return;
+  }
+  const __m256d by = _mm256_set1_pd(move);
+  int k = 0;
+  for (; k + 4 <= count; k += 4) _mm256_storeu_pd(out + k, _mm256_add_pd(_mm256_loadu_pd(from + k), by));
+  for (; k < count; ++k) out[k] = from[k] + move;
+}
+
+namespace {
+
+// CubicAtPassAvx2 from the seam table, sixteen frames at a time; the frames that do not qualify
+// by the other ways.
+QXR_AVX512 double CubicAtPassWide(const mixer_detail::SampleView& s, const LoopSeamTable& seam, const double* from,
+                                  double move, int frames, double gain, const PanFactors& pan, double* left,
+                                  double* right) {
+  double last = 0.0;
+  for (int k = 0; k < frames;) {
+    const int count = std::min(16, frames - k);
+    if (!FramesFromSeam<true>(seam, from + k, move, count, gain, pan, left + k, right + k, last)) {
+      double positions[16 + 8];
+      MovedPositions8(from + k, count, move, positions);
+      last = CubicAtPositionsWide<LoopForward>(s, nullptr, positions, count, gain, pan, left + k, right + k);
+    }
+    k += count;
+  }
+  return last;
+}
+
+}  // namespace
+
+double CubicAtPassAvx2(const mixer_detail::SampleView& s, const LoopSeamTable* seam, const double* from, double move,
+                       int frames, double gain, const PanFactors& pan, double* left, double* right) {
+  if (HasAvx512() && seam) return CubicAtPassWide(s, *seam, from, move, frames, gain, pan, left, right);
+  // Otherwise the positions are written out first.
+  constexpr int Chunk = 256;
+  double positions[Chunk];
+  double last = 0.0;
+  for (int k = 0; k < frames; k += Chunk) {
+    const int count = std::min(Chunk, frames - k);
+    MovedPositionsAvx2(from + k, count, move, positions);
+    last = CubicAtPositionsAvx2<LoopForward>(s, seam, positions, count, gain, pan, left + k, right + k);
+  }
+  return last;
 }
 
 template double CubicAtPositionsAvx2<LoopNone>(const mixer_detail::SampleView&, const LoopSeamTable*, const double*,
@@ -674,25 +744,6 @@ int SteadyPositionsAvx2(double& position, double step, double low, double high, 
   return SteadyPositionsBy<GridPositions>(position, step, low, high, limit, out, 24.0);
 }
 
-QXR_AVX512 void MovedPositions8(const double* from, int count, double move, double* out) {
-  const __m512d by = _mm512_set1_pd(move);
-  int k = 0;
-  for (; k + 8 <= count; k += 8) _mm512_storeu_pd(out + k, _mm512_add_pd(_mm512_loadu_pd(from + k), by));
-  const __mmask8 rest = static_cast<__mmask8>((1u << (count - k)) - 1);
-  _mm512_mask_storeu_pd(out + k, rest, _mm512_add_pd(_mm512_maskz_loadu_pd(rest, from + k), by));
-}
-
-QXR_AVX2 void MovedPositionsAvx2(const double* from, int count, double move, double* out) {
-  if (HasAvx512()) {
-    MovedPositions8(from, count, move, out);
-    return;
-  }
-  const __m256d by = _mm256_set1_pd(move);
-  int k = 0;
-  for (; k + 4 <= count; k += 4) _mm256_storeu_pd(out + k, _mm256_add_pd(_mm256_loadu_pd(from + k), by));
-  for (; k < count; ++k) out[k] = from[k] + move;
-}
-
 QXR_AVX2 void BinadeRoomAvx2(const double* positions, int count, double& lowest, double& highest) {
   const __m256d exponent = _mm256_castsi256_pd(_mm256_set1_epi64x(0x7FF0000000000000LL));
   __m256d low = _mm256_set1_pd(lowest), high = _mm256_set1_pd(highest);
@@ -768,6 +819,10 @@ void BinadeRoomAvx2(const double*, int, double&, double&) {}
 template <int Loop>
 double CubicAtPositionsAvx2(const mixer_detail::SampleView&, const LoopSeamTable*, const double*, int, double,
                             const PanFactors&, double*, double*) {
+  return 0.0;
+}
+double CubicAtPassAvx2(const mixer_detail::SampleView&, const LoopSeamTable*, const double*, double, int, double,
+                       const PanFactors&, double*, double*) {
   return 0.0;
 }
 template double CubicAtPositionsAvx2<LoopNone>(const mixer_detail::SampleView&, const LoopSeamTable*, const double*,

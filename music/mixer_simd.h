@@ -33,6 +33,11 @@ template <int Loop>
 double CubicAtPositionsAvx2(const mixer_detail::SampleView& s, const LoopSeamTable* seam, const double* positions,
                             int frames, double gain, const PanFactors& pan, double* left, double* right);
 
+// CubicAtPositionsAvx2 on a forward loop, at the positions from[k] + move for k below frames,
+// all within one pass of the loop (no wrap among them).
+double CubicAtPassAvx2(const mixer_detail::SampleView& s, const LoopSeamTable* seam, const double* from, double move,
+                       int frames, double gain, const PanFactors& pan, double* left, double* right);
+
 // The positions from `position` on, by repeated additions of step (the same doubles, computed
 // side by side where the rounding allows), as long as they lie in [low, high]: writes them to
 // out, at most limit, and returns how many; position becomes the next one. Writes in eights:

@@ -198,30 +198,65 @@ void PositionsKept(const SampleView& s, double step, double& low, double& high) 
   }
 }
 
+constexpr int Piece = 1024;  // positions gathered at most before they are mixed
+
+// MixSteadyCubicWide on a short forward loop whose passes are kept: run after run of positions,
+// each mixed as it comes.
+void MixKeptPasses(const SampleView& s, Voice& v, const PanTarget& pan, int frames, double* left, double* right) {
+  double scratch[Piece + 8];  // the positions are written up to eight at a time
+  const bool silent = v.gain == 0.0;
+  int f = 0;
+  while (f < frames) {
+    const PositionRun run =
+        NextLoopPositions(*v.passes, *v.playback, s, v.position, v.step, std::min(frames - f, Piece), scratch);
+    if (run.count > 0) {
+      if (silent) {
+        v.lastValue = 0.0;
+      } else if (run.withinPass) {
+        v.lastValue = CubicAtPassAvx2(s, v.seam, run.from, run.move, run.count, v.gain, pan, left + f, right + f);
+      } else {
+        v.lastValue = CubicAtPositionsAvx2<LoopForward>(s, v.seam, run.from, run.count, v.gain, pan, left + f,
+                                                        right + f);
+      }
+      f += run.count;
+      continue;
+    }
+    // A position that the loop's wrap alone does not bring inside: one frame as frame by frame.
+    double p = v.position;
+    if (WrapForFrame<LoopForward>(s, v, p)) {
+      scratch[0] = p;
+      v.position = p + v.step;
+      v.lastValue =
+          silent ? 0.0 : CubicAtPositionsAvx2<LoopForward>(s, v.seam, scratch, 1, v.gain, pan, left + f, right + f);
+    }
+    ++f;
+    if (v.step == 0.0) {
+      if (f < frames) v.lastValue = 0.0;
+      return;
+    }
+  }
+}
+
 // Cubic frames without ramps, widely: the positions first, by the same additions and wraps
 // as frame by frame, then the values eight frames at a time.
 template <int Loop>
 void MixSteadyCubicWide(const SampleView& s, Voice& v, const PanTarget& pan, int frames, double* left,
                         double* right) {
-  constexpr int Piece = 1024;
+  // The step stays put between two ticks.
+  if (Loop == LoopForward && v.passes && LoopPassesServe(s, v.step)) {
+    MixKeptPasses(s, v, pan, frames, left, right);
+    return;
+  }
   double positions[Piece + 8];  // the positions are written up to eight at a time
   // A channel at gain 0 adds nothing (a zero sum stays +0), but its positions still move on.
   const bool silent = v.gain == 0.0;
   const LoopSeamTable* seam = Loop == LoopForward ? v.seam : nullptr;
-  // The step stays put between two ticks.
-  const bool kept = Loop == LoopForward && v.passes && LoopPassesServe(s, v.step);
   int f = 0;
   while (f < frames) {
     int n = 0;          // positions gathered for frames f, f + 1, ...
     bool skip = false;  // the frame after them contributes nothing
     while (f + n < frames && n < Piece) {
       if (v.step == 0.0) break;
-      if (kept) {
-        const int room = std::min(frames - f, Piece) - n;
-        const int got = LoopPassPositions(*v.passes, *v.playback, s, v.position, v.step, room, positions + n);
-        n += got;
-        if (got == room) continue;
-      }
       double p = v.position;
       double low, high;
       PositionsKept<Loop>(s, v.step, low, high);
