@@ -9,6 +9,7 @@
 #include "client/main_menu.h"
 #include "client/pictures.h"
 #include "client/sound_effects.h"
+#include "client/startup_question.h"
 #include "client/title_screen.h"
 #include "client/version_check.h"
 #include "client/window_icon.h"
@@ -21,6 +22,7 @@
 #include "platform/sound.h"
 #include "platform/stream.h"
 #include "platform/system.h"
+#include "platform/termination.h"
 #include "world/game_modes.h"
 #include "world/records.h"
 #include "world/static_data.h"
@@ -41,7 +43,7 @@ void OpenWindow() {
 // question decides.
 void AskFullScreen() {
   bool fullScreen = FullScreenOption != 0;
-  if (!fullScreen && !WindowOption) fullScreen = AnswerIsYes(InputLine("Fullscreen ?: ", 140, 0, 1));
+  if (!fullScreen && !WindowOption) fullScreen = AskStartUpQuestion("Fullscreen ?: ");
   // A screen that cannot go full screen keeps (or gets back) its window.
   if (fullScreen && !Graphics(640, 480, 32, 60)) Graphics(640, 480, 0, 60);
 }
@@ -56,9 +58,6 @@ void RunClientStartup(int argc, char** argv) {
   CreateClientRecords();
   ParseCommandLine(argc, argv);
   OpenWindow();
-  // SIGTERM and SIGINT ask to close as the window's close button does; a headless client reads
-  // no window events, so nothing else would ever tell it.
-  CloseOnTerminationSignals();
 
   FillModeTexts();
   FillRaceRoomTable();
@@ -92,6 +91,7 @@ namespace {
   for (;;) {
     if (RunMainMenu() == MenuResult::Exit) ExitProgram();
     PlayGame();
+    if (QuitSignalled()) ExitProgram();  // the game was left to end the program
   }
 }
 

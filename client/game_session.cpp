@@ -15,6 +15,7 @@
 #include "platform/graphics.h"
 #include "platform/input.h"
 #include "platform/system.h"
+#include "platform/termination.h"
 #include "world/enter_room.h"
 #include "world/exits_death.h"
 #include "world/game_modes.h"
@@ -30,7 +31,7 @@ int ShowScores = 0;
 namespace {
 
 constexpr int StartX = 32, StartY = 352;
-constexpr int LeaveLoungeDelayMs = 1500;
+constexpr int LeaveDelayMs = 1500;
 
 PlayerType& Me() { return Players[MySlot]; }
 
@@ -65,9 +66,23 @@ void MusicKeys() {
   if (KeyHit(Key::F5)) StopTune();
 }
 
+// Tells the others that this player leaves and gives the message time to go out.
+void SayGoodbye() {
+  WriteMessage(MsgLeave{MySlot});
+  NetSend(-1);
+  StopTune();
+  Delay(LeaveDelayMs);
+}
+
 // Escape closes an open chat line; otherwise Escape or the window's close request leaves the
-// game (alone or from the lounge) or sends everyone back to the lounge. False: leave now.
+// game (alone or from the lounge) or sends everyone back to the lounge. A termination signal
+// leaves the game from any room, as from the lounge, for the program to end. False: leave now.
 bool QuitStep() {
+  if (QuitSignalled()) {
+    FlushKeys();
+    if (Online()) SayGoodbye();
+    return false;
+  }
   if (QuitRequested && Game.chatEntryOpen) {
     FlushKeys();
     EditBuffer.clear();
@@ -77,10 +92,7 @@ bool QuitStep() {
   if (!QuitRequested && !AppTerminate()) return true;
   FlushKeys();
   if (Game.room == LoungeRoom && Online()) {
-    WriteMessage(MsgLeave{MySlot});
-    NetSend(-1);
-    StopTune();
-    Delay(LeaveLoungeDelayMs);
+    SayGoodbye();
     return false;
   }
   if (Game.singlePlayer) return false;

@@ -5,20 +5,27 @@
 #include "platform/clock.h"
 #include "platform/graphics.h"
 #include "platform/input.h"
+#include "platform/termination.h"
 #include "world/records.h"
 
 std::string EditBuffer;
 
+namespace {
+
+// The line as Enter gives it back: an empty line comes back as one space so callers can tell
+// "finished" from "still typing".
+std::string FinishLine() {
+  std::string line = EditBuffer.empty() ? std::string(" ") : EditBuffer;
+  EditBuffer.clear();
+  FlushKeys();
+  return line;
+}
+
+}  // namespace
+
 std::string TInput::Poll(const std::string& prompt, int x, int y, int maxLen) {
   int code = GetChar();
-  if (code == Key::Enter || code == Key::Escape) {
-    // Escape accepts the line too; an empty line comes back as one space so callers can tell
-    // "finished" from "still typing".
-    std::string line = EditBuffer.empty() ? std::string(" ") : EditBuffer;
-    EditBuffer.clear();
-    FlushKeys();
-    return line;
-  }
+  if (code == Key::Enter || code == Key::Escape) return FinishLine();  // Escape accepts the line too
   if (code == Key::Backspace || code == 4) {
     if (!EditBuffer.empty()) EditBuffer.pop_back();
   } else if (code >= 32 && code <= 122) {
@@ -34,8 +41,9 @@ std::string TInput::Poll(const std::string& prompt, int x, int y, int maxLen) {
   return "";
 }
 
-std::string InputLine(const std::string& prompt, int x, int y, int maxLen) {
+std::string InputLine(const std::string& prompt, int x, int y, int maxLen, bool (*stop)()) {
   for (;;) {
+    if (QuitSignalled() || (stop != nullptr && stop())) return FinishLine();
     std::string line = TInput::Poll(prompt, x, y, maxLen);
     if (!line.empty()) return line;
     Flip();

@@ -15,8 +15,10 @@ class TInput {
   static std::string Poll(const std::string& prompt, int x, int y, int maxLen);
 };
 
-// Modal: polls, flips and clears until a line is finished; never returns "".
-std::string InputLine(const std::string& prompt, int x, int y, int maxLen);
+// Modal: polls, flips and clears until a line is finished; never returns "". A termination
+// signal (or stop(), when given, returning true) finishes the line at once as Enter would;
+// callers that must not act on such an answer test QuitSignalled().
+std::string InputLine(const std::string& prompt, int x, int y, int maxLen, bool (*stop)() = nullptr);
 // True when the answer to a yes-or-no question means yes: its first character is y or Y.
 bool AnswerIsYes(const std::string& answer);
 // Exactly one Poll; the game loop's chat line calls it once per frame.

@@ -14,6 +14,7 @@
 #include "net/service_reply.h"
 #include "platform/graphics.h"
 #include "platform/input.h"
+#include "platform/termination.h"
 #include "world/records.h"
 #include "world/text_utils.h"
 
@@ -104,6 +105,8 @@ void CheckExternalAddress() {
 enum class PassResult { Stay, Play, Exit };
 
 PassResult MenuPass() {
+  // A termination signal ends the program before anything else is started from here.
+  if (QuitSignalled()) return PassResult::Exit;
   int click = DrawMenu();
 
   if (!NoSound && (KeyHit(Key::F6) || click == ClickMusic)) NextTune(0);

@@ -6,10 +6,14 @@
 
 #include "client/line_editor.h"
 #include "platform/stream.h"
+#include "platform/termination.h"
 #include "world/records.h"
 #include "world/text_utils.h"
 
 namespace {
+
+// Enough of a line to find its value behind any leading blanks; the rest is passed over.
+constexpr size_t LineReadLimit = 256;
 
 // The number a settings line starts with; text that is not a number reads as 0.
 int LeadingNumber(const std::string& text) {
@@ -18,6 +22,8 @@ int LeadingNumber(const std::string& text) {
   if (errno == ERANGE || value < -1000000 || value > 1000000) return 0;
   return static_cast<int>(value);
 }
+
+std::string Cut(const std::string& text, int length) { return text.substr(0, static_cast<size_t>(length)); }
 
 std::string CentredName(const std::string& name) {
   std::string trimmed = TrimText(name);
@@ -30,7 +36,7 @@ std::string ReadSettingsLine(int n) {
   StreamPtr file = ReadFile(SettingsFile);
   if (!file) return "";
   std::string line;
-  for (int i = 1; i <= n; ++i) line = file->Eof() ? std::string() : TrimText(ReadLine(*file));
+  for (int i = 1; i <= n; ++i) line = file->Eof() ? std::string() : TrimText(ReadLine(*file, LineReadLimit));
   CloseFile(file);
   return line;
 }
@@ -53,18 +59,19 @@ void SaveSettings() {
 
 void LoadSettings() {
   PlayerName = CentredName(ReadSettingsLine(1));
-  LastHostAddress = ReadSettingsLine(2);
+  LastHostAddress = Cut(ReadSettingsLine(2), HostAddressLength);
   // An index outside 0..50 would pick a picture past the skins: it reads as the default hero.
   SelectedSkin = ValidSkin(LeadingNumber(ReadSettingsLine(3)));
-  RegisterAnswer = ReadSettingsLine(4);
-  GameDescription = ReadSettingsLine(5);
-  HostPassword = ReadSettingsLine(6);
-  ConnectPassword = ReadSettingsLine(7);
+  RegisterAnswer = Cut(ReadSettingsLine(4), HostRegisterLength);
+  GameDescription = Cut(ReadSettingsLine(5), DescriptionLength);
+  HostPassword = Cut(ReadSettingsLine(6), HostPasswordLength);
+  ConnectPassword = Cut(ReadSettingsLine(7), ConnectPasswordLength);
 }
 
 void AskPlayerName() {
-  EditBuffer = TrimText(PlayerName.substr(0, 8));
-  std::string answer = InputLine("Name: ", 140, 140, 8);
-  PlayerName = CentredName(answer.substr(0, 8));
+  EditBuffer = TrimText(PlayerName.substr(0, NameLength));
+  std::string answer = InputLine("Name: ", 140, 140, NameLength);
+  if (QuitSignalled()) return;  // the program is ending: the settings stay as they are
+  PlayerName = CentredName(answer.substr(0, NameLength));
   SaveSettings();
 }

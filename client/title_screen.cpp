@@ -6,6 +6,7 @@
 #include "platform/clock.h"
 #include "platform/graphics.h"
 #include "platform/input.h"
+#include "platform/termination.h"
 #include "world/records.h"
 
 bool TitleScreenPass() {
@@ -24,6 +25,6 @@ bool TitleScreenPass() {
 void TitleScreen() {
   while (!TitleScreenPass()) {
     // Closing the window here ends the program rather than waiting for the first game.
-    if (AppTerminate()) ExitProgram();
+    if (AppTerminate() || QuitSignalled()) ExitProgram();
   }
 }

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "client/bitmap_text.h"
-#include "client/line_editor.h"
+#include "client/startup_question.h"
 #include "net/game_list.h"
 #include "net/service_reply.h"
 #include "platform/graphics.h"
@@ -26,7 +26,7 @@ std::string VersionCheckNotice() {
 }
 
 void AskVersionCheck() {
-  if (!AnswerIsYes(InputLine("Check for new version ?: ", 140, 0, 1))) return;
+  if (!AskStartUpQuestion("Check for new version ?: ")) return;
   Cls();
   DrawBigText("Contacting Game List server", 90, 310, 0, 255, 0);
   Flip();

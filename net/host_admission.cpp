@@ -92,6 +92,23 @@ void PlayLogon() {
 #endif
 }
 
+// A free slot given to connection id, which waits in the lounge to join. It starts in no team
+// and untagged, whatever the slot's last player was.
+void GiveSlot(int slot, RN_PlayerId id) {
+  PlayersDetails& d = Slots[slot];
+  d.netId = id;
+  d.name.clear();
+  d.lastSeen = MilliSecs();
+  d.x = StartPlaceX(slot, 32);
+  d.y = 352;
+  d.room = LoungeRoom;
+  d.team = TeamNone;
+  d.tagged = 0;
+  Players[slot].team = TeamNone;
+  CountConnections();
+  Welcome(slot, id);
+}
+
 }  // namespace
 
 void HostAdmit() {
@@ -102,15 +119,7 @@ void HostAdmit() {
     NetLib.ServerCloseConnection(NetInterface, id);
     return;
   }
-  PlayersDetails& d = Slots[slot];
-  d.netId = id;
-  d.name.clear();
-  d.lastSeen = MilliSecs();
-  d.x = StartPlaceX(slot, 32);
-  d.y = 352;
-  d.room = LoungeRoom;
-  CountConnections();
-  Welcome(slot, id);
+  GiveSlot(slot, id);
 }
 
 void HostWelcomeRequest() {
@@ -120,11 +129,7 @@ void HostWelcomeRequest() {
   if (SenderSlot() >= 0) return;
   const int slot = FirstFreeSlot();
   if (slot < 0) return;
-  const RN_PlayerId id = NetLib.PacketGetplayerID(CurrentPacket);
-  Slots[slot].netId = id;
-  Slots[slot].lastSeen = MilliSecs();
-  CountConnections();
-  Welcome(slot, id);
+  GiveSlot(slot, NetLib.PacketGetplayerID(CurrentPacket));
   PlayLogon();
 }
 

@@ -26,6 +26,7 @@ constexpr int TagRoom = 27;
 constexpr int TagGraceMs = 5000, ChaseGraceMs = 10000;
 constexpr int NoChoice = 255;           // a tag or chase round that starts with nobody to choose
 constexpr int MaxChoosingPasses = 1000; // after this many passes the first player taking part is chosen
+const char* const NoWinner = "no winner";
 
 bool HostingClient() { return Hosting && !Dedicated; }
 bool ChainRace(int mode) { return mode >= 50 && mode <= 59; }
@@ -225,11 +226,34 @@ void StartRound() {
   RoundRunning = 1;
 }
 
-void TagCheck() {
-  int takingPart = 0;
+// The players taking part in a tag or chase round, and the tagged among them (in a chase, the
+// chasers; the others are the ones to catch).
+struct TagCount {
+  int takingPart = 0, tagged = 0;
+};
+TagCount CountTagRound() {
+  TagCount count;
   for (int slot = 0; slot < MaxPlayers; ++slot) {
-    if (TakingPart(slot)) ++takingPart;
+    if (!TakingPart(slot)) continue;
+    ++count.takingPart;
+    if (Slots[slot].tagged) ++count.tagged;
   }
+  return count;
+}
+
+// A tag or chase round nobody can win any more: nobody takes part (newcomers cannot join one
+// that has started), a chase has nobody left to catch or nobody to do the catching, or every
+// tagged player of a tag round has gone while two or more are left untagged. Decided rounds
+// keep their rules: a single untagged player left in a tag round still wins it.
+bool TagRoundUndecidable() {
+  const TagCount count = CountTagRound();
+  if (count.takingPart == 0) return true;
+  if (HostMode == ChaseMode) return count.tagged == 0 || count.tagged == count.takingPart;
+  return count.tagged == 0 && count.takingPart >= 2;
+}
+
+void TagCheck() {
+  const int takingPart = CountTagRound().takingPart;
   for (int i = 0; i < MaxPlayers; ++i) {
     if (!Slots[i].tagged || !TakingPart(i)) continue;
     for (int j = 0; j < MaxPlayers; ++j) {
@@ -239,18 +263,14 @@ void TagCheck() {
       NetSend(-1);
     }
   }
-  int tagged = 0;
-  for (int slot = 0; slot < MaxPlayers; ++slot) {
-    if (Slots[slot].tagged && TakingPart(slot)) ++tagged;
-  }
-  if (tagged < takingPart - 1) return;
+  if (CountTagRound().tagged < takingPart - 1) return;
   for (int slot = 0; slot < MaxPlayers; ++slot) {
     if (Named(slot) && !Slots[slot].tagged) {
       AnnounceWinner(Slots[slot].name);
       return;
     }
   }
-  AnnounceWinner("no winner");
+  AnnounceWinner(NoWinner);
 }
 
 void ChaseCheck() {
@@ -339,8 +359,20 @@ void AdminHandOver() {
   if (ValidSlot(handOver.slot) && Named(handOver.slot)) AppointAdmin(handOver.slot);
 }
 
+// The administrator ends the game. Its own client has gone back to the lounge; every other
+// player is told with the reset a hosting client sends, so nobody stays in a dead round. With
+// no game set there is nothing to end and nobody is disturbed.
 void ResetRequest() {
-  if (FromAdministrator()) RequestNewGame();
+  if (!FromAdministrator()) return;
+  if (HostMode != 0 || RoundStartTime != 0) {
+    const int administrator = SenderSlot();
+    for (int slot = 0; slot < MaxPlayers; ++slot) {
+      if (slot == administrator || Slots[slot].netId == -1) continue;
+      WriteMessage(MsgResetGame{});
+      NetSend(slot);
+    }
+  }
+  RequestNewGame();
 }
 
 }  // namespace
@@ -366,7 +398,9 @@ void HostRoundChecks() {
     return;
   }
   const int now = MilliSecs();
-  if (HostMode == TagMode && MsSince(RoundClock, now) > TagGraceMs) {
+  if ((HostMode == TagMode || HostMode == ChaseMode) && TagRoundUndecidable()) {
+    AnnounceWinner(NoWinner);
+  } else if (HostMode == TagMode && MsSince(RoundClock, now) > TagGraceMs) {
     TagCheck();
   } else if (HostMode == ChaseMode && MsSince(RoundClock, now) > ChaseGraceMs) {
     ChaseCheck();

@@ -12,6 +12,7 @@
 #include "net/net_globals.h"
 #include "net/netlib_binding.h"
 #include "platform/system.h"
+#include "platform/termination.h"
 #include "platform/text.h"
 #include "world/records.h"
 #include "world/team_rules.h"
@@ -20,6 +21,7 @@
 namespace {
 
 constexpr int PromptX = 140, PromptY = 180;
+constexpr int OwnAddressPromptLength = 20;  // asked, never stored
 
 std::string Ask(const std::string& prompt, const std::string& prefill, int maxLength) {
   EditBuffer = prefill;
@@ -29,13 +31,18 @@ std::string Ask(const std::string& prompt, const std::string& prefill, int maxLe
 }  // namespace
 
 void HostSetup() {
-  RegisterAnswer = UpperCase(Ask("Register with online game server? (Y/N) ", RegisterAnswer, 2));
+  RegisterAnswer = UpperCase(Ask("Register with online game server? (Y/N) ", RegisterAnswer, HostRegisterLength));
   if (RegisterAnswer == "Y") {
-    GameDescription = Ask("Game Description :", GameDescription, 20);
-    OwnAddress = Ask("Your IP (leave blank for automatic) :", "", 20);
+    GameDescription = Ask("Game Description :", GameDescription, DescriptionLength);
+    OwnAddress = Ask("Your IP (leave blank for automatic) :", "", OwnAddressPromptLength);
   }
   NetInterface = NetLib.GetRakServerInterface();
-  HostPassword = TrimText(Ask("Set server password: ", TrimText(HostPassword), 20));
+  HostPassword = TrimText(Ask("Set server password: ", TrimText(HostPassword), HostPasswordLength));
+  if (QuitSignalled()) {
+    // The program is ending: nothing is saved, hosted or registered.
+    NetInterface = NetLib.DestroyRakServerInterface(NetInterface);
+    return;
+  }
   SaveSettings();
   StartHostInterface();
   RegisterServer();

@@ -15,12 +15,32 @@ int ModeSetTime = 0;
 int RoundClock = 0;
 int BluePickupCount = 0, RedPickupCount = 0;
 
+namespace {
+
+constexpr const char* GamePortVariable = "QXR_GAME_PORT";
+constexpr int HighestPort = 65535;
+
+// The port a QXR_GAME_PORT value names: decimal digits only, 1 to 65535; 0 for anything else.
+int PortOf(const std::string& value) {
+  if (value.empty() || value.size() > 5 || value.find_first_not_of("0123456789") != std::string::npos) return 0;
+  const int port = std::stoi(value);
+  return port <= HighestPort ? port : 0;
+}
+
+}  // namespace
+
 int GamePortNumber() {
-  const char* value = std::getenv("QXR_GAME_PORT");
-  if (value == nullptr || *value == '\0') return DefaultGamePort;
-  char* end = nullptr;
-  long port = std::strtol(value, &end, 10);
-  return *end == '\0' && port > 0 && port <= 65535 ? static_cast<int>(port) : DefaultGamePort;
+  const char* value = std::getenv(GamePortVariable);
+  if (value == nullptr) return DefaultGamePort;
+  const int port = PortOf(value);
+  return port != 0 ? port : DefaultGamePort;
+}
+
+std::string GamePortProblem() {
+  const char* value = std::getenv(GamePortVariable);
+  if (value == nullptr || PortOf(value) != 0) return "";
+  return std::string(GamePortVariable) + " must be a port number from 1 to " + std::to_string(HighestPort) +
+         ", not \"" + value + "\"";
 }
 
 int SetGameClock(int t) {

@@ -11,6 +11,10 @@ extern std::string OwnAddress;
 // several games can run side by side on one machine).
 inline constexpr int DefaultGamePort = 7002;
 int GamePortNumber();
+// Why QXR_GAME_PORT cannot be used (not decimal digits alone, outside 1..65535, or empty), or ""
+// when it is unset or names a port. Both programs refuse to start with a bad one rather than
+// play on a port nobody asked for.
+std::string GamePortProblem();
 
 // Host network time minus the local millisecond clock; 0 until first set.
 extern int ClockOffset;

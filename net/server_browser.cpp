@@ -19,6 +19,7 @@
 #include "platform/graphics.h"
 #include "platform/input.h"
 #include "platform/system.h"
+#include "platform/termination.h"
 #include "world/records.h"
 #include "world/text_utils.h"
 
@@ -59,7 +60,7 @@ bool ListButton(const std::string& text, int x, int left, int right) {
 
 // One pass of the list; sets picked to the chosen row's address.
 bool ListPass(Choice& choice, std::string& picked) {
-  if (KeyHit(Key::Escape)) {
+  if (KeyHit(Key::Escape) || QuitSignalled()) {
     choice = Choice::Back;
     return true;
   }
@@ -112,7 +113,7 @@ enum class Wait { Going, Welcomed, Ended };
 
 // One pass of the wait for the host's welcome.
 Wait WaitPass() {
-  if (KeyHit(Key::Escape)) {
+  if (KeyHit(Key::Escape) || QuitSignalled()) {
     NetShutdown();
     return Wait::Ended;
   }
@@ -180,11 +181,12 @@ int ServerBrowser() {
     FlushMouse();
     if (choice == Choice::Manual) {
       EditBuffer = LastHostAddress;
-      LastHostAddress = InputLine("Enter IP of Host: ", 140, 180, 30);
+      LastHostAddress = InputLine("Enter IP of Host: ", 140, 180, HostAddressLength);
       // A blank entry goes back; any address or host name is tried, however short.
       if (TrimText(LastHostAddress).empty()) return 0;
       EditBuffer = ConnectPassword;
-      ConnectPassword = InputLine("Enter password: ", 140, 180, 30);
+      ConnectPassword = InputLine("Enter password: ", 140, 180, ConnectPasswordLength);
+      if (QuitSignalled()) return 0;  // the program is ending: connect nowhere
       password = TrimText(ConnectPassword);
     } else {
       LastHostAddress = picked;

@@ -80,6 +80,8 @@ int FlipCount() { return Flips; }
 
 bool Graphics(int width, int height, int depth, int hertz) {
   if (width <= 0 || height <= 0) return false;
+  // Termination signals are ours (platform/termination.h), not SDL's to turn into a close request.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
   FrameMs = 1000.0 / (hertz > 0 ? hertz : 60);
   // A headless run always draws into a window-sized buffer, so tests read what they drew.

@@ -37,9 +37,6 @@ bool MouseDown(int button);    // 1 left, 2 right, 3 middle
 int MouseHit(int button);
 void FlushMouse();
 bool AppTerminate();           // the window-close request has been made (true once per request)
-// From now on SIGTERM and SIGINT count as the window-close request (for programs that run
-// without a window to close: service managers and Ctrl+C stop them cleanly).
-void CloseOnTerminationSignals();
 
 // Feeding input by hand (the input script and tests use these).
 void InjectKeyDown(int vk);

@@ -4,8 +4,9 @@
 //   <frame> wait <file>
 //
 // Frames count page flips from program start; the events of frame N run during the Nth flip.
-// "wait" holds the program in that flip until the file exists (at most a minute), so that a
-// test can start several programs' scripted play at one moment.
+// "wait" holds the program in that flip until the file exists (at most a minute, and no longer
+// once a termination signal came), so that a test can start several programs' scripted play
+// at one moment.
 // Blank lines and lines starting with # are skipped; so is a line that cannot be read.
 #include <algorithm>
 #include <chrono>
@@ -21,6 +22,7 @@
 #include "platform/graphics.h"
 #include "platform/input.h"
 #include "platform/stream.h"
+#include "platform/termination.h"
 #include "platform/video_internal.h"
 
 namespace {
@@ -99,7 +101,8 @@ void Run(const ScriptEvent& event) {
     const std::string path = FileArgument(event);
     const auto giveUp = std::chrono::steady_clock::now() + std::chrono::minutes(1);
     struct stat info {};
-    while (stat(path.c_str(), &info) != 0 && std::chrono::steady_clock::now() < giveUp)
+    // A program told to quit stops holding, so that it can end.
+    while (stat(path.c_str(), &info) != 0 && std::chrono::steady_clock::now() < giveUp && !QuitSignalled())
       std::this_thread::sleep_for(std::chrono::milliseconds(2));
   } else if (event.verb == "close") {
     InjectClose();

@@ -1,5 +1,4 @@
 // Polled input from SDL's events: keys as virtual-key codes, typed 8-bit characters, mouse, close.
-#include <csignal>
 #include <SDL.h>
 
 #include <array>
@@ -253,25 +252,11 @@ void FlushMouse() {
   Input.mouseReleaseAtNextPoll.fill(false);
 }
 
-namespace {
-volatile std::sig_atomic_t CloseSignalled = 0;
-extern "C" void OnTerminationSignal(int) { CloseSignalled = 1; }
-}  // namespace
-
 bool AppTerminate() {
   // Latched until asked once, so a request made in another loop is seen by the next that asks.
-  bool requested = Input.closeRequested || CloseSignalled;
+  bool requested = Input.closeRequested;
   Input.closeRequested = false;
-  CloseSignalled = 0;
   return requested;
-}
-
-void CloseOnTerminationSignals() {
-  struct sigaction action {};
-  action.sa_handler = OnTerminationSignal;
-  sigemptyset(&action.sa_mask);
-  sigaction(SIGTERM, &action, nullptr);
-  sigaction(SIGINT, &action, nullptr);
 }
 
 void InjectKeyDown(int vk) { Press(vk); }

@@ -18,6 +18,7 @@ class Stream {
   virtual long Position() const = 0;
   virtual bool Seek(long position) = 0;
   virtual long Size() const = 0;                              // -1 when unknown (HTTP)
+  virtual void Flush() {}                                     // hands what was written to the file system
 };
 using StreamPtr = std::shared_ptr<Stream>;
 
@@ -38,7 +39,8 @@ int ReadShort(Stream& s);           // 16-bit little-endian, 0..65535
 int ReadInt(Stream& s);             // 32-bit little-endian
 float ReadFloat(Stream& s);
 std::string ReadLine(Stream& s);    // up to LF; a CR before it is dropped; 8-bit characters
-// The same, keeping at most longest characters of the line; the rest of it is read and dropped.
+// The same, keeping at most longest characters of the line: the rest of a longer line is passed
+// over in large reads and never held in memory.
 std::string ReadLine(Stream& s, size_t longest);
 std::string ReadString(Stream& s);  // 32-bit length, then the characters
 size_t ReadBytes(Stream& s, void* buffer, size_t count);
@@ -48,6 +50,7 @@ void WriteInt(Stream& s, int value);
 void WriteLine(Stream& s, const std::string& line);  // the line, then CR LF
 void WriteBytes(Stream& s, const void* buffer, size_t count);
 bool Eof(Stream& s);
+void FlushFile(Stream& s);  // what was written reaches the file now, not at CloseFile
 bool SeekFile(Stream& s, long position);
 long FilePos(Stream& s);
 

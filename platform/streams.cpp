@@ -1,4 +1,5 @@
 // Streams: the embedded-file registry, local file streams, and the typed readers and writers.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -45,6 +46,7 @@ class FileStream : public Stream {
     last_ = LastSeek;
     return std::fseek(file_, position, SEEK_SET) == 0;
   }
+  void Flush() override { std::fflush(file_); }
   long Size() const override {
     std::fflush(file_);
     struct stat info {};
@@ -129,15 +131,26 @@ float ReadFloat(Stream& s) {
 std::string ReadLine(Stream& s) { return ReadLine(s, std::string::npos); }
 
 std::string ReadLine(Stream& s, size_t longest) {
+  // One more than is kept, to see whether a kept part that ends in CR is the line's end.
+  const size_t held = longest == std::string::npos ? longest : longest + 1;
   std::string line;
-  bool cut = false;
-  char c;
-  while (s.Read(&c, 1) == 1) {
-    if (c == '\n') break;
-    if (line.size() < longest) line += c;
-    else cut = true;
+  size_t length = 0;  // of the whole line
+  char chunk[4096];
+  for (;;) {
+    const long start = s.Position();
+    const size_t got = s.Read(chunk, sizeof chunk);
+    if (got == 0) break;
+    const auto* lineFeed = static_cast<const char*>(std::memchr(chunk, '\n', got));
+    const size_t used = lineFeed != nullptr ? static_cast<size_t>(lineFeed - chunk) : got;
+    if (line.size() < held) line.append(chunk, std::min(used, held - line.size()));
+    length += used;
+    if (lineFeed != nullptr) {
+      s.Seek(start + static_cast<long>(used) + 1);  // the next line starts after the LF
+      break;
+    }
   }
-  if (!cut && !line.empty() && line.back() == '\r') line.pop_back();
+  if (line.size() == length && !line.empty() && line.back() == '\r') line.pop_back();
+  if (line.size() > longest) line.resize(longest);
   return line;
 }
 
@@ -181,5 +194,6 @@ void WriteLine(Stream& s, const std::string& line) {
 
 void WriteBytes(Stream& s, const void* buffer, size_t count) { s.Write(buffer, count); }
 bool Eof(Stream& s) { return s.Eof(); }
+void FlushFile(Stream& s) { s.Flush(); }
 bool SeekFile(Stream& s, long position) { return s.Seek(position); }
 long FilePos(Stream& s) { return s.Position(); }

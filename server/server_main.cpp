@@ -19,6 +19,7 @@
 #include "platform/graphics.h"
 #include "platform/input.h"
 #include "platform/system.h"
+#include "platform/termination.h"
 #include "platform/text.h"
 #include "server/server_settings.h"
 #include "server/status_window.h"
@@ -58,10 +59,10 @@ std::string Ask(const std::string& prompt, const std::string& prefill, int maxLe
 }
 
 void AskSettings() {
-  RegisterAnswer = UpperCase(TrimText(Ask("Register With the server ? ", RegisterAnswer, 1)));
-  OwnAddress = Ask("Your IP (blank for automatic) :", "", 20);
-  GameDescription = TrimText(Ask("Title: ", TrimText(GameDescription), 20));
-  HostPassword = TrimText(Ask("Password: ", TrimText(HostPassword), 20));
+  RegisterAnswer = UpperCase(TrimText(Ask("Register With the server ? ", RegisterAnswer, RegisterAnswerLength)));
+  OwnAddress = Ask("Your IP (blank for automatic) :", "", OwnAddressLength);
+  GameDescription = TrimText(Ask("Title: ", TrimText(GameDescription), TitleLength));
+  HostPassword = TrimText(Ask("Password: ", TrimText(HostPassword), PasswordLength));
   PlayerName = "Server";
 }
 
@@ -80,7 +81,6 @@ void StartUp(int argc, char** argv) {
   CreateClientRecords();
   MySlot = NoSlot;
   OpenStatusWindow();
-  CloseOnTerminationSignals();
   BindNetLibrary();
   FillModeTexts();
   FillRaceRoomTable();
@@ -94,14 +94,22 @@ void StartUp(int argc, char** argv) {
   AdminSlot = -1;
   ReadServerSettings();
   if (!automatic) AskSettings();
+  // Told to end during the start-up (at the questions, say): nothing has been started,
+  // registered or written yet.
+  if (QuitSignalled()) {
+    ShowStatus("CLOSING DOWN");
+    EndProgram(0);
+  }
   StartServerSide();
   Game.menuPage = 0;
   CountConnections();
 }
 
+// Escape and termination signals close down with "CLOSING DOWN" shown; the window's close
+// request leaves the last status line.
 [[noreturn]] void StatusLoop() {
   while (!AppTerminate()) {
-    if (KeyHit(Key::Escape)) {
+    if (KeyHit(Key::Escape) || QuitSignalled()) {
       ShowStatus("CLOSING DOWN");
       break;
     }

@@ -1,40 +1,44 @@
 // Reading and writing "server_ip.txt".
 #include "server/server_settings.h"
 
+#include <algorithm>
+
 #include "platform/stream.h"
 #include "world/records.h"
 
 namespace {
 
-std::string SettingsLine(Stream& file) {
-  std::string line = ReadLine(file);
-  const size_t zero = line.find('\0');
-  return zero == std::string::npos ? line : line.substr(0, zero);
+// Enough of a line to find its value once stray CRs are dropped; the rest is passed over
+// unread into memory, however long it is.
+constexpr size_t LineReadLimit = 256;
+
+std::string SettingsLine(Stream& file, int length) {
+  std::string line = ReadLine(file, LineReadLimit);
+  line.erase(std::remove(line.begin(), line.end(), '\r'), line.end());
+  line = line.substr(0, line.find('\0'));
+  return line.substr(0, static_cast<size_t>(length));
 }
 
 }  // namespace
 
 void ReadServerSettings() {
-  StreamPtr file = OpenFile(ServerSettingsFile);
+  StreamPtr file = ReadFile(ServerSettingsFile);
   if (!file) return;
-  SeekFile(*file, 0);
-  std::string* values[] = {&RegisterAnswer, &GameDescription, &HostPassword};
-  for (std::string* value : values) *value = file->Eof() ? std::string() : SettingsLine(*file);
+  const std::pair<std::string*, int> values[] = {
+      {&RegisterAnswer, RegisterAnswerLength}, {&GameDescription, TitleLength}, {&HostPassword, PasswordLength}};
+  for (const auto& [value, length] : values) *value = file->Eof() ? std::string() : SettingsLine(*file, length);
   CloseFile(file);
 }
 
 bool WriteServerSettings() {
-  StreamPtr file = OpenFile(ServerSettingsFile);
-  if (!file) {
-    StreamPtr made = WriteFile(ServerSettingsFile);
-    CloseFile(made);
-    file = OpenFile(ServerSettingsFile);
-  }
+  StreamPtr file = WriteFile(ServerSettingsFile);
   if (!file) return false;
-  SeekFile(*file, 0);
-  WriteLine(*file, RegisterAnswer);
-  WriteLine(*file, GameDescription);
-  WriteLine(*file, HostPassword);
+  long written = 0;
+  for (const std::string* value : {&RegisterAnswer, &GameDescription, &HostPassword}) {
+    WriteLine(*file, *value);
+    written += static_cast<long>(value->size()) + 2;
+  }
+  const bool whole = file->Size() == written;  // a full disk keeps some of it back
   CloseFile(file);
-  return true;
+  return whole;
 }

@@ -60,11 +60,15 @@ void ClearPlayerSlot(int slot) {
   d.percent = 0;
   d.lastSeen = MilliSecs();
   d.ping = 0;
+  // The team goes with the player: whoever is given the slot next starts in none.
+  d.team = TeamNone;
   PlayerType& p = Players[slot];
   if (Hosting && !Dedicated && p.sprite) p.sprite->Hide();
   p.name = "";
   p.room = LoungeRoom;
   p.following = NoPlayer;
+  p.team = TeamNone;
+  SetPlayerTeamColour(slot, TeamNone);
 }
 
 void AssignTeams() {

@@ -61,6 +61,7 @@ void AppendChatLog(const std::string& line) {
   if (!ChatLog) return;
   SeekFile(*ChatLog, ChatLog->Size());
   WriteLine(*ChatLog, line);
+  FlushFile(*ChatLog);  // a program that is killed keeps every line it logged
 }
 
 Image QernoFunctions::LoadAnimImage(const std::string& url, int cellWidth, int cellHeight, int firstCell,

@@ -23,7 +23,8 @@ std::string ZeroPad(const std::string& text, int width);
 std::string TextBefore(const std::string& text, const std::string& separator);
 // Empties "Chat.txt" (or makes it), keeps it open as ChatLog and writes its banner line.
 void CreateChatLog();
-// Appends line and CR LF at the end of the chat log; nothing when no log is open.
+// Appends line and CR LF at the end of the chat log, on disk at once; nothing when no log is
+// open.
 void AppendChatLog(const std::string& line);
 
 // The utility object the mains create: image loading and the box test, forwarded.

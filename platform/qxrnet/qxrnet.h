@@ -127,7 +127,8 @@ RN_Interface* RN_GetRakServerInterface(void);
  * the service thread waits for traffic between its timer checks (clamped to 5..50; traffic
  * wakes it at once).
  * Returns 0 when listening, 1 on failure (port taken, interface already started, bad
- * handle). */
+ * handle), with errno telling why (the socket's own error when the port cannot be had; 0
+ * when there is nothing more to say). */
 int RN_ServerStart(RN_Interface* server, int maxConnections, int reserved, int threadSleepMs, int port);
 /* Sets the password that clients must give (8-bit bytes up to the terminating zero); NULL
  * or "" admits anyone. Applies to clients whose handshake arrives afterwards. */

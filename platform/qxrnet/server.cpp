@@ -2,6 +2,7 @@
 #include "platform/qxrnet/server.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 #include "platform/qxrnet/export.h"
@@ -38,11 +39,20 @@ void ServerInterface::FreePeerStates() {
 }
 
 int ServerInterface::Start(int maxConnections, int threadSleepMs, int port) {
-  if (host_ != nullptr || port < 0 || port > 65535) return 1;
+  if (host_ != nullptr) {
+    errno = EISCONN;
+    return 1;
+  }
+  if (port < 0 || port > 65535) {
+    errno = EINVAL;
+    return 1;
+  }
   maxConnections_ = std::clamp(maxConnections, 1, 4000);
   ENetAddress address;
   address.host = ENET_HOST_ANY;
   address.port = static_cast<enet_uint16>(port);
+  errno = 0;
+  // A port that cannot be had leaves the socket's own reason in errno.
   ENetHost* host = enet_host_create(&address, static_cast<size_t>(maxConnections_ + kSparePeers), kEnetChannels, 0, 0);
   if (host == nullptr) return 1;
   host->intercept = HoldBackConnects;
@@ -252,7 +262,11 @@ RN_EXPORT RN_Interface* RN_GetRakServerInterface(void) { return new qxrnet::Serv
 
 RN_EXPORT int RN_ServerStart(RN_Interface* server, int maxConnections, int, int threadSleepMs, int port) {
   auto* s = AsServer(server);
-  return s == nullptr ? 1 : s->Start(maxConnections, threadSleepMs, port);
+  if (s == nullptr) {
+    errno = EBADF;
+    return 1;
+  }
+  return s->Start(maxConnections, threadSleepMs, port);
 }
 
 RN_EXPORT void RN_ServerSetPassword(RN_Interface* server, const char* password) {

@@ -8,6 +8,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/time.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -20,6 +21,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <map>
 #include <mutex>
 #include <sstream>
@@ -41,6 +43,21 @@ inline std::string ReadText(const std::string& path) {
 inline void WriteText(const std::string& path, const std::string& text) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out << text;
+}
+
+inline bool FileExists(const std::string& path) {
+  struct stat info {};
+  return stat(path.c_str(), &info) == 0;
+}
+
+// Polls for a file until it appears or the time runs out.
+inline bool WaitForFile(const std::string& path, double seconds) {
+  const auto giveUp = std::chrono::steady_clock::now() + std::chrono::milliseconds(static_cast<int>(seconds * 1000));
+  while (!FileExists(path)) {
+    if (std::chrono::steady_clock::now() > giveUp) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return true;
 }
 
 // A fresh folder under /tmp that becomes the working directory while the object lives.
@@ -253,18 +270,66 @@ inline std::string UnreachableHost() { return "127.0.0.1:" + std::to_string(Free
 // The real client program, beside the test program in the build's bin/ folder.
 inline std::string ClientProgram() { return ProgramFolder() + "qxr"; }
 
-// The client program and the libraries it loads, linked (or else copied) into folder: the
-// program works in its own folder, so its settings, chat log and tunes are those of folder.
-// Returns the program's path there.
-inline std::string InstallClient(const std::string& folder) {
-  for (const char* name : {"qxr", "libqxrnet.so", "libqxrsound.so", "libqxracm.so"}) {
+// Files of the build's bin/ folder linked (or else copied) into folder.
+inline void InstallFiles(const std::string& folder, std::initializer_list<const char*> names) {
+  for (const char* name : names) {
     const std::string from = ProgramFolder() + name, to = folder + "/" + name;
     if (access(to.c_str(), F_OK) == 0 || link(from.c_str(), to.c_str()) == 0) continue;
     std::error_code ignored;
     std::filesystem::copy_file(from, to, ignored);
   }
+}
+
+// The client program and the libraries it loads, linked (or else copied) into folder: the
+// program works in its own folder, so its settings, chat log and tunes are those of folder.
+// Returns the program's path there.
+inline std::string InstallClient(const std::string& folder) {
+  InstallFiles(folder, {"qxr", "libqxrnet.so", "libqxrsound.so", "libqxracm.so"});
   return folder + "/qxr";
 }
+
+// The test's own environment with SDL's headless drivers, for a program to be started.
+inline std::map<std::string, std::string> HeadlessEnvironment() {
+  std::map<std::string, std::string> variables;
+  for (char** e = environ; *e != nullptr; ++e) {
+    const std::string entry = *e;
+    const size_t equals = entry.find('=');
+    if (equals != std::string::npos) variables[entry.substr(0, equals)] = entry.substr(equals + 1);
+  }
+  variables["SDL_VIDEODRIVER"] = "dummy";
+  variables["SDL_AUDIODRIVER"] = "dummy";
+  return variables;
+}
+
+// A program's arguments and environment as execve takes them, made before fork: between fork
+// and exec only async-signal-safe calls may run, as other threads of the test (a stand-in
+// service) may hold locks.
+class ChildCommand {
+ public:
+  ChildCommand(std::string program, const std::vector<std::string>& arguments,
+               const std::map<std::string, std::string>& variables)
+      : program_(std::move(program)), arguments_(arguments) {
+    for (const auto& [name, value] : variables) entries_.push_back(name + "=" + value);
+    for (std::string& entry : entries_) envp_.push_back(entry.data());
+    envp_.push_back(nullptr);
+    argv_.push_back(program_.data());
+    for (std::string& a : arguments_) argv_.push_back(a.data());
+    argv_.push_back(nullptr);
+  }
+  ChildCommand(const ChildCommand&) = delete;
+  ChildCommand& operator=(const ChildCommand&) = delete;
+
+  // Only async-signal-safe calls: for the child between fork and exec.
+  [[noreturn]] void Exec() {
+    execve(program_.c_str(), argv_.data(), envp_.data());
+    _exit(127);
+  }
+
+ private:
+  std::string program_;
+  std::vector<std::string> arguments_, entries_;
+  std::vector<char*> argv_, envp_;
+};
 
 struct ClientRun {
   int exitCode = -1;     // -1 when it had to be killed or did not exit normally
@@ -287,30 +352,12 @@ inline pid_t StartClientProgram(std::string program, const std::string& folder, 
   std::string errorsPath = folder + "/stderr.txt";
   std::string outputPath = folder + "/stdout.txt";
 
-  // Everything the child needs is made here: between fork and exec only async-signal-safe calls
-  // may run, as other threads of the test (a stand-in service) may hold locks.
-  std::map<std::string, std::string> variables;
-  for (char** e = environ; *e != nullptr; ++e) {
-    std::string entry = *e;
-    size_t equals = entry.find('=');
-    if (equals != std::string::npos) variables[entry.substr(0, equals)] = entry.substr(equals + 1);
-  }
-  variables["SDL_VIDEODRIVER"] = "dummy";
-  variables["SDL_AUDIODRIVER"] = "dummy";
+  std::map<std::string, std::string> variables = HeadlessEnvironment();
   if (fast) variables["QXR_FAST"] = "1";
   else variables.erase("QXR_FAST");
   variables["QXR_INPUT_SCRIPT"] = scriptPath;
   for (const auto& [name, value] : environment) variables[name] = value;
-  std::vector<std::string> entries;
-  for (const auto& [name, value] : variables) entries.push_back(name + "=" + value);
-  std::vector<char*> envp;
-  for (std::string& entry : entries) envp.push_back(entry.data());
-  envp.push_back(nullptr);
-  std::vector<std::string> copies = arguments;
-  std::vector<char*> argv;
-  argv.push_back(program.data());
-  for (std::string& a : copies) argv.push_back(a.data());
-  argv.push_back(nullptr);
+  ChildCommand command(program, arguments, variables);
 
   pid_t child = fork();
   if (child == 0) {
@@ -326,8 +373,7 @@ inline pid_t StartClientProgram(std::string program, const std::string& folder, 
       int output = open(outputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
       if (output >= 0) dup2(output, 1);
     }
-    execve(program.c_str(), argv.data(), envp.data());
-    _exit(127);
+    command.Exec();
   }
   return child;
 }

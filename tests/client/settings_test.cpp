@@ -76,6 +76,22 @@ TEST(Settings, ASkinOutsideTheCarouselReadsAsTheDefaultHero) {
   EXPECT_EQ(SelectedSkin, 7);
 }
 
+TEST(Settings, LinesLongerThanTheirPromptsTakeAreCut) {
+  ScratchFolder folder;
+  // The address line is 4 MB long; the others exceed their prompts by a little.
+  const std::string address = "10.0.0." + std::string(4 << 20, '9');
+  WriteText("ip.txt", "Bartholomew\r\n" + address + "\r\n7\r\nYes\r\n" + std::string(25, 'd') + "\r\n  " +
+                          std::string(21, 'h') + "  \r\n" + std::string(31, 'c') + "\r\n");
+  LoadSettings();
+  EXPECT_EQ(PlayerName, "Bartholo");
+  EXPECT_EQ(LastHostAddress, address.substr(0, 30));
+  EXPECT_EQ(SelectedSkin, 7);  // the line after the long one is still found
+  EXPECT_EQ(RegisterAnswer, "Ye");
+  EXPECT_EQ(GameDescription, std::string(20, 'd'));
+  EXPECT_EQ(HostPassword, std::string(20, 'h'));  // blanks around it are trimmed first
+  EXPECT_EQ(ConnectPassword, std::string(30, 'c'));
+}
+
 TEST(Settings, SavingWritesSevenLinesAndKeepsTheConnectPassword) {
   ScratchFolder folder;
   PlayerName = "  Sam   ";

@@ -471,10 +471,14 @@ TEST_F(Dispatcher, APlainClientClaimsAWinAndOnlyTheAdministratorAsksForAReset) {
 
 TEST_F(Dispatcher, ALeaveFreesTheSlotOrEndsTheOwnSession) {
   FollowFrom(SinglePlayerRoom, 3);
+  Deliver(MsgJoinRed{.slot = 3});
   Deliver(MsgLeave{.slot = 3});
   EXPECT_EQ(ChatLines[13].text, Name8("P3") + " just left the game");
   EXPECT_EQ(Players[3].name, "");
   EXPECT_TRUE(Players[3].sprite->hidden);
+  EXPECT_EQ(Players[3].team, TeamNone) << "whoever gets the slot next is not scored for red";
+  EXPECT_EQ(Players[3].colourG, PlayerColourG[3]) << "nor drawn in red";
+  EXPECT_EQ(Players[3].sprite->green, PlayerColourG[3]);
   EXPECT_EQ(Game.spectating, 0);
   EXPECT_EQ(Disconnected, 0);
   Deliver(MsgLeave{.slot = 0});

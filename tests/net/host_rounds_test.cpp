@@ -155,7 +155,7 @@ TEST_F(HostRounds, TheOneToCatchIsDrawnAndEveryoneElseChases) {
   EXPECT_EQ(Slots[9].tagged, 0) << "a player in the lounge takes no part";
 }
 
-TEST_F(HostRounds, ATagOrChaseRoundWithNobodyOutsideTheLoungeStartsWithoutAChoice) {
+TEST_F(HostRounds, ATagOrChaseRoundWithNobodyOutsideTheLoungeStartsWithoutAChoiceAndEnds) {
   RemotePlayer& observer = Observer();
   Slots[0].room = LoungeRoom;
   for (int mode : {30, 32}) {
@@ -165,6 +165,9 @@ TEST_F(HostRounds, ATagOrChaseRoundWithNobodyOutsideTheLoungeStartsWithoutAChoic
     ASSERT_TRUE(PumpUntil([&] { return !observer.Received<MsgRoundStart>(mode).empty(); }));
     EXPECT_FALSE(ValidSlot(observer.Received<MsgRoundStart>(mode)[0].slot)) << "nobody is chosen";
     for (const PlayersDetails& d : Slots) EXPECT_EQ(d.tagged, 0);
+    // Nobody can join a tag or chase round once it runs: it ends, won by nobody.
+    EXPECT_EQ(AwaitWinner(observer), "no winner") << mode;
+    EXPECT_EQ(HostMode, 0) << mode;
     observer.Forget();
     Slots[0].room = LoungeRoom;
   }
@@ -256,6 +259,57 @@ TEST_F(HostRounds, TagIsWonByALowerUntaggedPlayerWaitingInTheLounge) {
   Slots[2].tagged = 1;
   Running(30, 6000);
   EXPECT_EQ(AwaitWinner(observer), Name8("Host"));
+}
+
+TEST_F(HostRounds, ATagRoundWhoseTaggedPlayersHaveAllGoneEndsWithNoWinner) {
+  RemotePlayer& observer = Observer();
+  Slots[0].room = LoungeRoom;
+  for (int slot : {2, 3, 4, 5, 6}) Seat(slot, "P" + std::to_string(slot), TagRoom, 40 * slot);
+  Slots[2].tagged = Slots[3].tagged = 1;
+  Running(30, 1000);
+  PlayerLeft(2);
+  for (int step = 0; step < 10; ++step) HostNetUpdate();
+  EXPECT_EQ(HostMode, 30) << "a tagged player is still there to tag the others";
+  EXPECT_TRUE(Winners(observer).empty());
+  Slots[3].room = LoungeRoom;  // gone back to the lounge: no longer taking part
+  EXPECT_EQ(AwaitWinner(observer), "no winner") << "three untagged players and nobody to tag them";
+  EXPECT_EQ(HostMode, 0);
+}
+
+TEST_F(HostRounds, ATagRoundLeftWithOneUntaggedPlayerIsWonByTheRule) {
+  RemotePlayer& observer = Observer();
+  Slots[0].room = LoungeRoom;
+  Slots[0].tagged = 1;  // the host watches from the lounge
+  Seat(4, "Four", TagRoom, 100);
+  Seat(5, "Five", TagRoom, 300);
+  Slots[5].tagged = 1;
+  Running(30, 6000);
+  PlayerLeft(5);
+  EXPECT_EQ(AwaitWinner(observer), Name8("Four")) << "the last untagged player standing";
+}
+
+TEST_F(HostRounds, AChaseRoundEndsAtOnceWhenTheOneToCatchLeaves) {
+  RemotePlayer& observer = Observer();
+  Slots[0].room = LoungeRoom;
+  Seat(3, "Three", TagRoom, 100);
+  Seat(5, "Target", TagRoom, 300);
+  Seat(6, "Six", TagRoom, 400);
+  Slots[3].tagged = Slots[6].tagged = 1;
+  Running(32, 1000);  // well inside the ten seconds before anybody may be caught
+  for (int step = 0; step < 10; ++step) HostNetUpdate();
+  EXPECT_EQ(HostMode, 32);
+  PlayerLeft(5);
+  EXPECT_EQ(AwaitWinner(observer), "no winner");
+
+  Seat(5, "Target", TagRoom, 300);
+  Slots[3].tagged = Slots[6].tagged = 1;  // the hosting client's reset untagged them
+  Running(32, 1000);
+  PlayerLeft(3);
+  for (int step = 0; step < 10; ++step) HostNetUpdate();
+  EXPECT_EQ(HostMode, 32) << "one chaser is enough";
+  PlayerLeft(6);
+  observer.Forget();
+  EXPECT_EQ(AwaitWinner(observer), "no winner") << "nobody left to do the catching";
 }
 
 TEST_F(HostRounds, TwoChasersCatchingTogetherLeaveTheWinToTheLowerSlot) {

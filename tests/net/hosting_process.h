@@ -44,6 +44,14 @@ class HostingProcess {
   HostingProcess(const HostingProcess&) = delete;
   HostingProcess& operator=(const HostingProcess&) = delete;
 
+  // Ends the program at once, as a crash or SIGKILL would.
+  void Kill() {
+    if (pid_ <= 0) return;
+    kill(pid_, SIGKILL);
+    waitpid(pid_, &exitStatus_, 0);
+    pid_ = -1;
+  }
+
   int Port() const { return port_; }
   pid_t Pid() const { return pid_; }
   const std::string& Folder() const { return folder_; }
@@ -70,9 +78,8 @@ class HostingProcess {
     return false;
   }
 
-  // Asks the program to close as its window's close button would (SIGTERM), again every half
-  // second (the first request leaves the game, the next the menu), and kills it when it has not
-  // ended after timeoutSeconds. The result says how it ended.
+  // Asks the program to end (SIGTERM, sent again every half second while it runs), and kills it
+  // when it has not ended after timeoutSeconds. The result says how it ended.
   clienttest::ClientRun Stop(int timeoutSeconds = 20) {
     clienttest::ClientRun run;
     if (pid_ > 0) {

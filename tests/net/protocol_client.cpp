@@ -275,15 +275,27 @@ void ProtocolClient::HandleMessage(int type) {
       got_.roomPickups.push_back(pickups.pickups);
       return;
     }
-    case MsgGameMode::type: return Keep<MsgGameMode>(got_.gameModes);
-    case MsgHeartbeat::type: return Keep<MsgHeartbeat>(got_.heartbeats);
+    case MsgGameMode::type:
+      Keep<MsgGameMode>(got_.gameModes);
+      if (!got_.gameModes.empty()) gameMode_ = got_.gameModes.back().gameMode;
+      return;
+    case MsgHeartbeat::type:
+      Keep<MsgHeartbeat>(got_.heartbeats);
+      if (!got_.heartbeats.empty()) gameMode_ = got_.heartbeats.back().gameMode;
+      return;
     case MsgWinner::type: return Keep<MsgWinner>(got_.winners, [](const MsgWinner& m) { return m.text; });
     case MsgTeamTable::type: return Keep<MsgTeamTable>(got_.teamTables);
     case MsgAdmin::type: return Keep<MsgAdmin>(got_.admins, SlotOf<MsgAdmin>);
     case MsgTagged::type: return Keep<MsgTagged>(got_.tagged, SlotOf<MsgTagged>);
     case MsgJoinBlue::type: return Keep<MsgJoinBlue>(got_.joinedBlue, SlotOf<MsgJoinBlue>);
     case MsgJoinRed::type: return Keep<MsgJoinRed>(got_.joinedRed, SlotOf<MsgJoinRed>);
-    case MsgRoundStart::type: ++got_.roundStarts; return;
+    case MsgRoundStart::type: {
+      ++got_.roundStarts;
+      MsgRoundStart start;
+      const bool named = ReadMessage(start, gameMode_) && RoundStartCarriesSlot(gameMode_) && start.slot <= 15;
+      got_.roundStartSlots.push_back(named ? start.slot : -1);
+      return;
+    }
     case MsgResetGame::type: ++got_.resets; return;
     case MsgGameState::type: ++got_.gameStates; return;
     case MsgChainRooms::type: ++got_.chainRooms; return;

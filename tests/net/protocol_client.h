@@ -43,6 +43,7 @@ struct Received {
   std::vector<MsgTeamTable> teamTables;
   std::vector<int> admins, tagged, joinedBlue, joinedRed;
   int roundStarts = 0, resets = 0, gameStates = 0, chainRooms = 0;
+  std::vector<int> roundStartSlots;                  // the slot each round start named (-1: none)
   std::array<int, 256> messagesOfType{};             // every game message by its type byte
   int largestStatesGapMs = 0;                        // longest wait between two states broadcasts
   int lastStatesAtMs = -1;                           // library clock of the last one
@@ -131,6 +132,7 @@ class ProtocolClient {
   OwnState state_;
   Received got_;
   std::function<void(const PlayerStateEntry&)> stateWatcher_;
+  int gameMode_ = 0;  // the mode the host last named (a round start's slot depends on it)
   bool answerQueries_ = true;
   bool keepPinging_ = true;
   int lastPingMs_ = 0;

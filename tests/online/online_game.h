@@ -30,7 +30,7 @@ using clienttest::WriteText;
 // Windows virtual-key codes the scripts use.
 namespace Vk {
 constexpr int Enter = 13, Escape = 27, Space = 32, Left = 37, Up = 38, Right = 39, Down = 40;
-constexpr int F1 = 112, F3 = 114, F4 = 115, F5 = 116, F7 = 118, F10 = 121;
+constexpr int F1 = 112, F2 = 113, F3 = 114, F4 = 115, F5 = 116, F7 = 118, F10 = 121;
 constexpr int Y = 'Y';
 }  // namespace Vk
 
@@ -92,20 +92,8 @@ inline std::string SettingsText(const std::vector<std::string>& lines) {
   return text;
 }
 
-inline bool FileExists(const std::string& path) {
-  struct stat info {};
-  return stat(path.c_str(), &info) == 0;
-}
-
-// Polls for a file until it appears or the time runs out.
-inline bool WaitForFile(const std::string& path, double seconds) {
-  const auto giveUp = std::chrono::steady_clock::now() + std::chrono::milliseconds(static_cast<int>(seconds * 1000));
-  while (!FileExists(path)) {
-    if (std::chrono::steady_clock::now() > giveUp) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-  return true;
-}
+using clienttest::FileExists;
+using clienttest::WaitForFile;
 
 // Seconds since the epoch at which a file was last written.
 inline double WrittenAt(const std::string& path) {
@@ -256,9 +244,17 @@ class OnlineGame {
 
   // Lets every started program go on from the sync point once all of them got there.
   bool Release(const std::string& name, double seconds = 90) {
-    bool all = true;
+    std::vector<const Player*> started;
     for (auto& player : players_) {
-      if (player->pid <= 0 || player->finished) continue;
+      if (player->pid > 0 && !player->finished) started.push_back(player.get());
+    }
+    return Release(name, started, seconds);
+  }
+  // Lets the programs that hold at the sync point go on once all of them got there (a point
+  // only some of the programs' plays have).
+  bool Release(const std::string& name, const std::vector<const Player*>& holders, double seconds = 90) {
+    bool all = true;
+    for (const Player* player : holders) {
       if (!WaitForFile(player->File("sync-" + name + ".png"), seconds)) {
         ADD_FAILURE() << player->name << " never got to " << name << ":\n" << player->Errors();
         all = false;

@@ -87,6 +87,26 @@ TEST(LocalFiles, ReadLineKeepsCrInsideALineAndReadsAFinalUnendedLine) {
   DeleteFile(path);
 }
 
+TEST(LocalFiles, ALongLineIsPassedOverInAFileAndTheNextLineFollows) {
+  std::string path = TempPath("long.txt");
+  StreamPtr out = WriteFile(path);
+  const std::string longLine(100000, 'x');  // far longer than one read
+  const std::string text = longLine + "\r\nabc\r\nend";
+  WriteBytes(*out, text.data(), text.size());
+  CloseFile(out);
+  StreamPtr in = ReadFile(path);
+  EXPECT_EQ(ReadLine(*in, 5), "xxxxx");
+  EXPECT_EQ(ReadLine(*in, 3), "abc");
+  EXPECT_FALSE(Eof(*in));
+  EXPECT_EQ(ReadLine(*in, 2), "en");
+  EXPECT_TRUE(Eof(*in));
+  // Uncut, the long line comes back whole.
+  SeekFile(*in, 0);
+  EXPECT_EQ(ReadLine(*in), longLine);
+  EXPECT_EQ(ReadLine(*in), "abc");
+  DeleteFile(path);
+}
+
 TEST(EmbeddedFiles, AReadLineWithALimitCutsTheLineAndGoesOnAfterIt) {
   static const std::string text = std::string(100000, 'x') + "\r\nabc\r\nabcd\r\nab\r\r\n\r\nend";
   RegisterEmbeddedFile("test/long_lines.txt", reinterpret_cast<const uint8_t*>(text.data()), text.size());

@@ -125,31 +125,120 @@ TEST_F(Administrator, OnlyTheAdministratorHandsOverTheRoleAndOnlyToAPlayer) {
   EXPECT_EQ(AdminSlot, other_->slot) << "the role once handed over is gone";
 }
 
-TEST_F(Administrator, OnlyTheAdministratorEndsTheGameAndTheServerTellsNobody) {
+TEST_F(Administrator, OnlyTheAdministratorEndsTheGameAndEveryOtherPlayerIsTold) {
   JoinTwo();
+  RemotePlayer& waiting = Connect();  // not joined yet: in the lounge all the same
   admin_->Send(MsgStartGame{.gameMode = 5});
   Sync(*admin_);
   ASSERT_EQ(HostMode, 5);
   other_->Send(MsgResetGame{});
   Sync(*other_);
   EXPECT_EQ(HostMode, 5);
+  EXPECT_EQ(other_->CountOf(MsgResetGame::type), 0);
+
+  admin_->Send(MsgResetGame{});
+  ASSERT_TRUE(PumpUntil([&] { return other_->CountOf(MsgResetGame::type) == 1; }))
+      << "a player in the briefing room would stay shut in";
+  EXPECT_EQ(HostMode, 0);
+  EXPECT_EQ(RoundStartTime, 0);
+  Drain(waiting);
+  EXPECT_EQ(waiting.CountOf(MsgResetGame::type), 1);
+  Drain(*admin_);
+  EXPECT_EQ(admin_->CountOf(MsgResetGame::type), 0) << "the administrator has ended the game itself";
+
+  // With no game set, a reset has nothing to end: nobody is sent back to the lounge's start.
   admin_->Send(MsgResetGame{});
   Sync(*admin_);
-  EXPECT_EQ(HostMode, 0);
   Drain(*other_);
-  EXPECT_EQ(other_->CountOf(MsgResetGame::type), 0) << "the mode 0 goes out with the next heartbeat";
+  EXPECT_EQ(other_->CountOf(MsgResetGame::type), 1);
+
+  // A running round is ended for everybody as well.
+  admin_->Send(MsgStartGame{.gameMode = 12});
+  Sync(*admin_);
+  RoundStartTime = NetTime() - 1;  // the count-down over
+  ASSERT_TRUE(PumpUntil([&] { return RoundRunning == 1; }));
+  admin_->Send(MsgResetGame{});
+  ASSERT_TRUE(PumpUntil([&] { return other_->CountOf(MsgResetGame::type) == 2; }));
+  EXPECT_EQ(RoundRunning, 0);
 }
 
-TEST_F(Administrator, ATagRoundWithEverybodyInTheLoungeDoesNotHoldUpTheServer) {
+// Tag and chase rounds cannot be joined once started: one nobody can win any more ends by
+// itself, with no winner, and the administrator may choose again.
+TEST_F(Administrator, ATagOrChaseRoundNobodyTakesPartInEndsByItself) {
   JoinTwo();
   for (int mode : {30, 32}) {
-    HostMode = Game.gameMode = static_cast<Byte>(mode);
-    RoundRunning = 0;
-    RoundStartTime = NetTime() - 1;
-    HostNetUpdate();
-    EXPECT_EQ(RoundRunning, 1) << mode;
-    RequestNewGame();
+    admin_->Send(MsgStartGame{.gameMode = mode});
+    Sync(*admin_);
+    ASSERT_EQ(HostMode, mode);
+    RoundStartTime = NetTime() - 1;  // nobody came to the briefing room in the ten seconds
+    const size_t before = other_->Received<MsgWinner>().size();
+    ASSERT_TRUE(PumpUntil([&] { return other_->Received<MsgWinner>().size() > before; })) << mode;
+    EXPECT_EQ(other_->Received<MsgWinner>().back().text, "no winner") << mode;
+    EXPECT_EQ(other_->Received<MsgRoundStart>(mode).size(), 1u) << mode;
+    EXPECT_EQ(HostMode, 0) << mode;
+    EXPECT_EQ(RoundRunning, 0) << mode;
+    other_->Forget();
   }
+  admin_->Send(MsgStartGame{.gameMode = 5});
+  Sync(*admin_);
+  EXPECT_EQ(HostMode, 5) << "the administrator chooses the next game";
+}
+
+// A chase round: everybody taking part chases the one drawn, so the round cannot be won once
+// that one or every chaser has gone.
+TEST_F(Administrator, AChaseRoundEndsWhenTheOneToCatchOrEveryChaserLeaves) {
+  JoinTwo();
+  for (bool catcherLeaves : {false, true}) {
+    RemotePlayer& one = Join("One");
+    RemotePlayer& two = Join("Two");
+    admin_->Send(MsgStartGame{.gameMode = 32});
+    Sync(*admin_);
+    for (RemotePlayer* p : {&one, &two}) p->Send(MsgPlayerState{.slot = p->slot, .x = 32 * p->slot + 32, .y = 352, .room = BriefingRoom});
+    ASSERT_TRUE(PumpUntil([&] { return Slots[one.slot].room == BriefingRoom && Slots[two.slot].room == BriefingRoom; }));
+    RoundStartTime = NetTime() - 1;
+    ASSERT_TRUE(PumpUntil([&] { return !other_->Received<MsgRoundStart>(32).empty(); }));
+    const int target = other_->Received<MsgRoundStart>(32)[0].slot;
+    ASSERT_TRUE(target == one.slot || target == two.slot) << target;
+    RemotePlayer& leaving = (target == one.slot) != catcherLeaves ? one : two;
+    RemotePlayer& staying = &leaving == &one ? two : one;
+    for (int step = 0; step < 20; ++step) HostNetUpdate();
+    EXPECT_EQ(RoundRunning, 1) << "a chaser and the one to catch: the round goes on";
+
+    leaving.Send(MsgLeave{.slot = leaving.slot});
+    ASSERT_TRUE(PumpUntil([&] { return !other_->Received<MsgWinner>().empty(); }));
+    EXPECT_EQ(other_->Received<MsgWinner>()[0].text, "no winner");
+    EXPECT_EQ(HostMode, 0);
+    staying.Send(MsgLeave{.slot = staying.slot});
+    ASSERT_TRUE(PumpUntil([&] { return Slots[staying.slot].name.empty(); }));
+    other_->Forget();
+  }
+}
+
+// A slot given to a newcomer belongs to no team, whoever held it before and whatever team
+// that player was in when it left.
+TEST_F(Administrator, ANewcomerStartsInNoTeamWhateverTheSlotsLastPlayerWasIn) {
+  JoinTwo();
+  admin_->Send(MsgStartGame{.gameMode = 60});
+  Sync(*admin_);
+  RemotePlayer& red = Join("Red");
+  const int slot = red.slot;
+  red.Send(MsgJoinRed{.slot = slot});
+  ASSERT_TRUE(PumpUntil([&] { return !other_->Received<MsgJoinRed>().empty(); }));
+  ASSERT_EQ(Slots[slot].team, TeamRed);
+  red.Send(MsgLeave{.slot = slot});
+  ASSERT_TRUE(PumpUntil([&] { return Slots[slot].name.empty(); }));
+  EXPECT_EQ(Slots[slot].team, TeamNone);
+
+  Slots[slot].team = TeamBlue;  // even a free slot's record left in a team
+  Slots[slot].tagged = 1;
+  RemotePlayer& newcomer = Join("New");
+  ASSERT_EQ(newcomer.slot, slot);
+  EXPECT_EQ(Slots[slot].team, TeamNone);
+  EXPECT_EQ(Slots[slot].tagged, 0);
+  other_->Send(MsgMyTeam{.slot = other_->slot, .team = TeamNone});
+  ASSERT_TRUE(PumpUntil([&] { return !other_->Received<MsgTeamTable>().empty(); }));
+  const std::vector<TeamTableEntry> table = {{0, TeamNone}, {other_->slot, TeamNone}, {slot, TeamNone}};
+  EXPECT_EQ(other_->Received<MsgTeamTable>()[0].entries, table);
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
-// The real dedicated server run headless in a folder of its own: started in the background,
-// its standard output followed, signalled and awaited.
+// The real dedicated server run headless from a folder of its own (it works beside itself, so
+// its settings file and chat log are those of that folder): started in the background, its
+// standard output followed, signalled and awaited.
 #pragma once
 
 #include <fcntl.h>
+#include <grp.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -19,37 +21,53 @@
 
 namespace servertest {
 
-inline std::string ServerProgram() { return ProgramFolder() + "qxr-server"; }
+// The server program and the library it loads, linked (or else copied) into folder; returns the
+// program's path there.
+inline std::string InstallServer(const std::string& folder) {
+  clienttest::InstallFiles(folder, {"qxr-server", "libqxrnet.so"});
+  return folder + "/qxr-server";
+}
+
+// How a server is started besides its folder, arguments and environment.
+struct Launch {
+  std::string script;      // an input script, written to the folder and used, when not empty
+  std::string startIn;     // the working folder it is started from; empty: its own folder
+  uid_t user = 0;          // another user and group to run as (root may drop to them); 0: as the
+  gid_t group = 0;         // test runs
+};
 
 class ServerProcess {
  public:
-  // Starts qxr-server in folder with the arguments and extra environment (an input script, when
-  // given, is written to the folder and used).
+  // Starts qxr-server, installed in folder unless it already is (its standard output and error
+  // go to stdout.txt and stderr.txt there), with the arguments and extra environment.
   ServerProcess(const std::string& folder, const std::vector<std::string>& arguments,
-                const std::map<std::string, std::string>& environment, const std::string& script = "")
+                const std::map<std::string, std::string>& environment, const Launch& launch)
       : folder_(folder) {
-    std::string scriptPath = folder + "/server_script.txt";
-    if (!script.empty()) clienttest::WriteText(scriptPath, script);
+    const std::string scriptPath = folder + "/server_script.txt";
+    if (!launch.script.empty()) clienttest::WriteText(scriptPath, launch.script);
+    const std::string startIn = launch.startIn.empty() ? folder : launch.startIn;
+    const std::string out = folder + "/stdout.txt", err = folder + "/stderr.txt";
+
+    std::map<std::string, std::string> variables = clienttest::HeadlessEnvironment();
+    variables.erase("QXR_FAST");
+    if (!launch.script.empty()) variables["QXR_INPUT_SCRIPT"] = scriptPath;
+    for (const auto& [name, value] : environment) variables[name] = value;
+    clienttest::ChildCommand command(InstallServer(folder), arguments, variables);
+
     pid_ = fork();
     if (pid_ != 0) return;
-    if (chdir(folder.c_str()) != 0) _exit(126);
-    int out = open("stdout.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    int err = open("stderr.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (out >= 0) dup2(out, 1);
-    if (err >= 0) dup2(err, 2);
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    unsetenv("QXR_FAST");
-    if (!script.empty()) setenv("QXR_INPUT_SCRIPT", scriptPath.c_str(), 1);
-    for (const auto& [name, value] : environment) setenv(name.c_str(), value.c_str(), 1);
-    std::string program = ServerProgram();
-    std::vector<std::string> copies = arguments;
-    std::vector<char*> argv{program.data()};
-    for (std::string& a : copies) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    execv(program.c_str(), argv.data());
-    _exit(127);
+    const int outFile = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const int errFile = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (outFile >= 0) dup2(outFile, 1);
+    if (errFile >= 0) dup2(errFile, 2);
+    if (launch.user != 0 && (setgroups(0, nullptr) != 0 || setgid(launch.group) != 0 || setuid(launch.user) != 0))
+      _exit(125);
+    if (chdir(startIn.c_str()) != 0) _exit(126);
+    command.Exec();
   }
+  ServerProcess(const std::string& folder, const std::vector<std::string>& arguments,
+                const std::map<std::string, std::string>& environment, const std::string& script = "")
+      : ServerProcess(folder, arguments, environment, WithScript(script)) {}
   ~ServerProcess() {
     if (pid_ > 0 && !exited_) {
       kill(pid_, SIGKILL);
@@ -58,6 +76,12 @@ class ServerProcess {
   }
   ServerProcess(const ServerProcess&) = delete;
   ServerProcess& operator=(const ServerProcess&) = delete;
+
+  static Launch WithScript(const std::string& script) {
+    Launch launch;
+    launch.script = script;
+    return launch;
+  }
 
   pid_t Pid() const { return pid_; }
   std::string Output() const { return clienttest::ReadText(folder_ + "/stdout.txt"); }

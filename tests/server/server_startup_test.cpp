@@ -92,7 +92,7 @@ TEST(ServerStartup, OnlyTheSlashAutoArgumentSkipsTheQuestionsAndALowerCaseYesReg
   EXPECT_EQ(paths[0].rfind("/newServer.php?password=N&description=Lower&", 0), 0u);
 }
 
-TEST(ServerStartup, AServerThatCannotStartSaysSoExitsNonZeroAndWritesNoSettings) {
+TEST(ServerStartup, AServerThatCannotStartSaysWhyExitsNonZeroAndWritesNoSettings) {
   ScratchFolder folder;
   // The port is taken by another socket.
   const int port = clienttest::FreeLoopbackPort(SOCK_DGRAM);
@@ -105,7 +105,11 @@ TEST(ServerStartup, AServerThatCannotStartSaysSoExitsNonZeroAndWritesNoSettings)
   ServerProcess server(folder.Path(), {"/AUTO"}, {{"QXR_GAME_PORT", std::to_string(port)}});
   EXPECT_EQ(server.WaitExit(), 1);
   close(taken);
-  EXPECT_NE(server.Errors().find("Can not start host"), std::string::npos);
+  const std::string errors = server.Errors();
+  const size_t told = errors.find("Can not start host\n");
+  ASSERT_NE(told, std::string::npos) << errors;
+  EXPECT_NE(errors.find("UDP port " + std::to_string(port) + ": Address already in use\n", told), std::string::npos)
+      << errors;
   EXPECT_EQ(FileType(folder.File("server_ip.txt")), 0);
 }
 

@@ -41,6 +41,7 @@ TEST_F(TeamRulesTest, AClearedSlotIsFreeAndWaitsInTheLounge) {
   Slots[3].ping = 120;
   Players[3].following = 5;
   Players[3].sprite = sprite::Create(Skins[0], 0, 0);
+  SetPlayerTeamColour(3, TeamBlue);
   Hosting = 1;
   ClearPlayerSlot(3);
   const PlayersDetails& d = Slots[3];
@@ -54,7 +55,10 @@ TEST_F(TeamRulesTest, AClearedSlotIsFreeAndWaitsInTheLounge) {
   EXPECT_EQ(d.percent, 0);
   EXPECT_EQ(d.ping, 0);
   EXPECT_LE(MsSince(d.lastSeen, MilliSecs()), 1000);
-  EXPECT_EQ(d.team, TeamBlue) << "the team is kept";
+  EXPECT_EQ(d.team, TeamNone) << "the next player given the slot starts in no team";
+  EXPECT_EQ(Players[3].team, TeamNone);
+  ExpectColour(Players[3], PlayerColourR[3], PlayerColourG[3], PlayerColourB[3]);
+  EXPECT_EQ(Players[3].sprite->blue, PlayerColourB[3]) << "nor drawn in the team's colour";
   EXPECT_EQ(Players[3].name, "");
   EXPECT_EQ(Players[3].room, LoungeRoom);
   EXPECT_EQ(Players[3].following, NoPlayer);
