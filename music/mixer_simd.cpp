@@ -642,13 +642,6 @@ double CubicAtPassAvx2(const mixer_detail::SampleView& s, const LoopSeamTable* s
   return last;
 }
 
-template double CubicAtPositionsAvx2<LoopNone>(const mixer_detail::SampleView&, const LoopSeamTable*, const double*,
-                                               int, double, const PanFactors&, double*, double*);
-template double CubicAtPositionsAvx2<LoopForward>(const mixer_detail::SampleView&, const LoopSeamTable*,
-                                                  const double*, int, double, const PanFactors&, double*, double*);
-template double CubicAtPositionsAvx2<LoopPingPong>(const mixer_detail::SampleView&, const LoopSeamTable*,
-                                                   const double*, int, double, const PanFactors&, double*, double*);
-
 namespace {
 
 // out[k] = start + k * gridStep for k = 0, 1, ... as long as the position lies in [low, high]
@@ -850,12 +843,13 @@ double CubicAtPassAvx2(const mixer_detail::SampleView&, const LoopSeamTable*, co
                        const PanFactors&, double*, double*) {
   return 0.0;
 }
+void ClipToShortsAvx2(const double*, const double*, double, int, int16_t*) {}
+
+#endif
+
 template double CubicAtPositionsAvx2<LoopNone>(const mixer_detail::SampleView&, const LoopSeamTable*, const double*,
                                                int, double, const PanFactors&, double*, double*);
 template double CubicAtPositionsAvx2<LoopForward>(const mixer_detail::SampleView&, const LoopSeamTable*,
                                                   const double*, int, double, const PanFactors&, double*, double*);
 template double CubicAtPositionsAvx2<LoopPingPong>(const mixer_detail::SampleView&, const LoopSeamTable*,
                                                    const double*, int, double, const PanFactors&, double*, double*);
-void ClipToShortsAvx2(const double*, const double*, double, int, int16_t*) {}
-
-#endif
