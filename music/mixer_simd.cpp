@@ -48,6 +48,7 @@ bool HasAvx512() { return loopsInUse == MixerLoops::Avx512; }
 }  // namespace
 
 bool MixerHasAvx2() { return loopsInUse != MixerLoops::Plain; }
+bool MixerHasAvx512() { return HasAvx512(); }
 
 MixerLoops LimitMixerLoops(MixerLoops widest) {
   loopsInUse = std::min(widest, processorLoops);
@@ -605,39 +606,19 @@ QXR_AVX2 void MovedPositionsAvx2(const double* from, int count, double move, dou
   for (; k < count; ++k) out[k] = from[k] + move;
 }
 
-namespace {
-
-// CubicAtPassAvx2 from the seam table, sixteen frames at a time; the frames that do not qualify
-// by the other ways.
-QXR_AVX512 double CubicAtPassWide(const mixer_detail::SampleView& s, const LoopSeamTable& seam, const double* from,
-                                  double move, int frames, double gain, const PanFactors& pan, double* left,
-                                  double* right) {
+QXR_AVX512 double CubicAtPassAvx512(const mixer_detail::SampleView& s, const LoopSeamTable& seam, const double* from,
+                                    double move, int frames, double gain, const PanFactors& pan, double* left,
+                                    double* right) {
   double last = 0.0;
   for (int k = 0; k < frames;) {
     const int count = std::min(16, frames - k);
     if (!FramesFromSeam<true>(seam, from + k, move, count, gain, pan, left + k, right + k, last)) {
+      // These frames by the other ways.
       double positions[16 + 8];
       MovedPositions8(from + k, count, move, positions);
       last = CubicAtPositionsWide<LoopForward>(s, nullptr, positions, count, gain, pan, left + k, right + k);
     }
     k += count;
-  }
-  return last;
-}
-
-}  // namespace
-
-double CubicAtPassAvx2(const mixer_detail::SampleView& s, const LoopSeamTable* seam, const double* from, double move,
-                       int frames, double gain, const PanFactors& pan, double* left, double* right) {
-  if (HasAvx512() && seam) return CubicAtPassWide(s, *seam, from, move, frames, gain, pan, left, right);
-  // Otherwise the positions are written out first.
-  constexpr int Chunk = 256;
-  double positions[Chunk];
-  double last = 0.0;
-  for (int k = 0; k < frames; k += Chunk) {
-    const int count = std::min(Chunk, frames - k);
-    MovedPositionsAvx2(from + k, count, move, positions);
-    last = CubicAtPositionsAvx2<LoopForward>(s, seam, positions, count, gain, pan, left + k, right + k);
   }
   return last;
 }
@@ -830,6 +811,7 @@ QXR_AVX2 void ClipToShortsAvx2(const double* left, const double* right, double m
 #else
 
 bool MixerHasAvx2() { return false; }
+bool MixerHasAvx512() { return false; }
 MixerLoops LimitMixerLoops(MixerLoops) { return MixerLoops::Plain; }
 int SteadyPositionsAvx2(double&, double, double, double, int, double*) { return 0; }
 void MovedPositionsAvx2(const double*, int, double, double*) {}
@@ -839,8 +821,8 @@ double CubicAtPositionsAvx2(const mixer_detail::SampleView&, const LoopSeamTable
                             const PanFactors&, double*, double*) {
   return 0.0;
 }
-double CubicAtPassAvx2(const mixer_detail::SampleView&, const LoopSeamTable*, const double*, double, int, double,
-                       const PanFactors&, double*, double*) {
+double CubicAtPassAvx512(const mixer_detail::SampleView&, const LoopSeamTable&, const double*, double, int, double,
+                         const PanFactors&, double*, double*) {
   return 0.0;
 }
 void ClipToShortsAvx2(const double*, const double*, double, int, int16_t*) {}

@@ -16,8 +16,10 @@ struct PanFactors {
   bool toLeft, toRight;
 };
 
-// True when this processor runs the AVX2 loops below (and they are allowed).
+// True when this processor runs the AVX2 loops below (and they are allowed); the AVX-512
+// ones within them.
 bool MixerHasAvx2();
+bool MixerHasAvx512();
 
 // The loops the mixer may use, each wider one including those before it.
 enum class MixerLoops { Plain, Avx2, Avx512 };
@@ -33,10 +35,11 @@ template <int Loop>
 double CubicAtPositionsAvx2(const mixer_detail::SampleView& s, const LoopSeamTable* seam, const double* positions,
                             int frames, double gain, const PanFactors& pan, double* left, double* right);
 
-// CubicAtPositionsAvx2 on a forward loop, at the positions from[k] + move for k below frames,
-// all within one pass of the loop (no wrap among them).
-double CubicAtPassAvx2(const mixer_detail::SampleView& s, const LoopSeamTable* seam, const double* from, double move,
-                       int frames, double gain, const PanFactors& pan, double* left, double* right);
+// CubicAtPositionsAvx2 on a forward loop with its table, at the positions from[k] + move for k
+// below frames, all within one pass of the loop (no wrap among them). AVX-512 only
+// (MixerHasAvx512).
+double CubicAtPassAvx512(const mixer_detail::SampleView& s, const LoopSeamTable& seam, const double* from, double move,
+                         int frames, double gain, const PanFactors& pan, double* left, double* right);
 
 // The positions from `position` on, by repeated additions of step (the same doubles, computed
 // side by side where the rounding allows), as long as they lie in [low, high]: writes them to

@@ -200,8 +200,8 @@ void PositionsKept(const SampleView& s, double step, double& low, double& high) 
 
 constexpr int Piece = 1024;  // positions gathered at most before they are mixed
 
-// MixSteadyCubicWide on a short forward loop whose passes are kept: run after run of positions,
-// each mixed as it comes.
+// MixSteadyCubicWide on a short forward loop whose passes are kept, with AVX-512 and the loop's
+// table: run after run of positions, each mixed as it comes.
 void MixKeptPasses(const SampleView& s, Voice& v, const PanTarget& pan, int frames, double* left, double* right) {
   double scratch[Piece + 8];  // the positions are written up to eight at a time
   const bool silent = v.gain == 0.0;
@@ -213,7 +213,7 @@ void MixKeptPasses(const SampleView& s, Voice& v, const PanTarget& pan, int fram
       if (silent) {
         v.lastValue = 0.0;
       } else if (run.withinPass) {
-        v.lastValue = CubicAtPassAvx2(s, v.seam, run.from, run.move, run.count, v.gain, pan, left + f, right + f);
+        v.lastValue = CubicAtPassAvx512(s, *v.seam, run.from, run.move, run.count, v.gain, pan, left + f, right + f);
       } else {
         v.lastValue = CubicAtPositionsAvx2<LoopForward>(s, v.seam, run.from, run.count, v.gain, pan, left + f,
                                                         right + f);
@@ -243,7 +243,10 @@ template <int Loop>
 void MixSteadyCubicWide(const SampleView& s, Voice& v, const PanTarget& pan, int frames, double* left,
                         double* right) {
   // The step stays put between two ticks.
-  if (Loop == LoopForward && v.passes && LoopPassesServe(s, v.step)) {
+  const bool kept = Loop == LoopForward && v.passes && LoopPassesServe(s, v.step);
+  // With AVX-512 and the loop's table, a kept pass is mixed straight from its positions;
+  // otherwise the positions of a piece are gathered first, and mixed together.
+  if (kept && v.seam && MixerHasAvx512()) {
     MixKeptPasses(s, v, pan, frames, left, right);
     return;
   }
@@ -257,6 +260,13 @@ void MixSteadyCubicWide(const SampleView& s, Voice& v, const PanTarget& pan, int
     bool skip = false;  // the frame after them contributes nothing
     while (f + n < frames && n < Piece) {
       if (v.step == 0.0) break;
+      if (kept) {
+        const int room = std::min(frames - f, Piece) - n;
+        const PositionRun run = NextLoopPositions(*v.passes, *v.playback, s, v.position, v.step, room, positions + n);
+        if (run.withinPass) MovedPositionsAvx2(run.from, run.count, run.move, positions + n);
+        n += run.count;
+        if (run.count > 0) continue;
+      }
       double p = v.position;
       double low, high;
       PositionsKept<Loop>(s, v.step, low, high);
