@@ -5,7 +5,6 @@
 #include <climits>
 
 #include "music/mixer_simd.h"
-#include "music/mixer_voice.h"
 
 Tunemix_Mixer::Tunemix_Mixer() : rampStep(1.0f / static_cast<float>(rampLength)) {
   rowEvent.source = this;
@@ -41,6 +40,7 @@ void Tunemix_Mixer::SetChannels(int count) {
   }
   chLeftGain.assign(n, 0.0f);
   chRightGain.assign(n, 0.0f);
+  chPassPlayback.assign(n, PassPlayback{});
 }
 
 void Tunemix_Mixer::SetChannelRate(int channel, double hz) {
@@ -85,9 +85,21 @@ int16_t ClipToShort(double value) {
 
 }  // namespace
 
-void Tunemix_Mixer::MixChannel(int c, int frames) {
-  Voice voice{chPosition[c], chStep[c], chFadeIn[c], chCrossfade[c], chLastValue[c],
-              chGain[c],     chPan[c],  chLeftGain[c], chRightGain[c]};
+void Tunemix_Mixer::MixChannel(int c, int frames, bool leftOnly) {
+  const bool wide = interpolation == 2 && MixerHasAvx2();
+  Voice voice{chPosition[c],
+              chStep[c],
+              chFadeIn[c],
+              chCrossfade[c],
+              chLastValue[c],
+              chGain[c],
+              chPan[c],
+              chLeftGain[c],
+              chRightGain[c],
+              wide ? LoopSeamOf(seamTables_, chSample[c]) : nullptr,
+              wide ? &passCache_ : nullptr,
+              &chPassPlayback[c],
+              leftOnly};
   MixVoice(voice, chSample[c].get(), interpolation, frames, rampStep, mixLeft_, mixRight_);
   chPosition[c] = voice.position;
   chStep[c] = voice.step;
@@ -110,13 +122,22 @@ int Tunemix_Mixer::FillBuffer(void* buffer, int byteCount) {
     if (framesToTick <= 0) Update();
     const int run = std::min({std::max(framesToTick, 1), frames - done, MixBlock});
     std::fill(mixLeft_, mixLeft_ + run, 0.0);
-    std::fill(mixRight_, mixRight_ + run, 0.0);
-    for (int c = 0; c < channels; ++c) MixChannel(c, run);
+    // While every channel so far is centred, both sides hold the same sums: the left side
+    // alone is summed, and copied to the right at the first channel that is not.
+    bool sidesEqual = true;
+    for (int c = 0; c < channels; ++c) {
+      if (sidesEqual && chPan[c] != 0.0) {
+        std::copy(mixLeft_, mixLeft_ + run, mixRight_);
+        sidesEqual = false;
+      }
+      MixChannel(c, run, sidesEqual);
+    }
+    const double* right = sidesEqual ? mixLeft_ : mixRight_;
     const int clipped = MixerHasAvx2() ? run & ~3 : 0;
-    if (clipped > 0) ClipToShortsAvx2(mixLeft_, mixRight_, masterVolume, clipped, out + 2 * done);
+    if (clipped > 0) ClipToShortsAvx2(mixLeft_, right, masterVolume, clipped, out + 2 * done);
     for (int f = clipped; f < run; ++f) {
       out[2 * (done + f)] = ClipToShort(mixLeft_[f] * masterVolume);
-      out[2 * (done + f) + 1] = ClipToShort(mixRight_[f] * masterVolume);
+      out[2 * (done + f) + 1] = ClipToShort(right[f] * masterVolume);
     }
     framesToTick -= run;
     done += run;

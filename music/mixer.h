@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "music/instrument.h"
+#include "music/mixer_voice.h"
 #include "music/music.h"
 #include "music/pattern.h"
 #include "music/sample.h"
@@ -82,6 +83,7 @@ class Tunemix_Mixer : public TMusic {
   std::vector<double> chLastValue;
   std::vector<int> chFadeIn, chCrossfade;
   std::vector<float> chLeftGain, chRightGain;
+  std::vector<PassPlayback> chPassPlayback;  // where each channel is in the kept passes
 
   // Renders byteCount / 4 frames of interleaved 16-bit stereo into buffer.
   int FillBuffer(void* buffer, int byteCount) override;
@@ -99,10 +101,13 @@ class Tunemix_Mixer : public TMusic {
   Tunemix_Pattern* PatternAt(int n) const;
 
  private:
-  static constexpr int MixBlock = 512;
+  static constexpr int MixBlock = 1024;
   double mixLeft_[MixBlock];
   double mixRight_[MixBlock];
-  void MixChannel(int c, int frames);
+  // What the wide loops keep of the short forward loops played.
+  LoopSeamTables seamTables_;
+  LoopPassCache passCache_;
+  void MixChannel(int c, int frames, bool leftOnly);
 };
 
 // Frames in one tick at a rate, for a tick length of rate / (beats * 0.4) computed in single

@@ -19,6 +19,23 @@ struct SampleView {
   double directEnd;
 };
 
+// The view of a sample that has data.
+inline SampleView ViewOf(const Tunemix_Sample& sample) {
+  SampleView s;
+  const int last = static_cast<int>(sample.data.size()) - 1;
+  s.data = sample.data.data();
+  s.last = sample.length < last ? (sample.length > 0 ? sample.length : 0) : last;
+  s.length = s.last;
+  s.loopStart = sample.loopStart;
+  s.loopLength = sample.loopLength;
+  s.loopEnd = s.loopStart + s.loopLength;
+  // A forward loop of length 0 maps nothing before the sample's end: every position up to
+  // it reads and plays as it is.
+  const bool wraps = sample.loopType == LoopForward && s.loopLength > 0;
+  s.directEnd = wraps ? (s.loopEnd < s.length ? s.loopEnd : s.length) : s.length;
+  return s;
+}
+
 // The neighbour at q: WrapPosition(q, 0) read as data, 0 where there is none.
 template <int Loop>
 [[gnu::always_inline]] inline float Neighbour(const SampleView& s, double q) {

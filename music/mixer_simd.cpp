@@ -4,40 +4,56 @@
 // the results are the same to the last bit.
 #include "music/mixer_simd.h"
 
+#include "music/mixer_loop_seam.h"
+
 #if defined(__x86_64__) || defined(__i386__)
 
-// GCC 12's AVX-512 intrinsics start from an undefined vector that it then reports as maybe
+// GCC 12's AVX-512 intrinsics start from an undefined vector that it then reports as (maybe)
 // uninitialised: a false alarm of the compiler's own header.
 #if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#pragma GCC diagnostic ignored "-Wuninitialized"
 #endif
 #include <immintrin.h>
 
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 
 #define QXR_AVX2 __attribute__((target("avx2")))
 #define QXR_AVX512 __attribute__((target("avx2,avx512f,avx512bw,avx512dq,avx512vl")))
 
 namespace {
 
-bool wideLoopsAllowed = true;
-
-bool HasAvx512() {
-  static const bool has = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
-                          __builtin_cpu_supports("avx512dq") && __builtin_cpu_supports("avx512vl");
-  return has && wideLoopsAllowed;
+// The widest loops this processor runs, read once as the program starts. QXR_MIXER_NO_AVX512
+// set to anything but "" or "0" keeps the mixer to AVX2 as on a processor without AVX-512 (the
+// AVX2 loops can then be tried, and timed, on a machine that has it).
+MixerLoops ProcessorLoops() {
+  __builtin_cpu_init();
+  if (!__builtin_cpu_supports("avx2")) return MixerLoops::Plain;
+  const char* knob = std::getenv("QXR_MIXER_NO_AVX512");
+  const bool refused = knob && knob[0] != '\0' && std::strcmp(knob, "0") != 0;
+  const bool avx512 = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+                      __builtin_cpu_supports("avx512dq") && __builtin_cpu_supports("avx512vl");
+  return avx512 && !refused ? MixerLoops::Avx512 : MixerLoops::Avx2;
 }
+
+const MixerLoops processorLoops = ProcessorLoops();
+MixerLoops loopsInUse = processorLoops;
+
+bool HasAvx512() { return loopsInUse == MixerLoops::Avx512; }
 
 }  // namespace
 
-bool MixerHasAvx2() {
-  static const bool has = __builtin_cpu_supports("avx2");
-  return has && wideLoopsAllowed;
-}
+bool MixerHasAvx2() { return loopsInUse != MixerLoops::Plain; }
+bool MixerHasAvx512() { return HasAvx512(); }
 
-void AllowWideMixerLoops(bool allowed) { wideLoopsAllowed = allowed; }
+MixerLoops LimitMixerLoops(MixerLoops widest) {
+  loopsInUse = std::min(widest, processorLoops);
+  return loopsInUse;
+}
 
 namespace {
 
@@ -232,16 +248,10 @@ QXR_AVX512 inline __m512 Cubic16(__m512 ym, __m512 y0, __m512 y1, __m512 y2, __m
   return _mm512_mul_ps(half, sum);
 }
 
-// The cubic values of sixteen frames at positions pA, pB (their indices iA, iB) from their
-// neighbours, times gain, added to left and right through the pan; last gets the last value.
-QXR_AVX512 inline void AddCubicSixteen(__m512d pA, __m512d pB, __m256i iA, __m256i iB, __m512 ym, __m512 y0,
-                                       __m512 y1, __m512 y2, double gain, const PanFactors& pan, double* left,
-                                       double* right, double& last) {
-  const __m256 tA = _mm512_cvtpd_ps(_mm512_sub_pd(pA, _mm512_cvtepi32_pd(iA)));
-  const __m256 tB = _mm512_cvtpd_ps(_mm512_sub_pd(pB, _mm512_cvtepi32_pd(iB)));
-  const __m512 t = _mm512_insertf32x8(_mm512_castps256_ps512(tA), tB, 1);
-  const __m512 r = Cubic16(ym, y0, y1, y2, t);
-
+// Sixteen values of frames times gain, added to left and right through the pan; last gets the
+// last value.
+QXR_AVX512 inline void AddSixteenValues(__m512 r, double gain, const PanFactors& pan, double* left, double* right,
+                                        double& last) {
   const __m512d gains = _mm512_set1_pd(gain);
   const __m512d vA = _mm512_mul_pd(_mm512_cvtps_pd(_mm512_castps512_ps256(r)), gains);
   const __m512d vB = _mm512_mul_pd(_mm512_cvtps_pd(_mm512_extractf32x8_ps(r, 1)), gains);
@@ -258,6 +268,17 @@ QXR_AVX512 inline void AddCubicSixteen(__m512d pA, __m512d pB, __m256i iA, __m25
   alignas(64) double values[8];
   _mm512_store_pd(values, vB);
   last = values[7];
+}
+
+// The cubic values of sixteen frames at positions pA, pB (their indices iA, iB) from their
+// neighbours, times gain, added to left and right through the pan; last gets the last value.
+QXR_AVX512 inline void AddCubicSixteen(__m512d pA, __m512d pB, __m256i iA, __m256i iB, __m512 ym, __m512 y0,
+                                       __m512 y1, __m512 y2, double gain, const PanFactors& pan, double* left,
+                                       double* right, double& last) {
+  const __m256 tA = _mm512_cvtpd_ps(_mm512_sub_pd(pA, _mm512_cvtepi32_pd(iA)));
+  const __m256 tB = _mm512_cvtpd_ps(_mm512_sub_pd(pB, _mm512_cvtepi32_pd(iB)));
+  const __m512 t = _mm512_insertf32x8(_mm512_castps256_ps512(tA), tB, 1);
+  AddSixteenValues(Cubic16(ym, y0, y1, y2, t), gain, pan, left, right, last);
 }
 
 // The window of 32 entries d[base - 1 .. base + 30] as floats, low and high sixteen. Entries
@@ -439,13 +460,103 @@ QXR_AVX512 inline bool SixteenAcrossSeam(const mixer_detail::SampleView& s, cons
   return true;
 }
 
+// Up to sixteen frames (count, at least 1) of a short forward loop from its seam table,
+// wherever they lie in the loop and across one wrap, their places at most 63 apart: Cubic16's
+// operations on the table's exact coefficients, lane for lane. A frame after the wrap takes the
+// place one loop length on. The positions are at[k] + move; WithinPass: they lie within one
+// pass, without a wrap (otherwise move is 0 and not added). Returns false, having done nothing,
+// for frames that do not qualify (a place that does not stand for its frame, two wraps, places
+// too far apart).
+template <bool WithinPass>
+[[gnu::always_inline]] QXR_AVX512 inline bool FramesFromSeam(const LoopSeamTable& seam, const double* at, double move,
+                                                             int count, double gain, const PanFactors& pan,
+                                                             double* left, double* right, double& last) {
+  // Lanes past count repeat the last frame's position, and add nothing.
+  const __mmask16 lanes = static_cast<__mmask16>((1u << count) - 1);
+  const __mmask8 lanesA = static_cast<__mmask8>(lanes), lanesB = static_cast<__mmask8>(lanes >> 8);
+  const __m512d lastPosition = _mm512_set1_pd(at[count - 1]);
+  __m512d pA = _mm512_mask_loadu_pd(lastPosition, lanesA, at);
+  __m512d pB = _mm512_mask_loadu_pd(lastPosition, lanesB, at + 8);
+  if (WithinPass) {
+    pA = _mm512_add_pd(pA, _mm512_set1_pd(move));
+    pB = _mm512_add_pd(pB, _mm512_set1_pd(move));
+  }
+  const __m256i iA = _mm512_cvttpd_epi32(pA), iB = _mm512_cvttpd_epi32(pB);
+  const __m512d fA = _mm512_sub_pd(pA, _mm512_cvtepi32_pd(iA)), fB = _mm512_sub_pd(pB, _mm512_cvtepi32_pd(iB));
+  // Whole positions within two of the end, and positions just below a whole number.
+  const __m512d zero = _mm512_setzero_pd(), nearlyWhole = _mm512_set1_pd(1.0 - 0x1p-20);
+  const __m256i nearEnd = _mm256_set1_epi32(seam.loopStart + seam.loopLength - 2);
+  const __mmask8 oddA = (_mm512_cmp_pd_mask(fA, zero, _CMP_EQ_OQ) & _mm256_cmpge_epi32_mask(iA, nearEnd)) |
+                        _mm512_cmp_pd_mask(fA, nearlyWhole, _CMP_GT_OQ);
+  const __mmask8 oddB = (_mm512_cmp_pd_mask(fB, zero, _CMP_EQ_OQ) & _mm256_cmpge_epi32_mask(iB, nearEnd)) |
+                        _mm512_cmp_pd_mask(fB, nearlyWhole, _CMP_GT_OQ);
+  if ((oddA | oddB) != 0) return false;
+  __m512i place = _mm512_inserti64x4(_mm512_castsi256_si512(iA), iB, 1);
+  if (!WithinPass) {
+    // A wrap: a position below the one before it.
+    const __m512i rawA = _mm512_castpd_si512(pA), rawB = _mm512_castpd_si512(pB);
+    const __m512d beforeA = _mm512_castsi512_pd(_mm512_alignr_epi64(rawA, rawA, 7));
+    const __m512d beforeB = _mm512_castsi512_pd(_mm512_alignr_epi64(rawB, rawA, 7));
+    const unsigned wraps = (_mm512_cmp_pd_mask(pA, beforeA, _CMP_LT_OQ) & 0xFEu) |
+                           static_cast<unsigned>(_mm512_cmp_pd_mask(pB, beforeB, _CMP_LT_OQ)) << 8;
+    if ((wraps & (wraps - 1)) != 0) return false;
+    const __mmask16 afterWrap = static_cast<__mmask16>(wraps != 0 ? ~(wraps - 1) : 0u);
+    place = _mm512_mask_add_epi32(place, afterWrap, place, _mm512_set1_epi32(seam.loopLength));
+  }
+  // The places rise from the first frame's.
+  const int base = _mm_cvtsi128_si32(_mm512_castsi512_si128(place));
+  if (static_cast<unsigned>(base) >= static_cast<unsigned>(seam.places)) return false;
+  const __m512i rel = _mm512_sub_epi32(place, _mm512_set1_epi32(base));
+  if (_mm512_cmpgt_epu32_mask(rel, _mm512_set1_epi32(LoopSeamWindow - 1)) != 0) return false;
+  // Each coefficient from a window of 32 places, or of 64 where the frames reach that far.
+  const __mmask16 upper = _mm512_cmpgt_epu32_mask(rel, _mm512_set1_epi32(31));
+  auto coefficient = [&](const std::vector<float>& column) QXR_AVX512 {
+    const float* window = column.data() + base;
+    const __m512 near = _mm512_permutex2var_ps(_mm512_loadu_ps(window), rel, _mm512_loadu_ps(window + 16));
+    if (upper == 0) return near;
+    const __m512 far = _mm512_permutex2var_ps(_mm512_loadu_ps(window + 32), rel, _mm512_loadu_ps(window + 48));
+    return _mm512_mask_blend_ps(upper, near, far);
+  };
+  const __m512 twiceY0 = coefficient(seam.twiceY0), slope = coefficient(seam.slope);
+  const __m512 square = coefficient(seam.square), cube = coefficient(seam.cube);
+  const __m512 t = _mm512_insertf32x8(_mm512_castps256_ps512(_mm512_cvtpd_ps(fA)), _mm512_cvtpd_ps(fB), 1);
+  const __m512 linear = _mm512_add_ps(twiceY0, _mm512_mul_ps(slope, t));
+  const __m512 sum = _mm512_add_ps(_mm512_add_ps(linear, _mm512_mul_ps(_mm512_mul_ps(square, t), t)),
+                                   _mm512_mul_ps(_mm512_mul_ps(_mm512_mul_ps(cube, t), t), t));
+  const __m512 r = _mm512_mul_ps(_mm512_set1_ps(0.5f), sum);
+
+  const __m512d gains = _mm512_set1_pd(gain);
+  const __m512d vA = _mm512_mul_pd(_mm512_cvtps_pd(_mm512_castps512_ps256(r)), gains);
+  const __m512d vB = _mm512_mul_pd(_mm512_cvtps_pd(_mm512_extractf32x8_ps(r, 1)), gains);
+  auto add = [&](double* side, double factor) QXR_AVX512 {
+    // Times 1 changes nothing (the centre, hard left and right).
+    const __m512d m = _mm512_set1_pd(factor);
+    const __m512d a = factor == 1.0 ? vA : _mm512_mul_pd(vA, m), b = factor == 1.0 ? vB : _mm512_mul_pd(vB, m);
+    _mm512_mask_storeu_pd(side, lanesA, _mm512_add_pd(_mm512_maskz_loadu_pd(lanesA, side), a));
+    _mm512_mask_storeu_pd(side + 8, lanesB, _mm512_add_pd(_mm512_maskz_loadu_pd(lanesB, side + 8), b));
+  };
+  if (pan.toLeft) add(left, pan.leftMul);
+  if (pan.toRight) add(right, pan.rightMul);
+  // The lanes past count hold the last frame's value too.
+  alignas(64) double values[8];
+  _mm512_store_pd(values, vB);
+  last = values[7];
+  return true;
+}
+
 // CubicAtPositions, sixteen or eight frames at a time where they qualify.
 template <int Loop>
-QXR_AVX512 double CubicAtPositionsWide(const mixer_detail::SampleView& s, const double* positions, int frames,
-                                       double gain, const PanFactors& pan, double* left, double* right) {
+QXR_AVX512 double CubicAtPositionsWide(const mixer_detail::SampleView& s, const LoopSeamTable* seam,
+                                       const double* positions, int frames, double gain, const PanFactors& pan,
+                                       double* left, double* right) {
   double last = 0.0;
   int k = 0;
   while (k < frames) {
+    const int count = std::min(16, frames - k);
+    if (seam && FramesFromSeam<false>(*seam, positions + k, 0.0, count, gain, pan, left + k, right + k, last)) {
+      k += count;
+      continue;
+    }
     if (k + 16 <= frames && (SixteenInWindow(s, positions + k, gain, pan, left + k, right + k, last) ||
                              SixteenAcrossSeam<Loop>(s, positions + k, gain, pan, left + k, right + k, last))) {
       k += 16;
@@ -465,18 +576,52 @@ QXR_AVX512 double CubicAtPositionsWide(const mixer_detail::SampleView& s, const 
 }  // namespace
 
 template <int Loop>
-double CubicAtPositionsAvx2(const mixer_detail::SampleView& s, const double* positions, int frames, double gain,
-                            const PanFactors& pan, double* left, double* right) {
-  if (HasAvx512()) return CubicAtPositionsWide<Loop>(s, positions, frames, gain, pan, left, right);
+double CubicAtPositionsAvx2(const mixer_detail::SampleView& s, const LoopSeamTable* seam, const double* positions,
+                            int frames, double gain, const PanFactors& pan, double* left, double* right) {
+  if (HasAvx512()) return CubicAtPositionsWide<Loop>(s, seam, positions, frames, gain, pan, left, right);
   return CubicAtPositions<Loop>(s, positions, frames, gain, pan, left, right);
 }
 
-template double CubicAtPositionsAvx2<LoopNone>(const mixer_detail::SampleView&, const double*, int, double,
-                                               const PanFactors&, double*, double*);
-template double CubicAtPositionsAvx2<LoopForward>(const mixer_detail::SampleView&, const double*, int, double,
-                                                  const PanFactors&, double*, double*);
-template double CubicAtPositionsAvx2<LoopPingPong>(const mixer_detail::SampleView&, const double*, int, double,
-                                                   const PanFactors&, double*, double*);
+namespace {
+
+// MovedPositionsAvx2 eight at a time.
+QXR_AVX512 void MovedPositions8(const double* from, int count, double move, double* out) {
+  const __m512d by = _mm512_set1_pd(move);
+  int k = 0;
+  for (; k + 8 <= count; k += 8) _mm512_storeu_pd(out + k, _mm512_add_pd(_mm512_loadu_pd(from + k), by));
+  const __mmask8 rest = static_cast<__mmask8>((1u << (count - k)) - 1);
+  _mm512_mask_storeu_pd(out + k, rest, _mm512_add_pd(_mm512_maskz_loadu_pd(rest, from + k), by));
+}
+
+}  // namespace
+
+QXR_AVX2 void MovedPositionsAvx2(const double* from, int count, double move, double* out) {
+  if (HasAvx512()) {
+    MovedPositions8(from, count, move, out);
+    return;
+  }
+  const __m256d by = _mm256_set1_pd(move);
+  int k = 0;
+  for (; k + 4 <= count; k += 4) _mm256_storeu_pd(out + k, _mm256_add_pd(_mm256_loadu_pd(from + k), by));
+  for (; k < count; ++k) out[k] = from[k] + move;
+}
+
+QXR_AVX512 double CubicAtPassAvx512(const mixer_detail::SampleView& s, const LoopSeamTable& seam, const double* from,
+                                    double move, int frames, double gain, const PanFactors& pan, double* left,
+                                    double* right) {
+  double last = 0.0;
+  for (int k = 0; k < frames;) {
+    const int count = std::min(16, frames - k);
+    if (!FramesFromSeam<true>(seam, from + k, move, count, gain, pan, left + k, right + k, last)) {
+      // These frames by the other ways.
+      double positions[16 + 8];
+      MovedPositions8(from + k, count, move, positions);
+      last = CubicAtPositionsWide<LoopForward>(s, nullptr, positions, count, gain, pan, left + k, right + k);
+    }
+    k += count;
+  }
+  return last;
+}
 
 namespace {
 
@@ -573,8 +718,82 @@ int SteadyPositionsAvx2(double& position, double step, double low, double high, 
   return SteadyPositionsBy<GridPositions>(position, step, low, high, limit, out, 24.0);
 }
 
+namespace {
+
+// BinadeRoomAvx2 eight at a time, for count rounded down to a multiple of 8; returns how many
+// it took.
+QXR_AVX512 int BinadeRoom8(const double* positions, int count, double& lowest, double& highest) {
+  const __m512i exponent = _mm512_set1_epi64(0x7FF0000000000000LL);
+  __m512d low = _mm512_set1_pd(lowest), high = _mm512_set1_pd(highest);
+  int k = 0;
+  for (; k + 8 <= count; k += 8) {
+    const __m512d p = _mm512_loadu_pd(positions + k);
+    const __m512d bottom = _mm512_castsi512_pd(_mm512_and_si512(_mm512_castpd_si512(p), exponent));
+    low = _mm512_max_pd(low, _mm512_sub_pd(bottom, p));
+    high = _mm512_min_pd(high, _mm512_sub_pd(_mm512_add_pd(bottom, bottom), p));
+  }
+  lowest = _mm512_reduce_max_pd(low);
+  highest = _mm512_reduce_min_pd(high);
+  return k;
+}
+
+}  // namespace
+
+QXR_AVX2 void BinadeRoomAvx2(const double* positions, int count, double& lowest, double& highest) {
+  if (HasAvx512()) {
+    const int taken = BinadeRoom8(positions, count, lowest, highest);
+    positions += taken, count -= taken;
+  }
+  const __m256d exponent = _mm256_castsi256_pd(_mm256_set1_epi64x(0x7FF0000000000000LL));
+  __m256d low = _mm256_set1_pd(lowest), high = _mm256_set1_pd(highest);
+  int k = 0;
+  for (; k + 4 <= count; k += 4) {
+    const __m256d p = _mm256_loadu_pd(positions + k);
+    const __m256d bottom = _mm256_and_pd(p, exponent);
+    low = _mm256_max_pd(low, _mm256_sub_pd(bottom, p));
+    high = _mm256_min_pd(high, _mm256_sub_pd(_mm256_add_pd(bottom, bottom), p));
+  }
+  alignas(32) double lows[4], highs[4];
+  _mm256_store_pd(lows, low);
+  _mm256_store_pd(highs, high);
+  for (int j = 0; j < 4; ++j) {
+    lowest = std::max(lowest, lows[j]);
+    highest = std::min(highest, highs[j]);
+  }
+  for (; k < count; ++k) {
+    const double p = positions[k];
+    const double bottom = std::bit_cast<double>(std::bit_cast<uint64_t>(p) & 0x7FF0000000000000ULL);
+    lowest = std::max(lowest, bottom - p);
+    highest = std::min(highest, 2.0 * bottom - p);
+  }
+}
+
+namespace {
+
+// ClipToShortsAvx2 eight frames at a time, for frames rounded down to a multiple of 8.
+QXR_AVX512 void ClipToShorts8(const double* left, const double* right, double master, int frames, int16_t* out) {
+  const __m512d gain = _mm512_set1_pd(master), high = _mm512_set1_pd(32767.0), low = _mm512_set1_pd(-32767.0);
+  auto clip = [&](const double* from) QXR_AVX512 {
+    const __m512d x = _mm512_mul_pd(_mm512_loadu_pd(from), gain);
+    const __mmask8 ordered = _mm512_cmp_pd_mask(x, x, _CMP_ORD_Q);
+    return _mm512_cvttpd_epi32(_mm512_maskz_mov_pd(ordered, _mm512_min_pd(_mm512_max_pd(x, low), high)));
+  };
+  for (int f = 0; f + 8 <= frames; f += 8) {
+    const __m256i l = clip(left + f), r = clip(right + f);
+    const __m256i pairs = _mm256_packs_epi32(_mm256_unpacklo_epi32(l, r), _mm256_unpackhi_epi32(l, r));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 2 * f), pairs);
+  }
+}
+
+}  // namespace
+
 QXR_AVX2 void ClipToShortsAvx2(const double* left, const double* right, double master, int frames,
                                int16_t* out) {
+  if (HasAvx512()) {
+    const int eights = frames & ~7;
+    ClipToShorts8(left, right, master, eights, out);
+    left += eights, right += eights, out += 2 * eights, frames -= eights;
+  }
   const __m256d gain = _mm256_set1_pd(master), high = _mm256_set1_pd(32767.0), low = _mm256_set1_pd(-32767.0);
   auto clip = [&](const double* from) QXR_AVX2 {
     const __m256d x = _mm256_mul_pd(_mm256_loadu_pd(from), gain);
@@ -592,19 +811,27 @@ QXR_AVX2 void ClipToShortsAvx2(const double* left, const double* right, double m
 #else
 
 bool MixerHasAvx2() { return false; }
-void AllowWideMixerLoops(bool) {}
+bool MixerHasAvx512() { return false; }
+MixerLoops LimitMixerLoops(MixerLoops) { return MixerLoops::Plain; }
 int SteadyPositionsAvx2(double&, double, double, double, int, double*) { return 0; }
+void MovedPositionsAvx2(const double*, int, double, double*) {}
+void BinadeRoomAvx2(const double*, int, double&, double&) {}
 template <int Loop>
-double CubicAtPositionsAvx2(const mixer_detail::SampleView&, const double*, int, double, const PanFactors&,
-                            double*, double*) {
+double CubicAtPositionsAvx2(const mixer_detail::SampleView&, const LoopSeamTable*, const double*, int, double,
+                            const PanFactors&, double*, double*) {
   return 0.0;
 }
-template double CubicAtPositionsAvx2<LoopNone>(const mixer_detail::SampleView&, const double*, int, double,
-                                               const PanFactors&, double*, double*);
-template double CubicAtPositionsAvx2<LoopForward>(const mixer_detail::SampleView&, const double*, int, double,
-                                                  const PanFactors&, double*, double*);
-template double CubicAtPositionsAvx2<LoopPingPong>(const mixer_detail::SampleView&, const double*, int, double,
-                                                   const PanFactors&, double*, double*);
+double CubicAtPassAvx512(const mixer_detail::SampleView&, const LoopSeamTable&, const double*, double, int, double,
+                         const PanFactors&, double*, double*) {
+  return 0.0;
+}
 void ClipToShortsAvx2(const double*, const double*, double, int, int16_t*) {}
 
 #endif
+
+template double CubicAtPositionsAvx2<LoopNone>(const mixer_detail::SampleView&, const LoopSeamTable*, const double*,
+                                               int, double, const PanFactors&, double*, double*);
+template double CubicAtPositionsAvx2<LoopForward>(const mixer_detail::SampleView&, const LoopSeamTable*,
+                                                  const double*, int, double, const PanFactors&, double*, double*);
+template double CubicAtPositionsAvx2<LoopPingPong>(const mixer_detail::SampleView&, const LoopSeamTable*,
+                                                   const double*, int, double, const PanFactors&, double*, double*);

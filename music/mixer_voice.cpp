@@ -98,6 +98,8 @@ struct PanTarget : PanFactors {
       rightMul = 1.0, toLeft = false;
     } else if (v.pan == 0.0) {
       leftMul = rightMul = 1.0;
+      // The caller keeps the right side equal to the left while only centred voices play.
+      toRight = !v.leftOnly;
     }
   }
   void Add(double value, double* left, double* right, int f) const {
@@ -196,21 +198,75 @@ void PositionsKept(const SampleView& s, double step, double& low, double& high) 
   }
 }
 
+constexpr int Piece = 1024;  // positions gathered at most before they are mixed
+
+// MixSteadyCubicWide on a short forward loop whose passes are kept, with AVX-512 and the loop's
+// table: run after run of positions, each mixed as it comes.
+void MixKeptPasses(const SampleView& s, Voice& v, const PanTarget& pan, int frames, double* left, double* right) {
+  double scratch[Piece + 8];  // the positions are written up to eight at a time
+  const bool silent = v.gain == 0.0;
+  int f = 0;
+  while (f < frames) {
+    const PositionRun run =
+        NextLoopPositions(*v.passes, *v.playback, s, v.position, v.step, std::min(frames - f, Piece), scratch);
+    if (run.count > 0) {
+      if (silent) {
+        v.lastValue = 0.0;
+      } else if (run.withinPass) {
+        v.lastValue = CubicAtPassAvx512(s, *v.seam, run.from, run.move, run.count, v.gain, pan, left + f, right + f);
+      } else {
+        v.lastValue = CubicAtPositionsAvx2<LoopForward>(s, v.seam, run.from, run.count, v.gain, pan, left + f,
+                                                        right + f);
+      }
+      f += run.count;
+      continue;
+    }
+    // A position that the loop's wrap alone does not bring inside: one frame as frame by frame.
+    double p = v.position;
+    if (WrapForFrame<LoopForward>(s, v, p)) {
+      scratch[0] = p;
+      v.position = p + v.step;
+      v.lastValue =
+          silent ? 0.0 : CubicAtPositionsAvx2<LoopForward>(s, v.seam, scratch, 1, v.gain, pan, left + f, right + f);
+    }
+    ++f;
+    if (v.step == 0.0) {
+      if (f < frames) v.lastValue = 0.0;
+      return;
+    }
+  }
+}
+
 // Cubic frames without ramps, widely: the positions first, by the same additions and wraps
 // as frame by frame, then the values eight frames at a time.
 template <int Loop>
 void MixSteadyCubicWide(const SampleView& s, Voice& v, const PanTarget& pan, int frames, double* left,
                         double* right) {
-  constexpr int Piece = 512;
+  // The step stays put between two ticks.
+  const bool kept = Loop == LoopForward && v.passes && LoopPassesServe(s, v.step);
+  // With AVX-512 and the loop's table, a kept pass is mixed straight from its positions;
+  // otherwise the positions of a piece are gathered first, and mixed together.
+  if (kept && v.seam && MixerHasAvx512()) {
+    MixKeptPasses(s, v, pan, frames, left, right);
+    return;
+  }
   double positions[Piece + 8];  // the positions are written up to eight at a time
   // A channel at gain 0 adds nothing (a zero sum stays +0), but its positions still move on.
   const bool silent = v.gain == 0.0;
+  const LoopSeamTable* seam = Loop == LoopForward ? v.seam : nullptr;
   int f = 0;
   while (f < frames) {
     int n = 0;          // positions gathered for frames f, f + 1, ...
     bool skip = false;  // the frame after them contributes nothing
     while (f + n < frames && n < Piece) {
       if (v.step == 0.0) break;
+      if (kept) {
+        const int room = std::min(frames - f, Piece) - n;
+        const PositionRun run = NextLoopPositions(*v.passes, *v.playback, s, v.position, v.step, room, positions + n);
+        if (run.withinPass) MovedPositionsAvx2(run.from, run.count, run.move, positions + n);
+        n += run.count;
+        if (run.count > 0) continue;
+      }
       double p = v.position;
       double low, high;
       PositionsKept<Loop>(s, v.step, low, high);
@@ -227,7 +283,7 @@ void MixSteadyCubicWide(const SampleView& s, Voice& v, const PanTarget& pan, int
       v.position = p + v.step;
     }
     if (n > 0) {
-      v.lastValue = silent ? 0.0 : CubicAtPositionsAvx2<Loop>(s, positions, n, v.gain, pan, left + f, right + f);
+      v.lastValue = silent ? 0.0 : CubicAtPositionsAvx2<Loop>(s, seam, positions, n, v.gain, pan, left + f, right + f);
     }
     f += n;
     if (skip) {
@@ -320,17 +376,7 @@ void MixVoice(Voice& v, const Tunemix_Sample* sample, int interpolation, int fra
   static const int16_t silence[1] = {0};
   SampleView s{silence, 0, 0, 0, 0, 0, 0};
   if (sample && !sample->data.empty()) {
-    const int last = static_cast<int>(sample->data.size()) - 1;
-    s.data = sample->data.data();
-    s.last = sample->length < last ? (sample->length > 0 ? sample->length : 0) : last;
-    s.length = s.last;
-    s.loopStart = sample->loopStart;
-    s.loopLength = sample->loopLength;
-    s.loopEnd = s.loopStart + s.loopLength;
-    // A forward loop of length 0 maps nothing before the sample's end: every position up to
-    // it reads and plays as it is.
-    const bool wraps = sample->loopType == LoopForward && s.loopLength > 0;
-    s.directEnd = wraps ? std::min(s.loopEnd, s.length) : s.length;
+    s = ViewOf(*sample);
   } else {
     sample = nullptr;
   }

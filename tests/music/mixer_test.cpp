@@ -9,24 +9,7 @@
 
 namespace {
 
-// A mixer whose ticks never come: the test sets the channels up itself.
-class BareMixer : public Tunemix_Mixer {
- public:
-  explicit BareMixer(int channels) {
-    channelCount = channels;
-    SetChannels(channels);
-    framesToTick = 1 << 30;
-  }
-  void Update() override { framesToTick = 1 << 30; }
-
-  void Play(int c, std::shared_ptr<Tunemix_Sample> sample, double step, double pan = 0.0) {
-    chSample[c] = std::move(sample);
-    chStep[c] = step;
-    chGain[c] = 1.0;
-    chPan[c] = pan;
-    chLeftGain[c] = chRightGain[c] = 1.0f;
-  }
-};
+using music_test::BareMixer;
 
 std::shared_ptr<Tunemix_Sample> Constant(int length, int value) {
   auto s = std::make_shared<Tunemix_Sample>();

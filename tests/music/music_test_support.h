@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "music/mixer.h"
 #include "music/mod_song.h"
 #include "music/render_to_sample.h"
 #include "music/music_module.h"
@@ -47,6 +48,25 @@ inline void PlayEveryWay(Tunemix_Player& song, int frames = 44100) {
     Render(song, frames);
   }
 }
+
+// A mixer whose ticks never come: the test sets the channels up itself.
+class BareMixer : public Tunemix_Mixer {
+ public:
+  explicit BareMixer(int channels) {
+    channelCount = channels;
+    SetChannels(channels);
+    framesToTick = 1 << 30;
+  }
+  void Update() override { framesToTick = 1 << 30; }
+
+  void Play(int c, std::shared_ptr<Tunemix_Sample> sample, double step, double pan = 0.0) {
+    chSample[c] = std::move(sample);
+    chStep[c] = step;
+    chGain[c] = 1.0;
+    chPan[c] = pan;
+    chLeftGain[c] = chRightGain[c] = 1.0f;
+  }
+};
 
 // A 4-channel MOD: one pattern, one looping square-wave sample, a note on channel 0.
 inline module_builder::ModBuilder SimpleMod() {
